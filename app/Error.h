@@ -1,0 +1,42 @@
+// The errors that the application object shows in a message box.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace tarvelo {
+
+// Raised where a handler cannot go on; caught only by RunHandler (app/ErrorPath.h), which
+// shows what() and skips the rest of the handler. what() is UTF-8, for display.
+class Error : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+namespace detail {
+inline Error FormatError(std::string_view pattern, std::string_view value) {
+    std::string text(pattern);
+    text.replace(text.find("%s"), 2, value);
+    return Error(text);
+}
+}  // namespace detail
+
+inline Error FileOpenError(std::string_view fileName) {
+    return detail::FormatError("ﾌｧｲﾙ %s は開けません", fileName);
+}
+
+inline Error FileCreateError(std::string_view fileName) {
+    return detail::FormatError("ﾌｧｲﾙ %s を作成できません", fileName);
+}
+
+inline Error ListIndexError() {
+    return Error("ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています");
+}
+
+// text: UTF-8, as the user should see the characters that were not a number.
+inline Error NotIntegerError(std::string_view text) {
+    return detail::FormatError("'%s' は整数ではありません", text);
+}
+
+}  // namespace tarvelo

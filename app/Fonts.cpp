@@ -1,0 +1,33 @@
+#include "app/Fonts.h"
+
+#include <QString>
+
+namespace tarvelo {
+
+namespace {
+QFont DesignedFont(const char* family) {
+    QFont font(QString::fromUtf8(family));
+    font.setPixelSize(12);
+    // Hinting may round advances off the 12/6-pixel grid the preview's width rule counts on.
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+}  // namespace
+
+void SubstituteFonts() {
+    QFont::insertSubstitution(QString::fromUtf8(kGothicFamily), QStringLiteral("IPAGothic"));
+    QFont::insertSubstitution(QString::fromUtf8(kPGothicFamily), QStringLiteral("IPAPGothic"));
+}
+
+QFont GothicFont() {
+    QFont font = DesignedFont(kGothicFamily);
+    font.setFixedPitch(true);
+    font.setStyleHint(QFont::Monospace);
+    return font;
+}
+
+QFont PGothicFont() {
+    return DesignedFont(kPGothicFamily);
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,44 @@
+#include "platform/QtShiftJis.h"
+
+#include "platform/ShiftJis.h"
+
+namespace tarvelo {
+
+std::string ToShiftJis(const QString& text) {
+    QString windowsText = text;
+    windowsText.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    windowsText.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    windowsText.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    const QByteArray utf8 = windowsText.toUtf8();
+    return Utf8ToShiftJis(
+        std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+}
+
+QString FromShiftJis(std::string_view sjis) {
+    QString text = QString::fromStdString(ShiftJisToUtf8(sjis));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+std::vector<std::string> ToShiftJisLines(const QString& text) {
+    std::vector<std::string> lines;
+    if (text.isEmpty()) {
+        return lines;
+    }
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        lines.push_back(ToShiftJis(line));
+    }
+    return lines;
+}
+
+QString FromShiftJisLines(const std::vector<std::string>& lines) {
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(lines.size()));
+    for (const std::string& line : lines) {
+        texts.push_back(FromShiftJis(line));
+    }
+    return texts.join(QLatin1Char('\n'));
+}
+
+}  // namespace tarvelo

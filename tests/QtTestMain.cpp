@@ -1,0 +1,14 @@
+// main() of the tests that need widgets: one QApplication on the offscreen platform.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "app/Fonts.h"
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication application(argc, argv);
+    tarvelo::SubstituteFonts();
+    return RUN_ALL_TESTS();
+}
