@@ -1,0 +1,40 @@
+#include "app/about.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/Fonts.h"
+
+TAboutBox* AboutBox = nullptr;
+
+TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("AboutBox"));
+    setFont(tarvelo::PGothicFont());
+
+    Panel1 = new QFrame(this);
+    ProgName = new QLabel(QStringLiteral("Tarvelo"), Panel1);
+    CopyRight = new QLabel(QString::fromUtf8("Copyright (C) 2026 The Tarvelo developers"), Panel1);
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    ProgName->setObjectName(QStringLiteral("ProgName"));
+    CopyRight->setObjectName(QStringLiteral("CopyRight"));
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+
+    Panel1->setGeometry(8, 8, 233, 81);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setLineWidth(2);
+    Panel1->setAutoFillBackground(true);
+    ProgName->move(24, 24);
+    ProgName->adjustSize();
+    CopyRight->move(24, 48);
+    CopyRight->adjustSize();
+    OKButton->setGeometry(87, 108, 75, 25);
+    OKButton->setDefault(true);
+
+    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+
+    setWindowTitle(QString::fromUtf8("ﾊﾞｰｼﾞｮﾝ情報"));
+    setFixedSize(250, 144);
+}

@@ -1,0 +1,42 @@
+#include "mail/Send.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/Fonts.h"
+
+TSendDlg* SendDlg = nullptr;
+
+TSendDlg::TSendDlg(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setObjectName(QStringLiteral("SendDlg"));
+    setFont(tarvelo::PGothicFont());
+
+    Bevel1 = new QFrame(this);
+    SendLabel = new QLabel(QStringLiteral("SendLabel"), this);
+    State = new QLabel(QStringLiteral("State"), this);
+    CancelBtn = new QPushButton(QString::fromUtf8("ｷｬﾝｾﾙ"), this);
+
+    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    SendLabel->setObjectName(QStringLiteral("SendLabel"));
+    State->setObjectName(QStringLiteral("State"));
+    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+
+    Bevel1->setGeometry(8, 8, 297, 65);
+    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    SendLabel->move(32, 24);
+    SendLabel->adjustSize();
+    State->move(32, 48);
+    State->adjustSize();
+    CancelBtn->setGeometry(119, 84, 75, 25);
+
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+
+    setWindowTitle(QString::fromUtf8("送信"));
+    setFixedSize(313, 116);
+}
+
+void TSendDlg::done(int result) {
+    QDialog::done(result);
+}

@@ -1,0 +1,25 @@
+// The progress dialog of one sending.
+#pragma once
+
+#include <QDialog>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+
+class TSendDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TSendDlg(QWidget* parent = nullptr);
+
+    QFrame* Bevel1;
+    QLabel* SendLabel;
+    QLabel* State;
+    QPushButton* CancelBtn;
+
+protected:
+    void done(int result) override;
+};
+
+extern TSendDlg* SendDlg;
