@@ -1,0 +1,64 @@
+#include "mail/MailAssembly.h"
+
+#include <locale.h>
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <utility>
+
+#include "app/Version.h"
+#include "mail/Iso2022Jp.h"
+
+namespace tarvelo {
+
+namespace {
+
+// The zone is a fixed label: the program was written for machines set to Japan time.
+constexpr const char* kDateFormat = "%a, %d %b %Y %H:%M:%S +0900";
+
+// The C locale as a handle of its own, so the names stay English without touching the global
+// locale that the rest of the program (and other threads) may rely on. glibc hands out its
+// built-in C locale object for this request, so it cannot fail for want of memory.
+locale_t CLocale() {
+    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    return locale;
+}
+
+}  // namespace
+
+std::string MailDateText(std::time_t when) {
+    std::tm local{};
+    localtime_r(&when, &local);
+    std::array<char, 64> buffer{};
+    const std::size_t length =
+        strftime_l(buffer.data(), buffer.size(), kDateFormat, &local, CLocale());
+    return std::string(buffer.data(), length);
+}
+
+std::string MailDateText() {
+    return MailDateText(std::time(nullptr));
+}
+
+std::vector<std::string> AssembleMailLines(std::string_view dateText, std::string_view sender,
+                                           std::string_view firstDomain,
+                                           const std::vector<std::string>& mailImage) {
+    std::vector<std::string> body;
+    EncodeLinesIso2022Jp(mailImage, body);
+
+    std::vector<std::string> lines;
+    lines.reserve(7 + body.size());
+    lines.push_back("X-Mailer: " + std::string(kVersionText));
+    lines.push_back("Date: " + std::string(dateText));
+    lines.push_back("From: " + std::string(sender));
+    lines.push_back("To: tv@" + std::string(firstDomain));
+    lines.push_back("Mime-Version: 1.0");
+    lines.push_back("Content-Type: text/plain; charset=\"ISO-2022-JP\"");
+    lines.emplace_back();
+    for (std::string& line : body) {
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+}  // namespace tarvelo
