@@ -1,0 +1,47 @@
+// The composition of the main window as a pure function: from the message, the handset number
+// and the reply number to the preview, the mail image and whether the message may be sent.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvelo {
+
+// Why the message may not be sent; only the first that applies is reported, in this order.
+enum class MessageError {
+    None,
+    InvalidCharacter,  // a character outside the handset's repertoire was dropped
+    Empty,             // the preview holds no byte
+    TooLong,           // the preview is longer than kMaxPreviewBytes
+};
+
+// 69 full-width characters of the handset's repertoire.
+inline constexpr std::size_t kMaxPreviewBytes = 138;
+
+// Every text is Shift-JIS; line breaks in the message are CR LF.
+struct CompositionInput {
+    std::string_view message;
+    std::string_view phsNo;
+    std::string_view resNo;
+    bool testMode = false;  // send the message unconverted
+};
+
+struct Composition {
+    std::string preview;                 // converted text, or in test mode the message unchanged
+    std::vector<std::string> mailImage;  // "PHSNO="+phsNo, ["RESNO="+resNo when resNo non-empty],
+                                         // "MSG="+preview split into lines at the preview's own
+                                         // line breaks (CR LF, lone CR, lone LF)
+    MessageError messageError = MessageError::None;  // first rule: invalid, empty, > 138 bytes
+    bool phsNoMissing = false;                       // phsNo is 0 bytes
+    bool sendEnabled = false;                        // neither error
+};
+
+// Numbers are taken as typed: no trimming, a blank is a number. In test mode the message is
+// taken as it is (nothing is invalid), and the limit applies to its raw bytes. A line break
+// at the very end of the preview gives an empty last line, so the lines joined with CR LF
+// always give back the "MSG=" text.
+Composition Compose(const CompositionInput& input);
+
+}  // namespace tarvelo
