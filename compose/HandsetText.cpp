@@ -1,7 +1,5 @@
 #include "compose/HandsetText.h"
 
-#include <cstring>
-
 #include "compose/HandsetTables.h"
 
 namespace tarvelo {
@@ -93,11 +91,8 @@ std::uint16_t ShiftJisToJis(std::uint16_t sjisCode) {
 }
 
 HandsetText ConvertToHandsetText(std::string_view message) {
-    if (const void* zero =
-            message.empty() ? nullptr : std::memchr(message.data(), 0, message.size())) {
-        message = message.substr(
-            0, static_cast<std::size_t>(static_cast<const char*>(zero) - message.data()));
-    }
+    // The message box hands over a zero-terminated text.
+    message = message.substr(0, message.find('\0'));
     HandsetText result;
     // No input byte gives more than two output bytes (a one-byte character one code, a
     // two-byte character at most two), so the text is written in place without growing.
