@@ -55,7 +55,6 @@ handset::KanaEntry DoubleByteEquivalent(std::uint16_t code) {
 
 }  // namespace
 
-// Zero is the end of the text rather than a character, and is reported as Illegal.
 ByteClass ShiftJisByteClass(unsigned char byte) {
     if (IsLeadByte(byte)) {
         return ByteClass::Lead;

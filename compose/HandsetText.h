@@ -7,7 +7,8 @@
 
 namespace tarvelo {
 
-// The class of a Shift-JIS (code page 932) byte, decided from the byte alone.
+// The class of a Shift-JIS (code page 932) byte, decided from the byte alone. A zero byte ends
+// a text rather than being a character, and gives Illegal.
 enum class ByteClass { Single, Lead, Illegal };
 
 ByteClass ShiftJisByteClass(unsigned char byte);
@@ -22,7 +23,8 @@ struct HandsetText {
     bool invalid = false;  // some input character had no equivalent and was dropped
 };
 
-// Stops at the first zero byte.
+// Stops at the first zero byte. Pure and reentrant; the text is at most twice as long as the
+// input.
 HandsetText ConvertToHandsetText(std::string_view message);
 
 }  // namespace tarvelo
