@@ -1,9 +1,5 @@
-#include <QApplication>
-
-#include "app/Fonts.h"
+#include "app/Startup.h"
 
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    tarvelo::SubstituteFonts();
-    return 0;
+    return tarvelo::RunTarvelo(argc, argv);
 }

@@ -1,0 +1,54 @@
+#include "app/Startup.h"
+
+#include <QApplication>
+#include <exception>
+
+#include "app/ErrorPath.h"
+#include "app/Fonts.h"
+#include "app/TvMain.h"
+#include "app/Version.h"
+#include "app/about.h"
+#include "mail/Send.h"
+#include "settings/DomainE.h"
+#include "settings/setting.h"
+
+namespace tarvelo {
+
+void CreateWindows() {
+    Form1 = new TForm1();
+    SetDialog = new TSetDialog(Form1);
+    DomainEdit = new TDomainEdit(SetDialog);
+    AboutBox = new TAboutBox(Form1);
+    SendDlg = new TSendDlg(Form1);
+}
+
+void DestroyWindows() {
+    // The dialogs are children of the main window and go with it.
+    delete Form1;
+    SendDlg = nullptr;
+    AboutBox = nullptr;
+    DomainEdit = nullptr;
+    SetDialog = nullptr;
+    Form1 = nullptr;
+}
+
+int RunTarvelo(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(
+        kApplicationTitle.data(), static_cast<qsizetype>(kApplicationTitle.size())));
+    SubstituteFonts();
+    int result = 0;
+    try {
+        CreateWindows();
+        Form1->show();
+        result = QApplication::exec();
+    } catch (const std::exception& error) {
+        // Only start-up can get here: handlers catch their own errors.
+        ShowErrorBox(error.what());
+        result = 1;
+    }
+    DestroyWindows();
+    return result;
+}
+
+}  // namespace tarvelo

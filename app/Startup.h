@@ -1,0 +1,17 @@
+// Start-up: the application object and the five windows, each made once.
+#pragma once
+
+namespace tarvelo {
+
+// Creates Form1, SetDialog, DomainEdit, AboutBox and SendDlg in that order and sets their
+// globals. Creating SetDialog loads both settings files (writing the missing ones), so the
+// settings are in place before the main window first composes.
+void CreateWindows();
+
+// Destroys them in the reverse order and clears their globals.
+void DestroyWindows();
+
+// The program: the application titled "Tarvelo from E-Mail", the windows, the message loop.
+int RunTarvelo(int argc, char** argv);
+
+}  // namespace tarvelo

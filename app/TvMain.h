@@ -1,0 +1,79 @@
+// The main window: the message, its handset preview and mail image, and the debug log.
+#pragma once
+
+#include <QWidget>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTextEdit;
+class QTimer;
+
+namespace tarvelo {
+class UpDown;
+}
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+
+    // The composition: preview, mail image, both error boxes and the send button, all rebuilt
+    // from the controls.
+    void MailMesChange();
+    // Sets the preview's width from the column count that rcvClm shows.
+    void ClmUpDownClick();
+    void SetBtnClick();
+    void AboutBtnClick();
+    void LogClrBtnClick();
+    void LogSaveBtnClick();
+    void FormResize();
+
+    // Adds text to the debug log, one line per part between its line breaks, byte for byte.
+    void AddLog(std::string_view sjisText);
+    const std::vector<std::string>& LogLines() const { return logLines_; }
+
+    QTextEdit* MailMes;
+    QLabel* MesL;
+    QLabel* PhsNoL;
+    QLineEdit* PhsNo;
+    QPlainTextEdit* TvMes;
+    QLabel* Label3;
+    QTextEdit* TvImg;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLineEdit* rcvClm;
+    tarvelo::UpDown* ClmUpDown;
+    QLabel* Label4;
+    QPlainTextEdit* msgErr;
+    QPlainTextEdit* phsErr;
+    QPushButton* sendButton;
+    QPushButton* SetBtn;
+    QCheckBox* NonCng;
+    QPushButton* AboutBtn;
+    QLabel* Label5;
+    QPushButton* LogClrBtn;
+    QPushButton* LogSaveBtn;
+    QPlainTextEdit* Log;
+    QTimer* Timer1;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // The window's size with its frame, as the window system draws it.
+    QSize OuterSize() const;
+    void SetOuterSize(QSize outer);
+
+    std::vector<std::string> logLines_;
+    bool activated_ = false;
+};
+
+extern TForm1* Form1;

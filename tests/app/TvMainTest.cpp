@@ -1,0 +1,252 @@
+#include "app/TvMain.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractTextDocumentLayout>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTextLayout>
+#include <filesystem>
+
+#include "ModalHelper.h"
+#include "TempDir.h"
+#include "Typing.h"
+#include "app/Startup.h"
+#include "app/UpDown.h"
+#include "app/about.h"
+#include "mail/Send.h"
+#include "settings/DomainE.h"
+#include "settings/setting.h"
+
+namespace tarvelo {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempWorkingDir;
+
+QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CreateWindows();
+        Form1->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1));
+    }
+    void TearDown() override { DestroyWindows(); }
+
+    static QString Lines(const QPlainTextEdit* box) { return box->toPlainText(); }
+
+    TempWorkingDir dir_;
+};
+
+TEST_F(MainWindowTest, StartUpCreatesEveryWindowAndBothSettingsFiles) {
+    ASSERT_NE(Form1, nullptr);
+    ASSERT_NE(SetDialog, nullptr);
+    ASSERT_NE(DomainEdit, nullptr);
+    ASSERT_NE(AboutBox, nullptr);
+    ASSERT_NE(SendDlg, nullptr);
+    EXPECT_TRUE(std::filesystem::exists("tvemail.ini"));
+    EXPECT_TRUE(std::filesystem::exists("tvdomain.ini"));
+    EXPECT_EQ(Form1->windowTitle(), Text("Tarvelo from E-Mail"));
+}
+
+TEST_F(MainWindowTest, FirstShowingComposesTheEmptyMessage) {
+    EXPECT_EQ(Form1->msgErr->toPlainText(), Text("メッセージがありません"));
+    EXPECT_EQ(Form1->phsErr->toPlainText(), Text("PHS Noがありません"));
+    EXPECT_FALSE(Form1->sendButton->isEnabled());
+    EXPECT_EQ(Lines(Form1->TvMes), Text("PHSNO=\nMSG="));
+}
+
+TEST_F(MainWindowTest, TypingComposesPreviewMailImageAndEnablesSending) {
+    testing::TypeText(Form1->MailMes, Text("がっこう abc"));
+    EXPECT_EQ(Form1->TvImg->toPlainText(), Text("カ゛ツコウ　ＡＢＣ"));
+    EXPECT_FALSE(Form1->sendButton->isEnabled());
+    EXPECT_TRUE(Form1->msgErr->toPlainText().isEmpty());
+
+    testing::TypeText(Form1->PhsNo, Text("070"));
+    EXPECT_TRUE(Form1->phsErr->toPlainText().isEmpty());
+    EXPECT_TRUE(Form1->sendButton->isEnabled());
+    EXPECT_EQ(Lines(Form1->TvMes), Text("PHSNO=070\nMSG=カ゛ツコウ　ＡＢＣ"));
+
+    QTest::keyClick(Form1->MailMes, Qt::Key_Return);
+    EXPECT_EQ(Form1->msgErr->toPlainText(), Text("不正な文字がふくまれています"));
+    EXPECT_FALSE(Form1->sendButton->isEnabled());
+}
+
+TEST_F(MainWindowTest, TestModeClickSwitchesPreviewAtOnce) {
+    testing::TypeText(Form1->MailMes, Text("ab"));
+    QTest::keyClick(Form1->MailMes, Qt::Key_Return);
+    testing::TypeText(Form1->MailMes, Text("漢"));
+    EXPECT_EQ(Form1->TvImg->toPlainText(), Text("ＡＢ"));
+
+    QTest::mouseClick(Form1->NonCng, Qt::LeftButton);
+    ASSERT_TRUE(Form1->NonCng->isChecked());
+    EXPECT_EQ(Form1->TvImg->toPlainText(), Text("ab\n漢"));
+    EXPECT_EQ(Lines(Form1->TvMes), Text("PHSNO=\nMSG=ab\n漢"));
+
+    QTest::mouseClick(Form1->NonCng, Qt::LeftButton);
+    EXPECT_EQ(Form1->TvImg->toPlainText(), Text("ＡＢ"));
+}
+
+TEST_F(MainWindowTest, UnencodableCharacterIsRefusedNotReplaced) {
+    testing::TypeText(Form1->PhsNo, Text("1"));
+    testing::TypeText(Form1->MailMes, Text("ア\u00E9"));
+    EXPECT_EQ(Form1->TvImg->toPlainText(), Text("ア"));
+    EXPECT_EQ(Form1->msgErr->toPlainText(), Text("不正な文字がふくまれています"));
+    EXPECT_FALSE(Form1->sendButton->isEnabled());
+}
+
+TEST_F(MainWindowTest, ReplyNumberEntersTheMailImageOnlyAtTheNextComposition) {
+    testing::TypeText(Form1->MailMes, Text("A"));
+    SetDialog->ResNo->setText(Text("09012345678"));
+    EXPECT_EQ(Lines(Form1->TvMes), Text("PHSNO=\nMSG=Ａ"));
+    testing::TypeText(Form1->PhsNo, Text("5"));
+    EXPECT_EQ(Lines(Form1->TvMes), Text("PHSNO=5\nRESNO=09012345678\nMSG=Ａ"));
+}
+
+TEST_F(MainWindowTest, SpinnerStepsWithinFiveToFifteenAndSetsPreviewWidth) {
+    EXPECT_EQ(Form1->rcvClm->text(), Text("12"));
+    EXPECT_EQ(Form1->TvImg->width(), 152);
+    const QPoint left(3, 10);
+    const QPoint right(12, 10);
+    QTest::mouseClick(Form1->ClmUpDown, Qt::LeftButton, {}, left);
+    EXPECT_EQ(Form1->rcvClm->text(), Text("11"));
+    EXPECT_EQ(Form1->TvImg->width(), 140);
+    for (int i = 0; i < 10; ++i) {
+        QTest::mouseClick(Form1->ClmUpDown, Qt::LeftButton, {}, left);
+    }
+    EXPECT_EQ(Form1->rcvClm->text(), Text("5"));
+    EXPECT_EQ(Form1->TvImg->width(), 68);
+    for (int i = 0; i < 12; ++i) {
+        QTest::mouseClick(Form1->ClmUpDown, Qt::LeftButton, {}, right);
+    }
+    EXPECT_EQ(Form1->rcvClm->text(), Text("15"));
+    EXPECT_EQ(Form1->TvImg->width(), 188);
+}
+
+// Each line of the preview must hold exactly as many full-width characters as the handset has
+// columns (twice as many half-width ones), or the preview lies about the handset's display.
+TEST_F(MainWindowTest, PreviewLinesHoldExactlyTheColumnCount) {
+    QFontMetrics metrics(Form1->TvImg->font());
+    ASSERT_EQ(metrics.horizontalAdvance(Text("ア")), 12);
+    ASSERT_EQ(metrics.horizontalAdvance(Text("ｱ")), 6);
+
+    testing::TypeText(Form1->MailMes, Text("アイウエオカキクケコサシスセソタチツテトナニヌネノ"
+                                           "ハヒフヘホマミムメモヤユヨラリルレロワヲン"
+                                           "１２３４５６７８９０ＡＢＣＤＥＦＧＨＩＪ"));
+    for (int columns : {5, 12, 15}) {
+        Form1->ClmUpDown->SetPosition(columns);
+        Form1->ClmUpDownClick();
+        QCoreApplication::processEvents();
+        ASSERT_EQ(Form1->TvImg->width(), columns * 12 + 8);
+        QTextBlock block = Form1->TvImg->document()->firstBlock();
+        Form1->TvImg->document()->documentLayout()->blockBoundingRect(block);
+        const QTextLayout* layout = block.layout();
+        ASSERT_GT(layout->lineCount(), 1) << columns;
+        for (int line = 0; line + 1 < layout->lineCount(); ++line) {
+            EXPECT_EQ(layout->lineAt(line).textLength(), columns)
+                << "columns " << columns << ", line " << line;
+        }
+    }
+}
+
+TEST_F(MainWindowTest, ResizeRuleHoldsHeightAndMinimumWidthAndSizesTheLog) {
+    struct Row {
+        int width;
+        int height;
+        int outerWidth;
+        int logWidth;
+    };
+    const QSize frame = Form1->frameGeometry().size() - Form1->size();
+    for (const Row& row : {Row{300, 100, 365, 20}, Row{365, 600, 365, 20}, Row{400, 367, 400, 20},
+                           Row{401, 200, 401, 21}, Row{800, 900, 800, 420}}) {
+        Form1->resize(QSize(row.width, row.height) - frame);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(Form1->frameGeometry().width(), row.outerWidth) << row.width;
+        EXPECT_EQ(Form1->frameGeometry().height(), 367) << row.width;
+        EXPECT_EQ(Form1->Log->width(), row.logWidth) << row.width;
+        EXPECT_EQ(Form1->Log->x(), 368) << row.width;
+    }
+}
+
+TEST_F(MainWindowTest, StartsNarrowWithTheLogOutOfSight) {
+    EXPECT_EQ(Form1->frameGeometry().width(), 365);
+    EXPECT_EQ(Form1->frameGeometry().height(), 367);
+    EXPECT_GE(Form1->Log->x(), Form1->width());
+    EXPECT_GE(Form1->NonCng->x(), Form1->width());
+}
+
+TEST_F(MainWindowTest, AboutShowsTheVersionEveryTime) {
+    for (int showing = 0; showing < 2; ++showing) {
+        AboutBox->ProgName->setText(Text("something else"));
+        QString shown;
+        testing::OnNextModal([&shown](QWidget* modal) {
+            auto* box = qobject_cast<TAboutBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            shown = box->ProgName->text();
+            QTest::mouseClick(box->OKButton, Qt::LeftButton);
+        });
+        QTest::mouseClick(Form1->AboutBtn, Qt::LeftButton);
+        EXPECT_EQ(shown, Text("Tarvelo from E-Mail Ver 1.1beta1"));
+    }
+}
+
+class LogFileTest : public MainWindowTest {};
+
+TEST_F(LogFileTest, SaveOfAnEmptyLogWritesOnlyTheBanner) {
+    QTest::mouseClick(Form1->LogSaveBtn, Qt::LeftButton);
+    EXPECT_EQ(ReadFileBytes("TVEMAIL.LOG"),
+              "--- Logging by Tarvelo from E-Mail Ver 1.1beta1 ---\r\n");
+}
+
+TEST_F(LogFileTest, LinesAreAppendedByteExactAndTheMemoCleared) {
+    const std::string escaped = " S:MSG=\x1B$B%+!+%\"\x1B(J";
+    const std::string eightBit = " R:250 \xB1\xFF\x80 ok";
+    const std::string longLine = " S:" + std::string(600, 'X');
+    Form1->AddLog(escaped);
+    Form1->AddLog(eightBit + "\r\n250 second\nthird");
+    Form1->AddLog(longLine);
+    Form1->AddLog("");
+    ASSERT_EQ(Form1->LogLines().size(), 6u);
+
+    QTest::mouseClick(Form1->LogSaveBtn, Qt::LeftButton);
+    EXPECT_TRUE(Form1->Log->toPlainText().isEmpty());
+    EXPECT_TRUE(Form1->LogLines().empty());
+    QTest::mouseClick(Form1->LogSaveBtn, Qt::LeftButton);
+
+    const std::string banner = "--- Logging by Tarvelo from E-Mail Ver 1.1beta1 ---\r\n";
+    EXPECT_EQ(ReadFileBytes("TVEMAIL.LOG"), banner + escaped + "\r\n" + eightBit +
+                                                "\r\n250 second\r\nthird\r\n" + longLine +
+                                                "\r\n\r\n" + banner);
+}
+
+TEST_F(LogFileTest, OpenErrorKeepsTheMemoAndWritesNothing) {
+    std::filesystem::create_directory("TVEMAIL.LOG");
+    Form1->AddLog(" R:220 ready");
+    QString message;
+    testing::CaptureNextMessageBox(&message);
+    QTest::mouseClick(Form1->LogSaveBtn, Qt::LeftButton);
+    EXPECT_EQ(message, Text("Log File <TVEMAIL.LOG> Open Error"));
+    EXPECT_EQ(Form1->Log->toPlainText(), Text(" R:220 ready"));
+    EXPECT_EQ(Form1->LogLines().size(), 1u);
+}
+
+TEST_F(LogFileTest, ClearEmptiesTheLogWithoutWriting) {
+    Form1->AddLog(" S:HELO example.com");
+    QTest::mouseClick(Form1->LogClrBtn, Qt::LeftButton);
+    EXPECT_TRUE(Form1->Log->toPlainText().isEmpty());
+    EXPECT_TRUE(Form1->LogLines().empty());
+    EXPECT_FALSE(std::filesystem::exists("TVEMAIL.LOG"));
+}
+
+}  // namespace
+}  // namespace tarvelo
