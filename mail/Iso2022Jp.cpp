@@ -9,8 +9,9 @@ namespace tarvelo {
 
 namespace {
 
-// ISO-2022-JP designations (RFC 1468): JIS X 0208-1983 into G0, and back to JIS X 0201 Roman,
-// which the gateway expects rather than ASCII.
+// ISO-2022-JP designations (RFC 1468): JIS X 0208-1983 into G0, and back to JIS X 0201 Roman.
+// Tarvelo's mails have always returned with ESC ( J, never ESC ( B (ASCII); the two differ only
+// in 0x5C and 0x7E (yen sign and overline in JIS X 0201 Roman).
 constexpr std::string_view kToDoubleByte = "\x1B$B";
 constexpr std::string_view kToSingleByte = "\x1B(J";
 

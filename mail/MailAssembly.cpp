@@ -1,6 +1,7 @@
 #include "mail/MailAssembly.h"
 
 #include <locale.h>
+#include <time.h>
 
 #include <array>
 #include <cstddef>
