@@ -1,0 +1,71 @@
+// One TCP connection over Windows Sockets 1.1 (platform/Winsock.h), for the SMTP session.
+//
+// Nothing here raises. Every operation that calls the platform leaves its result in `status`
+// and the caller tests it: 0 or -1 after Connect, the byte count of the last call or -1 after
+// SendAll and ReceiveLine, 0 or -1 after the close in the destructor.
+//
+// The socket blocks, but never for ever: a connection that is not made within connectTimeout
+// and a read that gets no data within readTimeout give up with -1. Name look-up waits as long
+// as the system resolver does.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+
+#include "platform/Winsock.h"
+
+namespace tarvelo {
+
+class Socket {
+public:
+    // protocol: SOCK_STREAM or SOCK_DGRAM; anything else stops the program by assertion. When
+    // the library cannot be started the object has no socket (handle 0) and Connect fails.
+    explicit Socket(int protocol);
+    // Closes the socket, if there is one.
+    ~Socket();
+
+    Socket(const Socket&) = delete;
+    Socket& operator=(const Socket&) = delete;
+
+    // host: a dotted IPv4 address (used as it is) or a name (its first IPv4 address).
+    // port: decimal text read as atoi does: no digits give port 0.
+    // Returns `status`: 0 when connected; -1 when the library is not started, there is no
+    // socket, the name is unknown, or the connection was refused or not made within
+    // connectTimeout.
+    int Connect(const char* host, const char* port);
+
+    // Sends all length bytes, stopping at the first failed send. Returns `status`: the result
+    // of the last send (-1 when it failed). A length of 0 or less makes no call and leaves
+    // `status` as it was.
+    int SendAll(const char* data, int length);
+
+    // Reads into buffer until the last byte of a read is a line feed (one in the middle of a
+    // read does not count), the peer closes the connection (`status` 0), a read fails or gets
+    // no data within readTimeout (`status` -1), or size bytes have been read. buffer must hold
+    // size + 1 bytes; what was read is always zero-terminated. Returns the number of bytes
+    // read, never less than 0.
+    int ReceiveLine(char* buffer, int size);
+
+    // Waits at most seconds for data (or the peer's close) to read. 1 readable, 0 time ran
+    // out, -1 error or no socket. `status` is left alone.
+    int Select(int seconds);
+
+    std::int32_t status = 0;
+    // 0: no socket.
+    winsock::SOCKET handle = 0;
+
+    // Set by the first construction, cleared again when the start fails, so that the next
+    // construction tries anew. Never cleared after a start that worked.
+    static inline bool started = false;
+
+    // Settable for tests; the program keeps the defaults.
+    static inline std::chrono::milliseconds connectTimeout = std::chrono::seconds(30);
+    static inline std::chrono::milliseconds readTimeout = std::chrono::seconds(30);
+
+private:
+    int ConnectWithin(const sockaddr_in& address);
+    // select on this socket alone, in the read set or in the write and exception sets.
+    int WaitFor(bool forWriting, std::chrono::milliseconds timeout) const;
+};
+
+}  // namespace tarvelo

@@ -1,0 +1,97 @@
+// The Windows Sockets 1.1 calls that Socket (mail/Socket.h) makes, under their Winsock names.
+// On Windows they are the library's own; elsewhere this is a thin layer over POSIX sockets
+// that keeps Winsock's contract: results of -1 (SOCKET_ERROR) and no error codes, a socket
+// handle that is never 0, no SIGPIPE from send.
+//
+// The POSIX layer is the library tarvelo_winsock, one translation unit (Winsock.cpp). A test
+// that needs the start, the look-up or the connection to fail links a fake .cpp that defines
+// every function declared below instead; the linker then never pulls Winsock.cpp in.
+//
+// Call the functions qualified (winsock::connect): the POSIX ones of the same names are in
+// the global namespace. Constants and types are used unqualified, as on Windows they are
+// macros and global names (Socket.cpp says `using namespace winsock`).
+#pragma once
+
+#ifdef _WIN32
+
+#include <winsock.h>
+
+namespace tarvelo::winsock {
+using ::closesocket;
+using ::connect;
+using ::gethostbyname;
+using ::getpeername;
+using ::inet_addr;
+using ::ioctlsocket;
+using ::recv;
+using ::select;
+using ::send;
+using ::socket;
+using ::WSAStartup;
+}  // namespace tarvelo::winsock
+
+#else
+
+#include <arpa/inet.h>   // htons
+#include <netdb.h>       // hostent
+#include <netinet/in.h>  // sockaddr_in, INADDR_NONE
+#include <sys/ioctl.h>   // FIONBIO
+#include <sys/select.h>  // fd_set, FD_SET, timeval
+#include <sys/socket.h>  // AF_INET, SOCK_STREAM, SOCK_DGRAM, sockaddr
+
+#include <cstdint>
+
+namespace tarvelo::winsock {
+
+using SOCKET = int;
+inline constexpr SOCKET INVALID_SOCKET = -1;
+inline constexpr int SOCKET_ERROR = -1;
+
+// The fields that Winsock 1.1 fills in; iMaxSockets 0 means the library cannot be used.
+struct WSADATA {
+    std::uint16_t wVersion;
+    std::uint16_t wHighVersion;
+    char szDescription[257];
+    char szSystemStatus[129];
+    std::uint16_t iMaxSockets;
+    std::uint16_t iMaxUdpDg;
+};
+
+// versionRequested: major version in the low byte (0x0101 is 1.1). 0 when started.
+int WSAStartup(std::uint16_t versionRequested, WSADATA* data);
+
+// INVALID_SOCKET on failure.
+SOCKET socket(int af, int type, int protocol);
+
+// 0 or SOCKET_ERROR (for a non-blocking socket also while the connection is still being made).
+int connect(SOCKET s, const sockaddr* name, int nameLength);
+
+// Bytes taken, or SOCKET_ERROR; a peer that has gone away gives SOCKET_ERROR, never a signal.
+int send(SOCKET s, const char* buffer, int length, int flags);
+
+// Bytes read (at most length), 0 when the peer closed the connection, or SOCKET_ERROR.
+int recv(SOCKET s, char* buffer, int length, int flags);
+
+// Count of sockets ready, 0 when the time ran out, or SOCKET_ERROR. nfds is ignored by Winsock
+// but needed here: the highest socket in the sets plus 1.
+int select(int nfds, fd_set* readFds, fd_set* writeFds, fd_set* exceptFds, const timeval* timeout);
+
+// 0 or SOCKET_ERROR.
+int closesocket(SOCKET s);
+
+// FIONBIO (the only command supported here) with *argument non-zero makes the socket
+// non-blocking, with 0 blocking again. 0 or SOCKET_ERROR.
+int ioctlsocket(SOCKET s, long command, unsigned long* argument);
+
+// 0 when the socket is connected, else SOCKET_ERROR.
+int getpeername(SOCKET s, sockaddr* name, int* nameLength);
+
+// The address in network byte order, or INADDR_NONE when text is not a dotted IPv4 address.
+std::uint32_t inet_addr(const char* text);
+
+// Null when the name cannot be looked up; IPv4 addresses only.
+hostent* gethostbyname(const char* name);
+
+}  // namespace tarvelo::winsock
+
+#endif
