@@ -1,0 +1,309 @@
+#include "settings/setting.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QString>
+#include <QStyle>
+#include <string_view>
+
+#include "app/ErrorPath.h"
+#include "app/Fonts.h"
+#include "platform/QtShiftJis.h"
+#include "settings/DomainE.h"
+#include "settings/LineList.h"
+#include "settings/SettingsFiles.h"
+#include "settings/SingleLineEdit.h"
+
+TSetDialog* SetDialog = nullptr;
+
+namespace {
+
+using tarvelo::FromShiftJis;
+using tarvelo::LineList;
+using tarvelo::ToShiftJis;
+
+// The designed dialog: client area, then left, top, width, height of each control in client
+// pixels; the labels take the size of their captions.
+constexpr int kClientWidth = 320;
+constexpr int kClientHeight = 167;
+constexpr int kLabelLeft = 8;
+constexpr int kFieldLeft = 88;
+constexpr int kFieldWidth = 225;
+constexpr int kFieldHeight = 20;
+constexpr int kUserNameTop = 8;
+constexpr int kSmtpTop = 40;
+constexpr int kResNoTop = 72;
+constexpr int kDomainTop = 104;
+constexpr int kCenterAdrWidth = 169;
+constexpr int kDomainEditBtnLeft = 264;
+constexpr int kDomainEditBtnWidth = 51;
+constexpr int kButtonTop = 136;
+constexpr int kOkLeft = 160;
+constexpr int kCancelLeft = 240;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 25;
+
+QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+QString Text(std::string_view sjis) {
+    return FromShiftJis(sjis);
+}
+
+// Setting the text that a field already holds is no change and must not enable OK; only a
+// different text is set, and then it counts exactly as if it had been typed.
+void SetFieldText(QLineEdit* edit, std::string_view sjis) {
+    const QString text = Text(sjis);
+    if (edit->text() != text) {
+        edit->setText(text);
+    }
+}
+
+LineList ItemLines(const QComboBox* box) {
+    LineList lines;
+    lines.reserve(static_cast<std::size_t>(box->count()));
+    for (int i = 0; i < box->count(); ++i) {
+        lines.push_back(ToShiftJis(box->itemText(i)));
+    }
+    return lines;
+}
+
+}  // namespace
+
+TSetDialog::TSetDialog(QWidget* parent)
+    : QDialog(parent),
+      Label1(new QLabel(this)),
+      UserName(new QLineEdit(this)),
+      Label2(new QLabel(this)),
+      Smtp(new QLineEdit(this)),
+      Label3(new QLabel(this)),
+      ResNo(new QLineEdit(this)),
+      Label4(new QLabel(this)),
+      centerAdr(new QComboBox(this)),
+      DomainEditBtn(new QPushButton(this)),
+      BitBtnOk(new QPushButton(this)),
+      BitBtnCan(new QPushButton(this)) {
+    setObjectName(QStringLiteral("SetDialog"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    UserName->setObjectName(QStringLiteral("UserName"));
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Smtp->setObjectName(QStringLiteral("Smtp"));
+    Label3->setObjectName(QStringLiteral("Label3"));
+    ResNo->setObjectName(QStringLiteral("ResNo"));
+    Label4->setObjectName(QStringLiteral("Label4"));
+    centerAdr->setObjectName(QStringLiteral("centerAdr"));
+    DomainEditBtn->setObjectName(QStringLiteral("DomainEditBtn"));
+    BitBtnOk->setObjectName(QStringLiteral("BitBtnOk"));
+    BitBtnCan->setObjectName(QStringLiteral("BitBtnCan"));
+
+    setFont(tarvelo::PGothicFont());
+    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    for (QLineEdit* edit : {UserName, Smtp, ResNo}) {
+        tarvelo::MakeSingleLine(edit);
+    }
+    centerAdr->setEditable(false);
+    centerAdr->setFont(tarvelo::GothicFont());
+    QPalette blackText = centerAdr->palette();
+    blackText.setColor(QPalette::Text, Qt::black);
+    blackText.setColor(QPalette::ButtonText, Qt::black);
+    centerAdr->setPalette(blackText);
+    BitBtnOk->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    BitBtnOk->setDefault(true);
+    // Enabled by the first change of a setting, the load at creation included.
+    BitBtnOk->setEnabled(false);
+    BitBtnCan->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+
+    setFixedSize(kClientWidth, kClientHeight);
+    Label1->move(kLabelLeft, kUserNameTop);
+    UserName->setGeometry(kFieldLeft, kUserNameTop, kFieldWidth, kFieldHeight);
+    Label2->move(kLabelLeft, kSmtpTop);
+    Smtp->setGeometry(kFieldLeft, kSmtpTop, kFieldWidth, kFieldHeight);
+    Label3->move(kLabelLeft, kResNoTop);
+    ResNo->setGeometry(kFieldLeft, kResNoTop, kFieldWidth, kFieldHeight);
+    Label4->move(kLabelLeft, kDomainTop);
+    centerAdr->setGeometry(kFieldLeft, kDomainTop, kCenterAdrWidth, kFieldHeight);
+    DomainEditBtn->setGeometry(kDomainEditBtnLeft, kDomainTop, kDomainEditBtnWidth, kButtonHeight);
+    BitBtnOk->setGeometry(kOkLeft, kButtonTop, kButtonWidth, kButtonHeight);
+    BitBtnCan->setGeometry(kCancelLeft, kButtonTop, kButtonWidth, kButtonHeight);
+    QWidget::setTabOrder(UserName, Smtp);
+    QWidget::setTabOrder(Smtp, ResNo);
+    QWidget::setTabOrder(ResNo, centerAdr);
+    QWidget::setTabOrder(centerAdr, DomainEditBtn);
+    QWidget::setTabOrder(DomainEditBtn, BitBtnOk);
+    QWidget::setTabOrder(BitBtnOk, BitBtnCan);
+
+    connect(UserName, &QLineEdit::textChanged, this, &TSetDialog::UserNameChange);
+    connect(Smtp, &QLineEdit::textChanged, this, &TSetDialog::SmtpChange);
+    connect(ResNo, &QLineEdit::textChanged, this, &TSetDialog::ResNoChange);
+    // activated, not currentIndexChanged: only a pick by the user counts, never the load.
+    connect(centerAdr, &QComboBox::activated, this, &TSetDialog::centerAdrChange);
+    connect(DomainEditBtn, &QPushButton::clicked, this, &TSetDialog::DomainEditBtnClick);
+    connect(BitBtnOk, &QPushButton::clicked, this, &TSetDialog::BitBtnOkClick);
+    connect(BitBtnCan, &QPushButton::clicked, this, &TSetDialog::BitBtnCanClick);
+
+    setWindowTitle(Text("環境設定"));
+    Label1->setText(Text("Mail Address"));
+    Label2->setText(Text("SMTP Server"));
+    Label3->setText(Text("返答先番号"));
+    Label4->setText(Text("送信先ドメイン"));
+    for (QLabel* label : {Label1, Label2, Label3, Label4}) {
+        label->adjustSize();
+    }
+    UserName->setToolTip(Text("自分のメールアドレスを入力します"));
+    Smtp->setToolTip(Text("メールサーバのアドレスを入力します"));
+    ResNo->setToolTip(Text("自分のPHS番号などを入力します(省略可)"));
+    centerAdr->setToolTip(Text("相手のPHS会社のドメインを指定します"));
+    DomainEditBtn->setText(Text("編集(&E)"));
+    DomainEditBtn->setToolTip(Text("通常、編集する必要はありません"));
+    BitBtnOk->setText(Text("OK"));
+    BitBtnCan->setText(Text("ｷｬﾝｾﾙ"));
+
+    FormCreate();
+}
+
+std::string TSetDialog::UserNameText() const {
+    return ToShiftJis(UserName->text());
+}
+
+std::string TSetDialog::SmtpText() const {
+    return ToShiftJis(Smtp->text());
+}
+
+std::string TSetDialog::ResNoText() const {
+    return ToShiftJis(ResNo->text());
+}
+
+std::string TSetDialog::FirstDomainText() const {
+    return centerAdr->count() == 0 ? std::string() : ToShiftJis(centerAdr->itemText(0));
+}
+
+void TSetDialog::FormCreate() {
+    FormActivate();
+}
+
+void TSetDialog::FormActivate() {
+    tarvelo::RunHandler([this] { Load(); });
+}
+
+void TSetDialog::BitBtnOkClick() {
+    tarvelo::RunHandler([this] {
+        PromoteSelectedDomain();
+        SaveSettings();
+    });
+    // Pressing OK ends the showing even when a write failed; the message box has told why.
+    accept();
+}
+
+void TSetDialog::BitBtnCanClick() {
+    reject();
+}
+
+void TSetDialog::DomainEditBtnClick() {
+    tarvelo::RunHandler([this] {
+        // The editor reads the file, so it must see the current choice in first place.
+        PromoteSelectedDomain();
+        if (DomainEdit != nullptr) {
+            DomainEdit->exec();
+        }
+        Load();
+    });
+}
+
+void TSetDialog::UserNameChange() {
+    EnableOk();
+}
+
+void TSetDialog::SmtpChange() {
+    EnableOk();
+}
+
+void TSetDialog::ResNoChange() {
+    EnableOk();
+}
+
+void TSetDialog::centerAdrChange() {
+    EnableOk();
+}
+
+void TSetDialog::showEvent(QShowEvent* event) {
+    // A spontaneous show is the window system restoring the dialog, not a new showing.
+    if (!event->spontaneous()) {
+        tarvelo::CenterOnScreen(this);
+        FormActivate();
+    }
+    QDialog::showEvent(event);
+}
+
+void TSetDialog::keyPressEvent(QKeyEvent* event) {
+    // Esc presses the Cancel button, so that cancelling runs one handler however it is done.
+    if (event->matches(QKeySequence::Cancel)) {
+        BitBtnCan->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TSetDialog::Load() {
+    LoadDomains();
+    LoadSettings();
+}
+
+void TSetDialog::LoadDomains() {
+    if (tarvelo::FileExists(tarvelo::kDomainFileName)) {
+        const LineList domains = tarvelo::ReadLineList(tarvelo::kDomainFileName);
+        centerAdr->clear();
+        for (const std::string& domain : domains) {
+            centerAdr->addItem(Text(domain));
+        }
+    } else {
+        centerAdr->clear();
+        for (std::string_view domain : tarvelo::kDefaultDomains) {
+            centerAdr->addItem(Text(domain));
+        }
+        tarvelo::WriteLineList(tarvelo::kDomainFileName, ItemLines(centerAdr));
+    }
+    // Whatever was picked before, each load shows the gateway in use.
+    centerAdr->setCurrentIndex(centerAdr->count() > 0 ? 0 : -1);
+}
+
+void TSetDialog::LoadSettings() {
+    if (tarvelo::FileExists(tarvelo::kSettingsFileName)) {
+        const LineList settings = tarvelo::ReadLineList(tarvelo::kSettingsFileName);
+        // A missing line stops here: the fields before it keep what was just loaded.
+        SetFieldText(UserName, tarvelo::LineAt(settings, 0));
+        SetFieldText(Smtp, tarvelo::LineAt(settings, 1));
+        SetFieldText(ResNo, tarvelo::LineAt(settings, 2));
+    } else {
+        SetFieldText(UserName, tarvelo::kDefaultSender);
+        SetFieldText(Smtp, tarvelo::kDefaultSmtpServer);
+        SetFieldText(ResNo, tarvelo::kDefaultReplyNumber);
+        SaveSettings();
+    }
+}
+
+void TSetDialog::PromoteSelectedDomain() {
+    const int selected = centerAdr->currentIndex();
+    if (selected <= 0) {
+        return;
+    }
+    // A swap, not a move: every other entry keeps its place.
+    const QString first = centerAdr->itemText(0);
+    centerAdr->setItemText(0, centerAdr->itemText(selected));
+    centerAdr->setItemText(selected, first);
+    tarvelo::WriteLineList(tarvelo::kDomainFileName, ItemLines(centerAdr));
+}
+
+void TSetDialog::SaveSettings() {
+    tarvelo::WriteLineList(tarvelo::kSettingsFileName, {UserNameText(), SmtpText(), ResNoText()});
+}
+
+void TSetDialog::EnableOk() {
+    // Nothing disables it again: once a setting has changed, OK stays available.
+    BitBtnOk->setEnabled(true);
+}
