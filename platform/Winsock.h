@@ -26,7 +26,9 @@ using ::ioctlsocket;
 using ::recv;
 using ::select;
 using ::send;
+using ::SOCKET;
 using ::socket;
+using ::WSADATA;
 using ::WSAStartup;
 }  // namespace tarvelo::winsock
 

@@ -54,7 +54,9 @@ public:
 
     ~ScriptedServer() {
         ::shutdown(listener_, SHUT_RDWR);  // ends an accept that no client came to
-        thread_.join();
+        if (thread_.joinable()) {
+            thread_.join();
+        }
         ::close(listener_);
     }
 
@@ -63,7 +65,6 @@ public:
     // What the client sent; complete once the client has closed.
     std::string Received() {
         thread_.join();
-        thread_ = std::thread([] {});
         return received_;
     }
 
