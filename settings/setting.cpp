@@ -52,14 +52,11 @@ constexpr int kButtonHeight = 25;
 QString Text(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
-QString Text(std::string_view sjis) {
-    return FromShiftJis(sjis);
-}
 
 // Setting the text that a field already holds is no change and must not enable OK; only a
 // different text is set, and then it counts exactly as if it had been typed.
 void SetFieldText(QLineEdit* edit, std::string_view sjis) {
-    const QString text = Text(sjis);
+    const QString text = FromShiftJis(sjis);
     if (edit->text() != text) {
         edit->setText(text);
     }
@@ -259,12 +256,12 @@ void TSetDialog::LoadDomains() {
         const LineList domains = tarvelo::ReadLineList(tarvelo::kDomainFileName);
         centerAdr->clear();
         for (const std::string& domain : domains) {
-            centerAdr->addItem(Text(domain));
+            centerAdr->addItem(FromShiftJis(domain));
         }
     } else {
         centerAdr->clear();
         for (std::string_view domain : tarvelo::kDefaultDomains) {
-            centerAdr->addItem(Text(domain));
+            centerAdr->addItem(FromShiftJis(domain));
         }
         tarvelo::WriteLineList(tarvelo::kDomainFileName, ItemLines(centerAdr));
     }
