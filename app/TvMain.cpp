@@ -187,6 +187,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     connect(PhsNo, &QLineEdit::textChanged, this, &TForm1::MailMesChange);
     connect(NonCng, &QCheckBox::clicked, this, &TForm1::MailMesChange);
     connect(ClmUpDown, &tarvelo::UpDown::Click, this, &TForm1::ClmUpDownClick);
+    connect(sendButton, &QPushButton::clicked, this, &TForm1::sendButtonClick);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     connect(SetBtn, &QPushButton::clicked, this, &TForm1::SetBtnClick);
     connect(AboutBtn, &QPushButton::clicked, this, &TForm1::AboutBtnClick);
     connect(LogClrBtn, &QPushButton::clicked, this, &TForm1::LogClrBtnClick);

@@ -16,7 +16,8 @@ class QTimer;
 
 namespace tarvelo {
 class UpDown;
-}
+struct SmtpStep;
+}  // namespace tarvelo
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -34,6 +35,19 @@ public:
     void LogClrBtnClick();
     void LogSaveBtnClick();
     void FormResize();
+
+    // The sending (mail/SendSession.cpp): fills mailLines from the settings and the mail image
+    // as they stand now.
+    void AssembleMail();
+    // Assembles the mail, connects to the SMTP server and shows the progress dialog modally;
+    // returns when the dialog has been closed.
+    void sendButtonClick();
+    // One poll of the connection: at most one reply read and acted on.
+    void Timer1Timer();
+    // Sends text and its line end, logs it and shows it; false when the send failed.
+    bool SendLine(const std::string& text);
+    // Closes the connection and stops the timer; does nothing more when no session is open.
+    void EndSession();
 
     // Adds text to the debug log, one line per part between its line breaks, byte for byte.
     void AddLog(std::string_view sjisText);
@@ -68,12 +82,17 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void PollReply();
+    void ActOnReply(const std::string& reply);
+    void FinishStep(const tarvelo::SmtpStep& step);
+
     // The window's size with its frame, as the window system draws it.
     QSize OuterSize() const;
     void SetOuterSize(QSize outer);
 
     std::vector<std::string> logLines_;
     bool activated_ = false;
+    bool polling_ = false;
 };
 
 extern TForm1* Form1;

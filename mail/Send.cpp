@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "app/Fonts.h"
+#include "app/TvMain.h"
 
 TSendDlg* SendDlg = nullptr;
 
@@ -38,5 +39,9 @@ TSendDlg::TSendDlg(QWidget* parent)
 }
 
 void TSendDlg::done(int result) {
+    // FormClose: however the dialog closes, the session ends with it.
+    if (Form1 != nullptr) {
+        Form1->EndSession();
+    }
     QDialog::done(result);
 }

@@ -19,6 +19,7 @@ public:
     QPushButton* CancelBtn;
 
 protected:
+    // Every way of closing (the button, Esc) passes here.
     void done(int result) override;
 };
 

@@ -11,40 +11,45 @@
 
 namespace tarvelo::testing {
 
-// Calls act with the next modal widget that opens (other than the one open now), from inside
-// its event loop. Gives up silently after timeoutMs, so a test whose dialog never opens fails
-// on its own assertions instead of hanging.
-inline void OnNextModal(std::function<void(QWidget*)> act, int timeoutMs = 5000) {
+// Calls act with the next modal widget that opens (other than the one open now) and that
+// wanted accepts, from inside its event loop. Gives up silently after timeoutMs, so a test whose
+// dialog never opens fails on its own assertions instead of hanging. Deleting the returned
+// timer cancels the wait.
+inline QPointer<QTimer> OnNextModal(
+    std::function<void(QWidget*)> act, int timeoutMs = 5000,
+    std::function<bool(QWidget*)> wanted = [](QWidget*) { return true; }) {
     auto* timer = new QTimer(qApp);
     QPointer<QWidget> before = QApplication::activeModalWidget();
     auto waited = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, before, waited, act, timeoutMs] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal != nullptr && modal != before.data() && modal->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            act(modal);
-            return;
-        }
-        *waited += 10;
-        if (*waited > timeoutMs) {
-            timer->stop();
-            timer->deleteLater();
-        }
-    });
+    QObject::connect(
+        timer, &QTimer::timeout, timer, [timer, before, waited, act, wanted, timeoutMs] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal != nullptr && modal != before.data() && modal->isVisible() && wanted(modal)) {
+                timer->stop();
+                timer->deleteLater();
+                act(modal);
+                return;
+            }
+            *waited += 10;
+            if (*waited > timeoutMs) {
+                timer->stop();
+                timer->deleteLater();
+            }
+        });
     timer->start(10);
+    return timer;
 }
 
-// The text of the next message box, which is then closed with OK; the text is stored in *text.
-inline void CaptureNextMessageBox(QString* text, int timeoutMs = 5000) {
-    OnNextModal(
+// Waits for the next message box (other modal windows are passed by), stores its text in
+// *text and closes it with OK.
+inline QPointer<QTimer> CaptureNextMessageBox(QString* text, int timeoutMs = 5000) {
+    return OnNextModal(
         [text](QWidget* modal) {
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                *text = box->text();
-                box->accept();
-            }
+            auto* box = static_cast<QMessageBox*>(modal);
+            *text = box->text();
+            box->accept();
         },
-        timeoutMs);
+        timeoutMs, [](QWidget* modal) { return qobject_cast<QMessageBox*>(modal) != nullptr; });
 }
 
 }  // namespace tarvelo::testing

@@ -1,0 +1,20 @@
+// The state of the one sending that can run at a time, shared by the main window's send
+// button and timer and by the progress dialog.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "mail/SmtpSession.h"
+#include "mail/Socket.h"
+
+// The lines of the outgoing e-mail without line ends; refilled at every press of the send
+// button and read while the conversation runs. Empty from before the first window is made.
+extern std::vector<std::string> mailLines;
+
+// The running session's connection; none while no session is open.
+extern std::unique_ptr<tarvelo::Socket> smtpSocket;
+
+// Which reply the conversation awaits; keeps its last value after the session ends.
+extern tarvelo::SmtpState smtpState;
