@@ -23,6 +23,10 @@ QFont GothicFont() {
     QFont font = DesignedFont(kGothicFamily);
     font.setFixedPitch(true);
     font.setStyleHint(QFont::Monospace);
+    // Every glyph of a fixed-pitch font stands in its own cell: nothing to shape, and shaping
+    // is most of the cost of laying out a long pasted message.
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    font.setKerning(false);
     return font;
 }
 
