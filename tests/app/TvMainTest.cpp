@@ -59,6 +59,22 @@ TEST_F(MainWindowTest, StartUpCreatesEveryWindowAndBothSettingsFiles) {
     EXPECT_EQ(Form1->windowTitle(), Text("Tarvelo from E-Mail"));
 }
 
+// The settings are loaded while the windows are made, before the main window first composes:
+// a stored reply number is in the very first mail image.
+TEST(StartUp, SettingsAreLoadedBeforeTheFirstComposition) {
+    TempWorkingDir dir;
+    testing::WriteFileBytes("tvemail.ini", "a@example.com\r\nmail\r\n0801\r\n");
+    CreateWindows();
+    EXPECT_EQ(SetDialog->parent(), Form1) << "the main window comes first";
+    EXPECT_EQ(DomainEdit->parent(), SetDialog);
+    Form1->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1));
+    EXPECT_EQ(Form1->TvMes->toPlainText(), Text("PHSNO=\nRESNO=0801\nMSG="));
+    DestroyWindows();
+    EXPECT_EQ(Form1, nullptr);
+    EXPECT_EQ(SendDlg, nullptr);
+}
+
 TEST_F(MainWindowTest, FirstShowingComposesTheEmptyMessage) {
     EXPECT_EQ(Form1->msgErr->toPlainText(), Text("メッセージがありません"));
     EXPECT_EQ(Form1->phsErr->toPlainText(), Text("PHS Noがありません"));
