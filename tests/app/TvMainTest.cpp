@@ -129,6 +129,22 @@ TEST_F(MainWindowTest, ReplyNumberEntersTheMailImageOnlyAtTheNextComposition) {
     EXPECT_EQ(Lines(Form1->TvMes), Text("PHSNO=5\nRESNO=09012345678\nMSG=Ａ"));
 }
 
+// Only the five designed tab stops take the focus from the keyboard, in the designed order.
+TEST_F(MainWindowTest, TabVisitsTheDesignedStopsInOrder) {
+    testing::TypeText(Form1->MailMes, Text("A"));
+    testing::TypeText(Form1->PhsNo, Text("1"));
+    Form1->activateWindow();
+    Form1->MailMes->setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    const QWidget* expected[] = {Form1->PhsNo, Form1->ClmUpDown, Form1->sendButton, Form1->SetBtn,
+                                 Form1->MailMes};
+    for (const QWidget* next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
+    }
+    EXPECT_EQ(Form1->MailMes->toPlainText(), Text("A")) << "Tab moves on, it types nothing";
+}
+
 TEST_F(MainWindowTest, SpinnerStepsWithinFiveToFifteenAndSetsPreviewWidth) {
     EXPECT_EQ(Form1->rcvClm->text(), Text("12"));
     EXPECT_EQ(Form1->TvImg->width(), 152);
