@@ -96,7 +96,16 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::PollReply() {
-    if (!smtpSocket || smtpSocket->Select(0) != 1) {
+    if (!smtpSocket) {
+        return;
+    }
+    const int readable = smtpSocket->Select(0);
+    if (readable < 0) {
+        // The socket itself is broken: no reply can come any more.
+        FinishStep(tarvelo::OnConnectionLost(smtpState));
+        return;
+    }
+    if (readable == 0) {
         return;
     }
     std::array<char, kReplyBufferSize + 1> buffer;
