@@ -8,19 +8,14 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
-#include <QTest>
 #include <QTextEdit>
 #include <QTimer>
-#include <functional>
+#include <string>
+#include <vector>
 
-#include "ModalHelper.h"
 #include "ScriptedServer.h"
-#include "TempDir.h"
-#include "Typing.h"
-#include "app/Startup.h"
+#include "SendFixture.h"
 #include "app/TvMain.h"
 #include "mail/Send.h"
 #include "settings/setting.h"
@@ -29,126 +24,15 @@ namespace tarvelo {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::Converse;
+using testing::Replies;
 using testing::ScriptedServer;
+using testing::Seen;
 using testing::ServerConnection;
+using testing::Text;
+using testing::With;
 
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
-// What the user saw when the sending ended, and what stood afterwards.
-struct Seen {
-    QString sendLabel;
-    QString state;
-    QString button;
-    QString errorBox;
-};
-
-class SendSessionTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        Socket::readTimeout = 2s;
-        CreateWindows();
-        Form1->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1));
-        SetDialog->UserName->setText(QStringLiteral("taro@example.com"));
-        SetDialog->Smtp->setText(QStringLiteral("127.0.0.1"));
-        testing::TypeText(Form1->PhsNo, QStringLiteral("1234"));
-        testing::TypeText(Form1->MailMes, QStringLiteral("abc"));
-        ASSERT_TRUE(Form1->sendButton->isEnabled());
-    }
-    void TearDown() override {
-        DestroyWindows();
-        Socket::readTimeout = 30s;
-    }
-
-    // Clicks the send button; once the dialog is up, waits until done() says so (by default,
-    // until the button reads "OK"), then clicks the dialog's button.
-    Seen Send(std::function<bool()> done = [] { return SendDlg->CancelBtn->text() == "OK"; }) {
-        Seen seen;
-        testing::OnNextModal([&seen, done](QWidget*) {
-            auto* poll = new QTimer(SendDlg);
-            QObject::connect(poll, &QTimer::timeout, poll, [poll, &seen, done] {
-                if (QApplication::activeModalWidget() != SendDlg || !done()) {
-                    return;
-                }
-                poll->stop();
-                poll->deleteLater();
-                seen.sendLabel = SendDlg->SendLabel->text();
-                seen.state = SendDlg->State->text();
-                seen.button = SendDlg->CancelBtn->text();
-                QTest::mouseClick(SendDlg->CancelBtn, Qt::LeftButton);
-            });
-            poll->start(10);
-        });
-        QPointer<QTimer> capture = testing::CaptureNextMessageBox(&seen.errorBox, 20000);
-        QTest::mouseClick(Form1->sendButton, Qt::LeftButton);
-        delete capture.data();
-        return seen;
-    }
-
-    static void ExpectSessionClosed() {
-        EXPECT_EQ(smtpSocket, nullptr);
-        EXPECT_FALSE(Form1->Timer1->isActive());
-        EXPECT_TRUE(Form1->sendButton->isEnabled());
-        EXPECT_FALSE(SendDlg->isVisible());
-    }
-
-    static std::string Log() {
-        std::string joined;
-        for (const std::string& line : Form1->LogLines()) {
-            joined += line + "\n";
-        }
-        return joined;
-    }
-
-    static std::string MailData() {
-        std::string data;
-        for (const std::string& line : mailLines) {
-            data += line + "\r\n";
-        }
-        return data + ".\r\n";
-    }
-
-    testing::TempWorkingDir dir_;
-};
-
-// A well-behaved server that answers each command with the reply given for its step.
-struct Replies {
-    std::string greeting = "220 mail.example.com ESMTP\r\n";
-    std::string helo = "250 mail.example.com\r\n";
-    std::string rset = "250 reset\r\n";
-    std::string mailFrom = "250 sender ok\r\n";
-    std::string rcptTo = "250 recipient ok\r\n";
-    std::string data = "354 go ahead\r\n";
-    std::string endOfData = "250 queued\r\n";
-    std::string quit = "221 bye\r\n";
-};
-
-void Converse(ServerConnection& c, const Replies& r) {
-    c.Send(r.greeting);
-    for (const std::string* reply : {&r.helo, &r.rset, &r.mailFrom, &r.rcptTo}) {
-        if (r.greeting[0] != '2' || c.ReadLine().empty()) {
-            return;
-        }
-        c.Send(*reply);
-        if ((*reply)[0] != '2') {
-            return;
-        }
-    }
-    if (c.ReadLine().empty()) {
-        return;
-    }
-    c.Send(r.data);
-    if (r.data[0] != '3' || c.ReadData().empty()) {
-        return;
-    }
-    c.Send(r.endOfData);
-    if (r.endOfData[0] != '2' || c.ReadLine().empty()) {
-        return;
-    }
-    c.Send(r.quit);
-}
+class SendSessionTest : public testing::SendFixture {};
 
 TEST_F(SendSessionTest, HappyPathSendsTheExactConversation) {
     ScriptedServer server([](ServerConnection& c) { Converse(c, Replies{}); });
@@ -205,12 +89,6 @@ TEST_P(RejectedStepTest, EndsWithTheErrorAndSendsNothingMore) {
         EXPECT_EQ(received.substr(received.size() - lastSent.size()), lastSent);
     }
     EXPECT_EQ(received.find("QUIT"), std::string::npos);
-}
-
-Replies With(std::string Replies::*field, std::string value) {
-    Replies replies;
-    replies.*field = std::move(value);
-    return replies;
 }
 
 INSTANTIATE_TEST_SUITE_P(
