@@ -15,6 +15,7 @@
 
 #include "app/ErrorPath.h"
 #include "app/Fonts.h"
+#include "app/SingleLineEdit.h"
 #include "app/UpDown.h"
 #include "app/Version.h"
 #include "app/about.h"
@@ -166,6 +167,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     TvImg->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     TvImg->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
+    // The number goes into the mail image line by line: a pasted line break must not split it.
+    tarvelo::MakeSingleLine(PhsNo);
     rcvClm->setReadOnly(true);
     ClmUpDown->SetRange(5, 15);
     ClmUpDown->SetBuddy(rcvClm);

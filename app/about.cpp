@@ -3,8 +3,10 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include "app/Fonts.h"
+#include "app/SingleLineEdit.h"
 
 TAboutBox* AboutBox = nullptr;
 
@@ -37,4 +39,12 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
 
     setWindowTitle(QString::fromUtf8("ﾊﾞｰｼﾞｮﾝ情報"));
     setFixedSize(250, 144);
+}
+
+void TAboutBox::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Designed to open in the middle of the screen, not over the main window.
+    if (!event->spontaneous()) {
+        tarvelo::CenterOnScreen(this);
+    }
 }

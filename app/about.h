@@ -5,6 +5,7 @@
 
 class QFrame;
 class QLabel;
+class QShowEvent;
 class QPushButton;
 
 class TAboutBox : public QDialog {
@@ -17,6 +18,9 @@ public:
     QLabel* ProgName;
     QLabel* CopyRight;
     QPushButton* OKButton;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };
 
 extern TAboutBox* AboutBox;

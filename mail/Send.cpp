@@ -3,8 +3,10 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include "app/Fonts.h"
+#include "app/SingleLineEdit.h"
 #include "app/TvMain.h"
 
 TSendDlg* SendDlg = nullptr;
@@ -44,4 +46,12 @@ void TSendDlg::done(int result) {
         Form1->EndSession();
     }
     QDialog::done(result);
+}
+
+void TSendDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Designed to open in the middle of the screen, not over the main window.
+    if (!event->spontaneous()) {
+        tarvelo::CenterOnScreen(this);
+    }
 }

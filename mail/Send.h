@@ -5,6 +5,7 @@
 
 class QFrame;
 class QLabel;
+class QShowEvent;
 class QPushButton;
 
 class TSendDlg : public QDialog {
@@ -19,6 +20,7 @@ public:
     QPushButton* CancelBtn;
 
 protected:
+    void showEvent(QShowEvent* event) override;
     // Every way of closing (the button, Esc) passes here.
     void done(int result) override;
 };

@@ -17,10 +17,10 @@
 
 #include "app/ErrorPath.h"
 #include "app/Fonts.h"
+#include "app/SingleLineEdit.h"
 #include "platform/QtShiftJis.h"
 #include "settings/LineList.h"
 #include "settings/SettingsFiles.h"
-#include "settings/SingleLineEdit.h"
 
 TDomainEdit* DomainEdit = nullptr;
 

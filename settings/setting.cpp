@@ -14,11 +14,11 @@
 
 #include "app/ErrorPath.h"
 #include "app/Fonts.h"
+#include "app/SingleLineEdit.h"
 #include "platform/QtShiftJis.h"
 #include "settings/DomainE.h"
 #include "settings/LineList.h"
 #include "settings/SettingsFiles.h"
-#include "settings/SingleLineEdit.h"
 
 TSetDialog* SetDialog = nullptr;
 

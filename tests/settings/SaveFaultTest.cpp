@@ -77,7 +77,7 @@ std::string MountSmallDisk(const std::filesystem::path& dir) {
         return Why("unshare(CLONE_NEWNS), needs root or CAP_SYS_ADMIN");
     }
     // Without this the tmpfs could propagate back into the machine's shared mounts.
-    if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+    if (::mount("none", "/", "none", MS_REC | MS_PRIVATE, nullptr) != 0) {
         return Why("making / private");
     }
     if (::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=16k,mode=0755") != 0) {
@@ -175,7 +175,7 @@ TEST(SaveFaultTest, ReadOnlyMountLeavesTheOldFile) {
     const std::filesystem::path path = dir.path();
     const Report report = RunInChild(true, [path](Report& out) {
         WriteFileBytes("tvemail.ini", kOldSettings);
-        if (::mount(nullptr, path.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
+        if (::mount("none", path.c_str(), "none", MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
             out["skip"] = Why("remounting the tmpfs read-only");
             return;
         }

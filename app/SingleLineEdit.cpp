@@ -1,4 +1,4 @@
-#include "settings/SingleLineEdit.h"
+#include "app/SingleLineEdit.h"
 
 #include <QLineEdit>
 #include <QRect>

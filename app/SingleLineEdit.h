@@ -1,4 +1,4 @@
-// What the settings' dialogs share: edits that hold one line, and placing on the screen.
+// What the windows share: edits that hold one line, and placing a dialog on the screen.
 #pragma once
 
 #include <QValidator>
