@@ -1,4 +1,5 @@
-// Shift-JIS body lines to the 7-bit ISO-2022-JP form that the gateway reads.
+// Shift-JIS body lines to the ISO-2022-JP form that the gateway reads (7-bit but for any
+// half-width katakana, which pass through as they are).
 #pragma once
 
 #include <string>
