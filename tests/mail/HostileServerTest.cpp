@@ -10,7 +10,6 @@
 #include <QString>
 #include <QTimer>
 #include <chrono>
-#include <cstddef>
 #include <cstdlib>
 #include <functional>
 #include <memory>
