@@ -83,7 +83,7 @@ protected:
 
 private:
     void PollReply();
-    void ActOnReply(const std::string& reply);
+    void ActOnReply(std::string_view reply);
     void FinishStep(const tarvelo::SmtpStep& step);
 
     // The window's size with its frame, as the window system draws it.

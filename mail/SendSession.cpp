@@ -121,7 +121,9 @@ void TForm1::PollReply() {
     }
 }
 
-void TForm1::ActOnReply(const std::string& reply) {
+void TForm1::ActOnReply(std::string_view reply) {
+    // The reply is the text read up to its terminating zero; a zero byte a server sent ends it.
+    reply = reply.substr(0, reply.find('\0'));
     const std::optional<int> code = tarvelo::ReplyCode(reply);
     if (!code) {
         throw tarvelo::NotIntegerError(tarvelo::ShiftJisToUtf8(tarvelo::ReplyCodeText(reply)));
