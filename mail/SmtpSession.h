@@ -77,7 +77,7 @@ std::string StuffDot(std::string_view line);
 // The characters the reply code is read from: the first three, or all when fewer.
 std::string_view ReplyCodeText(std::string_view reply);
 
-// ReplyCodeText read as an integer the way Delphi's StrToInt reads: leading blanks, an
+// ReplyCodeText read strictly as an integer: leading blanks, an
 // optional sign, then digits and nothing else. Empty when it is not an integer; the caller
 // raises NotIntegerError (app/Error.h) with ReplyCodeText.
 std::optional<int> ReplyCode(std::string_view reply);

@@ -206,7 +206,7 @@ TEST(SmtpSession, ALostConnectionEndsInFailureExceptAfterQuit) {
     EXPECT_EQ(OnConnectionLost(SmtpState::Quit).outcome, SmtpOutcome::Success);
 }
 
-// The reply code as Delphi's StrToInt reads the first three characters.
+// The reply code as read strictly from the first three characters.
 struct CodeCase {
     const char* name;
     std::string reply;
