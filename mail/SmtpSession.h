@@ -77,9 +77,9 @@ std::string StuffDot(std::string_view line);
 // The characters the reply code is read from: the first three, or all when fewer.
 std::string_view ReplyCodeText(std::string_view reply);
 
-// ReplyCodeText read strictly as an integer: leading blanks, an
-// optional sign, then digits and nothing else. Empty when it is not an integer; the caller
-// raises NotIntegerError (app/Error.h) with ReplyCodeText.
+// ReplyCodeText read strictly as an integer: leading blanks, an optional sign, then digits and
+// nothing else. Empty when it is not an integer; the caller raises NotIntegerError (app/Error.h)
+// with ReplyCodeText.
 std::optional<int> ReplyCode(std::string_view reply);
 
 // reply without its trailing bytes of 32 or less (blanks, CR, LF, other controls): for the log.
