@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <exception>
 
+#include "app/Controls.h"
 #include "app/ErrorPath.h"
 #include "app/Fonts.h"
 #include "app/TvMain.h"
@@ -34,8 +35,7 @@ void DestroyWindows() {
 
 int RunTarvelo(int argc, char** argv) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QString::fromUtf8(
-        kApplicationTitle.data(), static_cast<qsizetype>(kApplicationTitle.size())));
+    QApplication::setApplicationName(Text(kApplicationTitle));
     SubstituteFonts();
     int result = 0;
     try {

@@ -13,9 +13,9 @@
 #include <initializer_list>
 #include <memory>
 
+#include "app/Controls.h"
 #include "app/ErrorPath.h"
 #include "app/Fonts.h"
-#include "app/SingleLineEdit.h"
 #include "app/UpDown.h"
 #include "app/Version.h"
 #include "app/about.h"
@@ -27,6 +27,8 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
+using tarvelo::Text;
+
 using tarvelo::FromShiftJis;
 using tarvelo::ToShiftJis;
 
@@ -35,10 +37,6 @@ constexpr int kMinimumOuterWidth = 365;
 constexpr int kLogLeft = 368;
 constexpr int kNarrowLogWidth = 20;
 constexpr const char* kLogFileName = "TVEMAIL.LOG";
-
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 // The read-only boxes and the mail image are drawn on the button face, as the designed window.
 void UseButtonFace(QWidget* widget) {
@@ -132,22 +130,18 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     Timer1->setInterval(50);
 
     // Tab order as designed; only five controls are tab stops, the rest take focus by click.
-    QWidget* const tabOrder[] = {MailMes,   PhsNo, rcvClm, ClmUpDown,  sendButton,
-                                 SetBtn,    TvImg, phsErr, msgErr,     Log,
-                                 LogClrBtn, TvMes, NonCng, LogSaveBtn, AboutBtn};
-    using Controls = std::initializer_list<QWidget*>;
-    for (QWidget* control : Controls{rcvClm, TvImg, phsErr, msgErr, Log, LogClrBtn, TvMes, NonCng,
-                                     LogSaveBtn, AboutBtn}) {
+    tarvelo::ChainTabOrder({MailMes, PhsNo, rcvClm, ClmUpDown, sendButton, SetBtn, TvImg, phsErr,
+                            msgErr, Log, LogClrBtn, TvMes, NonCng, LogSaveBtn, AboutBtn});
+    using Widgets = std::initializer_list<QWidget*>;
+    for (QWidget* control : Widgets{rcvClm, TvImg, phsErr, msgErr, Log, LogClrBtn, TvMes, NonCng,
+                                    LogSaveBtn, AboutBtn}) {
         control->setFocusPolicy(Qt::ClickFocus);
     }
-    for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
-    }
 
-    for (QWidget* box : Controls{MailMes, TvMes, TvImg, Log}) {
+    for (QWidget* box : Widgets{MailMes, TvMes, TvImg, Log}) {
         box->setFont(tarvelo::GothicFont());
     }
-    for (QWidget* box : Controls{TvMes, TvImg, rcvClm, msgErr, phsErr, Log}) {
+    for (QWidget* box : Widgets{TvMes, TvImg, rcvClm, msgErr, phsErr, Log}) {
         UseButtonFace(box);
     }
 
@@ -197,8 +191,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     connect(LogClrBtn, &QPushButton::clicked, this, &TForm1::LogClrBtnClick);
     connect(LogSaveBtn, &QPushButton::clicked, this, &TForm1::LogSaveBtnClick);
 
-    setWindowTitle(QString::fromUtf8(tarvelo::kApplicationTitle.data(),
-                                     static_cast<qsizetype>(tarvelo::kApplicationTitle.size())));
+    setWindowTitle(Text(tarvelo::kApplicationTitle));
     resize(685, 340);
     ClmUpDownClick();
     // The debug log area starts out of sight, right of the window's edge.
@@ -233,8 +226,7 @@ void TForm1::SetBtnClick() {
 
 void TForm1::AboutBtnClick() {
     if (AboutBox != nullptr) {
-        AboutBox->ProgName->setText(QString::fromUtf8(
-            tarvelo::kVersionText.data(), static_cast<qsizetype>(tarvelo::kVersionText.size())));
+        AboutBox->ProgName->setText(Text(tarvelo::kVersionText));
         AboutBox->exec();
     }
 }

@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include "app/Controls.h"
 #include "app/Fonts.h"
-#include "app/SingleLineEdit.h"
 
 TAboutBox* AboutBox = nullptr;
 
@@ -16,7 +16,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
 
     Panel1 = new QFrame(this);
     ProgName = new QLabel(QStringLiteral("Tarvelo"), Panel1);
-    CopyRight = new QLabel(QString::fromUtf8("Copyright (C) 2026 The Tarvelo developers"), Panel1);
+    CopyRight = new QLabel(QStringLiteral("Copyright (C) 2026 The Tarvelo developers"), Panel1);
     OKButton = new QPushButton(QStringLiteral("OK"), this);
 
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -37,7 +37,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
 
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    setWindowTitle(QString::fromUtf8("ﾊﾞｰｼﾞｮﾝ情報"));
+    setWindowTitle(tarvelo::Text("ﾊﾞｰｼﾞｮﾝ情報"));
     setFixedSize(250, 144);
 }
 

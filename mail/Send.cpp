@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include "app/Controls.h"
 #include "app/Fonts.h"
-#include "app/SingleLineEdit.h"
 #include "app/TvMain.h"
 
 TSendDlg* SendDlg = nullptr;
@@ -19,7 +19,7 @@ TSendDlg::TSendDlg(QWidget* parent)
     Bevel1 = new QFrame(this);
     SendLabel = new QLabel(QStringLiteral("SendLabel"), this);
     State = new QLabel(QStringLiteral("State"), this);
-    CancelBtn = new QPushButton(QString::fromUtf8("ｷｬﾝｾﾙ"), this);
+    CancelBtn = new QPushButton(tarvelo::Text("ｷｬﾝｾﾙ"), this);
 
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
     SendLabel->setObjectName(QStringLiteral("SendLabel"));
@@ -36,7 +36,7 @@ TSendDlg::TSendDlg(QWidget* parent)
 
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
-    setWindowTitle(QString::fromUtf8("送信"));
+    setWindowTitle(tarvelo::Text("送信"));
     setFixedSize(313, 116);
 }
 

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <array>
 
+#include "app/Controls.h"
 #include "app/Error.h"
 #include "app/ErrorPath.h"
 #include "app/TvMain.h"
@@ -26,6 +27,7 @@ namespace {
 
 using tarvelo::FromShiftJis;
 using tarvelo::SmtpOutcome;
+using tarvelo::Text;
 
 constexpr const char* kSmtpPort = "25";
 // One reply is read into a buffer of this size plus its terminating zero.
@@ -34,15 +36,10 @@ constexpr int kReplyBufferSize = 1024;
 // Joins the reads of one multi-line reply; lives as long as the session it belongs to.
 tarvelo::SmtpReplyReader replyReader;
 
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
-void ShowProgress(const QString& sendLabel, const QString& state, const QString& button) {
+// The headline and the button; State is left as it stands.
+void ShowProgress(const QString& sendLabel, const QString& button) {
     SendDlg->SendLabel->setText(sendLabel);
     SendDlg->SendLabel->adjustSize();
-    SendDlg->State->setText(state);
-    SendDlg->State->adjustSize();
     SendDlg->CancelBtn->setText(button);
 }
 
@@ -69,12 +66,13 @@ void TForm1::sendButtonClick() {
         smtpSocket->Connect(server.c_str(), kSmtpPort);
         if (smtpSocket->status == 0) {
             smtpState = tarvelo::SmtpState::Greeting;
-            ShowProgress(Text("送信中"), "Connecting " + FromShiftJis(server) + "...",
-                         Text("ｷｬﾝｾﾙ"));
+            ShowProgress(Text("送信中"), Text("ｷｬﾝｾﾙ"));
+            ShowState("Connecting " + FromShiftJis(server) + "...");
             Timer1->start();
         } else {
             EndSession();
-            ShowProgress(Text("接続できませんでした"), QString(), Text("OK"));
+            ShowProgress(Text("接続できませんでした"), Text("OK"));
+            ShowState(QString());
         }
     });
     // Whatever happened above, the dialog is shown once per press, and the button comes back
@@ -150,13 +148,13 @@ void TForm1::FinishStep(const tarvelo::SmtpStep& step) {
             break;
         case SmtpOutcome::Success:
             EndSession();
-            ShowProgress(Text("送信しました"), QString(), Text("OK"));
+            ShowProgress(Text("送信しました"), Text("OK"));
+            ShowState(QString());
             break;
         case SmtpOutcome::Failure:
             EndSession();
-            SendDlg->SendLabel->setText(Text("送信エラー"));
-            SendDlg->SendLabel->adjustSize();
-            SendDlg->CancelBtn->setText(Text("OK"));
+            // State keeps the rejected reply.
+            ShowProgress(Text("送信エラー"), Text("OK"));
             break;
     }
 }

@@ -15,9 +15,9 @@
 #include <algorithm>
 #include <string>
 
+#include "app/Controls.h"
 #include "app/ErrorPath.h"
 #include "app/Fonts.h"
-#include "app/SingleLineEdit.h"
 #include "platform/QtShiftJis.h"
 #include "settings/LineList.h"
 #include "settings/SettingsFiles.h"
@@ -25,6 +25,8 @@
 TDomainEdit* DomainEdit = nullptr;
 
 namespace {
+
+using tarvelo::Text;
 
 // The designed window: its outer size, which keeps its width, and the panel at the bottom.
 constexpr int kOuterWidth = 335;
@@ -44,10 +46,6 @@ constexpr int kOkLeft = 168;
 constexpr int kCancelLeft = 248;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
-
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 // The width of the window system's frame around the client area, 0 before it has one.
 int FrameWidth(const QWidget* window) {
@@ -94,11 +92,7 @@ TDomainEdit::TDomainEdit(QWidget* parent)
     BitBtnCan->setGeometry(kCancelLeft, kCloseTop, kButtonWidth, kButtonHeight);
     FormResize();
     // The panel comes first in the designed tab order, the list after it.
-    QWidget::setTabOrder(AddBtn, DelBtn);
-    QWidget::setTabOrder(DelBtn, NewDomain);
-    QWidget::setTabOrder(NewDomain, BitBtnOk);
-    QWidget::setTabOrder(BitBtnOk, BitBtnCan);
-    QWidget::setTabOrder(BitBtnCan, DomainList);
+    tarvelo::ChainTabOrder({AddBtn, DelBtn, NewDomain, BitBtnOk, BitBtnCan, DomainList});
 
     connect(AddBtn, &QPushButton::clicked, this, &TDomainEdit::AddBtnClick);
     connect(DelBtn, &QPushButton::clicked, this, &TDomainEdit::DelBtnClick);

@@ -12,9 +12,9 @@
 #include <QStyle>
 #include <string_view>
 
+#include "app/Controls.h"
 #include "app/ErrorPath.h"
 #include "app/Fonts.h"
-#include "app/SingleLineEdit.h"
 #include "platform/QtShiftJis.h"
 #include "settings/DomainE.h"
 #include "settings/LineList.h"
@@ -23,6 +23,8 @@
 TSetDialog* SetDialog = nullptr;
 
 namespace {
+
+using tarvelo::Text;
 
 using tarvelo::FromShiftJis;
 using tarvelo::LineList;
@@ -48,10 +50,6 @@ constexpr int kOkLeft = 160;
 constexpr int kCancelLeft = 240;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
-
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 // Setting the text that a field already holds is no change and must not enable OK; only a
 // different text is set, and then it counts exactly as if it had been typed.
@@ -128,12 +126,7 @@ TSetDialog::TSetDialog(QWidget* parent)
     DomainEditBtn->setGeometry(kDomainEditBtnLeft, kDomainTop, kDomainEditBtnWidth, kButtonHeight);
     BitBtnOk->setGeometry(kOkLeft, kButtonTop, kButtonWidth, kButtonHeight);
     BitBtnCan->setGeometry(kCancelLeft, kButtonTop, kButtonWidth, kButtonHeight);
-    QWidget::setTabOrder(UserName, Smtp);
-    QWidget::setTabOrder(Smtp, ResNo);
-    QWidget::setTabOrder(ResNo, centerAdr);
-    QWidget::setTabOrder(centerAdr, DomainEditBtn);
-    QWidget::setTabOrder(DomainEditBtn, BitBtnOk);
-    QWidget::setTabOrder(BitBtnOk, BitBtnCan);
+    tarvelo::ChainTabOrder({UserName, Smtp, ResNo, centerAdr, DomainEditBtn, BitBtnOk, BitBtnCan});
 
     connect(UserName, &QLineEdit::textChanged, this, &TSetDialog::UserNameChange);
     connect(Smtp, &QLineEdit::textChanged, this, &TSetDialog::SmtpChange);

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "app/Controls.h"
 #include "app/Fonts.h"
 #include "app/Startup.h"
 #include "app/TvMain.h"
@@ -25,7 +26,7 @@ int main(int argc, char** argv) {
     }
     const QString output = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QString::fromUtf8(tarvelo::kApplicationTitle.data()));
+    QApplication::setApplicationName(tarvelo::Text(tarvelo::kApplicationTitle));
     tarvelo::SubstituteFonts();
     tarvelo::CreateWindows();
 

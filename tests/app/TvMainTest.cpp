@@ -17,6 +17,7 @@
 #include "ModalHelper.h"
 #include "TempDir.h"
 #include "Typing.h"
+#include "app/Controls.h"
 #include "app/Startup.h"
 #include "app/UpDown.h"
 #include "app/about.h"
@@ -29,10 +30,6 @@ namespace {
 
 using testing::ReadFileBytes;
 using testing::TempWorkingDir;
-
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 class MainWindowTest : public ::testing::Test {
 protected:

@@ -134,8 +134,8 @@ TEST_F(EndToEndTest, RealServerTakesTheMailAsComposed) {
     ASSERT_TRUE(sink.Ready(15s)) << "smtp_sink.py did not start listening on 127.0.0.1:25";
 
     const testing::Seen seen = Send();
-    EXPECT_EQ(seen.sendLabel, testing::Text("送信しました"));
-    EXPECT_EQ(seen.button, testing::Text("OK"));
+    EXPECT_EQ(seen.sendLabel, Text("送信しました"));
+    EXPECT_EQ(seen.button, Text("OK"));
     ExpectSessionClosed();
 
     EXPECT_EQ(ReadFileBytes(sinkDir / "envelope.txt"),

@@ -373,7 +373,7 @@ protected:
     // running, then presses the button.
     static std::function<bool()> GivesUpAt(const char* text) {
         auto since = std::make_shared<std::optional<std::chrono::steady_clock::time_point>>();
-        return [since, expected = testing::Text(text)] {
+        return [since, expected = Text(text)] {
             if (SendDlg->State->text() != expected || !Form1->Timer1->isActive()) {
                 since->reset();
                 return false;
@@ -399,10 +399,10 @@ TEST_P(HostileServerTest, EndsAsTheUserIsTold) {
     const testing::Seen seen = row.cancelAt == nullptr ? Send() : Send(GivesUpAt(row.cancelAt));
     const std::string received = server.Received();
 
-    EXPECT_EQ(seen.sendLabel, testing::Text(row.sendLabel));
+    EXPECT_EQ(seen.sendLabel, Text(row.sendLabel));
     EXPECT_EQ(seen.state, QString::fromStdString(row.state));
-    EXPECT_EQ(seen.button, testing::Text(row.button));
-    EXPECT_EQ(seen.errorBox, testing::Text(row.errorBox));
+    EXPECT_EQ(seen.button, Text(row.button));
+    EXPECT_EQ(seen.errorBox, Text(row.errorBox));
     ExpectSessionClosed();
     EXPECT_EQ(ReadFileBytes("tvemail.ini"), settings);
     EXPECT_EQ(ReadFileBytes("tvdomain.ini"), domains);

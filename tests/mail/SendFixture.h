@@ -23,6 +23,7 @@
 #include "ScriptedServer.h"
 #include "TempDir.h"
 #include "Typing.h"
+#include "app/Controls.h"
 #include "app/Startup.h"
 #include "app/TvMain.h"
 #include "mail/Send.h"
@@ -31,10 +32,6 @@
 #include "settings/setting.h"
 
 namespace tarvelo::testing {
-
-inline QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 // What the user saw when the sending ended, and what stood afterwards.
 struct Seen {

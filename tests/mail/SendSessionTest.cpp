@@ -29,7 +29,6 @@ using testing::Replies;
 using testing::ScriptedServer;
 using testing::Seen;
 using testing::ServerConnection;
-using testing::Text;
 using testing::With;
 
 class SendSessionTest : public testing::SendFixture {};

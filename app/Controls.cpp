@@ -1,4 +1,4 @@
-#include "app/SingleLineEdit.h"
+#include "app/Controls.h"
 
 #include <QLineEdit>
 #include <QRect>
@@ -38,6 +38,16 @@ QValidator::State SingleLineValidator::validate(QString& input, int& position) c
 
 void MakeSingleLine(QLineEdit* edit) {
     edit->setValidator(new SingleLineValidator(edit));
+}
+
+void ChainTabOrder(std::initializer_list<QWidget*> controls) {
+    QWidget* previous = nullptr;
+    for (QWidget* control : controls) {
+        if (previous != nullptr) {
+            QWidget::setTabOrder(previous, control);
+        }
+        previous = control;
+    }
 }
 
 void CenterOnScreen(QWidget* window) {

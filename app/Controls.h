@@ -1,13 +1,24 @@
-// What the windows share: edits that hold one line, and placing a dialog on the screen.
+// What the windows share: their own texts as Qt strings, edits that hold one line, the tab
+// order, and placing a dialog on the screen.
 #pragma once
 
+#include <QString>
 #include <QValidator>
+#include <initializer_list>
+#include <string_view>
 
 class QLineEdit;
-class QString;
 class QWidget;
 
 namespace tarvelo {
+
+// The program's own texts (captions, messages) stand in the source as UTF-8.
+inline QString Text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// Sets the keyboard focus order: each control after the one before it.
+void ChainTabOrder(std::initializer_list<QWidget*> controls);
 
 // Takes CR, LF, the zero character and the Unicode line and paragraph separators out of
 // whatever is typed, pasted or set. The settings become parts of SMTP command lines ("HELO ",
