@@ -3,15 +3,15 @@
 #include <QApplication>
 #include <exception>
 
-#include "app/Controls.h"
-#include "app/ErrorPath.h"
-#include "app/Fonts.h"
 #include "app/TvMain.h"
-#include "app/Version.h"
 #include "app/about.h"
+#include "base/Version.h"
 #include "mail/Send.h"
 #include "settings/DomainE.h"
 #include "settings/setting.h"
+#include "ui/Controls.h"
+#include "ui/ErrorPath.h"
+#include "ui/Fonts.h"
 
 namespace tarvelo {
 
@@ -21,6 +21,7 @@ void CreateWindows() {
     DomainEdit = new TDomainEdit(SetDialog);
     AboutBox = new TAboutBox(Form1);
     SendDlg = new TSendDlg(Form1);
+    QObject::connect(SendDlg, &TSendDlg::Closing, Form1, &TForm1::EndSession);
 }
 
 void DestroyWindows() {

@@ -13,15 +13,15 @@
 #include <initializer_list>
 #include <memory>
 
-#include "app/Controls.h"
-#include "app/ErrorPath.h"
-#include "app/Fonts.h"
-#include "app/UpDown.h"
-#include "app/Version.h"
 #include "app/about.h"
+#include "base/Version.h"
 #include "compose/Composition.h"
-#include "platform/QtShiftJis.h"
 #include "settings/setting.h"
+#include "ui/Controls.h"
+#include "ui/ErrorPath.h"
+#include "ui/Fonts.h"
+#include "ui/QtShiftJis.h"
+#include "ui/UpDown.h"
 
 TForm1* Form1 = nullptr;
 

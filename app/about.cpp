@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-#include "app/Controls.h"
-#include "app/Fonts.h"
+#include "ui/Controls.h"
+#include "ui/Fonts.h"
 
 TAboutBox* AboutBox = nullptr;
 

@@ -10,9 +10,9 @@
 #include <filesystem>
 #include <string>
 
-#include "app/Fonts.h"
 #include "app/Startup.h"
 #include "app/TvMain.h"
+#include "ui/Fonts.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "app/Version.h"
+#include "base/Version.h"
 #include "mail/Iso2022Jp.h"
 
 namespace tarvelo {

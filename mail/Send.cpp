@@ -5,9 +5,8 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-#include "app/Controls.h"
-#include "app/Fonts.h"
-#include "app/TvMain.h"
+#include "ui/Controls.h"
+#include "ui/Fonts.h"
 
 TSendDlg* SendDlg = nullptr;
 
@@ -41,10 +40,8 @@ TSendDlg::TSendDlg(QWidget* parent)
 }
 
 void TSendDlg::done(int result) {
-    // FormClose: however the dialog closes, the session ends with it.
-    if (Form1 != nullptr) {
-        Form1->EndSession();
-    }
+    // FormClose: every way of closing passes here.
+    emit Closing();
     QDialog::done(result);
 }
 

@@ -19,6 +19,10 @@ public:
     QLabel* State;
     QPushButton* CancelBtn;
 
+signals:
+    // However the dialog closes, the sending it shows ends with it.
+    void Closing();
+
 protected:
     void showEvent(QShowEvent* event) override;
     // Every way of closing (the button, Esc) passes here.

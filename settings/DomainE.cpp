@@ -15,12 +15,12 @@
 #include <algorithm>
 #include <string>
 
-#include "app/Controls.h"
-#include "app/ErrorPath.h"
-#include "app/Fonts.h"
-#include "platform/QtShiftJis.h"
 #include "settings/LineList.h"
 #include "settings/SettingsFiles.h"
+#include "ui/Controls.h"
+#include "ui/ErrorPath.h"
+#include "ui/Fonts.h"
+#include "ui/QtShiftJis.h"
 
 TDomainEdit* DomainEdit = nullptr;
 

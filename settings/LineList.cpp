@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/Error.h"
+#include "base/Error.h"
 
 namespace tarvelo {
 

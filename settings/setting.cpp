@@ -12,13 +12,13 @@
 #include <QStyle>
 #include <string_view>
 
-#include "app/Controls.h"
-#include "app/ErrorPath.h"
-#include "app/Fonts.h"
-#include "platform/QtShiftJis.h"
 #include "settings/DomainE.h"
 #include "settings/LineList.h"
 #include "settings/SettingsFiles.h"
+#include "ui/Controls.h"
+#include "ui/ErrorPath.h"
+#include "ui/Fonts.h"
+#include "ui/QtShiftJis.h"
 
 TSetDialog* SetDialog = nullptr;
 

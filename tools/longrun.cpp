@@ -25,11 +25,11 @@
 #include <string>
 #include <vector>
 
-#include "app/Fonts.h"
 #include "app/Startup.h"
 #include "app/TvMain.h"
 #include "mail/Send.h"
 #include "settings/setting.h"
+#include "ui/Fonts.h"
 
 namespace {
 

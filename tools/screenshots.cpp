@@ -12,12 +12,12 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/Controls.h"
-#include "app/Fonts.h"
 #include "app/Startup.h"
 #include "app/TvMain.h"
-#include "app/Version.h"
+#include "base/Version.h"
 #include "settings/setting.h"
+#include "ui/Controls.h"
+#include "ui/Fonts.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

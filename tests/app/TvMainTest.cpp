@@ -17,13 +17,13 @@
 #include "ModalHelper.h"
 #include "TempDir.h"
 #include "Typing.h"
-#include "app/Controls.h"
 #include "app/Startup.h"
-#include "app/UpDown.h"
 #include "app/about.h"
 #include "mail/Send.h"
 #include "settings/DomainE.h"
 #include "settings/setting.h"
+#include "ui/Controls.h"
+#include "ui/UpDown.h"
 
 namespace tarvelo {
 namespace {

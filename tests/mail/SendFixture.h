@@ -23,13 +23,13 @@
 #include "ScriptedServer.h"
 #include "TempDir.h"
 #include "Typing.h"
-#include "app/Controls.h"
 #include "app/Startup.h"
 #include "app/TvMain.h"
 #include "mail/Send.h"
 #include "mail/SendSession.h"
 #include "mail/Socket.h"
 #include "settings/setting.h"
+#include "ui/Controls.h"
 
 namespace tarvelo::testing {
 

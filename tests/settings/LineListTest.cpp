@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "TempDir.h"
-#include "app/Error.h"
+#include "base/Error.h"
 
 namespace tarvelo {
 namespace {

@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "TempDir.h"
-#include "app/Error.h"
+#include "base/Error.h"
 #include "settings/LineList.h"
 
 namespace tarvelo {

@@ -1,5 +1,5 @@
 // The settings' edits hold one line: no text that reaches an SMTP command can break it.
-#include "app/Controls.h"
+#include "ui/Controls.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/ErrorPath.h"
+#include "ui/ErrorPath.h"
 
 #include <QApplication>
 #include <QMessageBox>

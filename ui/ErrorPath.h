@@ -4,7 +4,7 @@
 #include <exception>
 #include <string>
 
-#include "app/Error.h"
+#include "base/Error.h"
 
 namespace tarvelo {
 

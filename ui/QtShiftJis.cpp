@@ -1,4 +1,4 @@
-#include "platform/QtShiftJis.h"
+#include "ui/QtShiftJis.h"
 
 #include "platform/ShiftJis.h"
 
