@@ -16,7 +16,7 @@ class QTimer;
 
 namespace tarvelo {
 class UpDown;
-struct SmtpStep;
+struct SmtpActions;
 }  // namespace tarvelo
 
 class TForm1 : public QWidget {
@@ -36,16 +36,14 @@ public:
     void LogSaveBtnClick();
     void FormResize();
 
-    // The sending (mail/SendSession.cpp): fills mailLines from the settings and the mail image
+    // The sending (app/TvSend.cpp): fills mailLines from the settings and the mail image
     // as they stand now.
     void AssembleMail();
     // Assembles the mail, connects to the SMTP server and shows the progress dialog modally;
     // returns when the dialog has been closed.
     void sendButtonClick();
-    // One poll of the connection: at most one reply read and acted on.
+    // One poll of the connection: what is waiting is read and handed to the conversation.
     void Timer1Timer();
-    // Sends text and its line end, logs it and shows it; false when the send failed.
-    bool SendLine(const std::string& text);
     // Closes the connection and stops the timer; does nothing more when no session is open.
     void EndSession();
 
@@ -83,8 +81,8 @@ protected:
 
 private:
     void PollReply();
-    void ActOnReply(std::string_view reply);
-    void FinishStep(const tarvelo::SmtpStep& step);
+    // Sends, logs, shows and ends as the conversation says.
+    void CarryOut(const tarvelo::SmtpActions& actions);
 
     // The window's size with its frame, as the window system draws it.
     QSize OuterSize() const;
@@ -92,7 +90,6 @@ private:
 
     std::vector<std::string> logLines_;
     bool activated_ = false;
-    bool polling_ = false;
 };
 
 extern TForm1* Form1;

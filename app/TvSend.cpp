@@ -23,14 +23,12 @@ namespace {
 
 using tarvelo::FromShiftJis;
 using tarvelo::SmtpOutcome;
+using tarvelo::SmtpRead;
 using tarvelo::Text;
 
 constexpr const char* kSmtpPort = "25";
-// One reply is read into a buffer of this size plus its terminating zero.
-constexpr int kReplyBufferSize = 1024;
-
-// Joins the reads of one multi-line reply; lives as long as the session it belongs to.
-tarvelo::SmtpReplyReader replyReader;
+// At most this many bytes are read a tick.
+constexpr int kReadSize = 1024;
 
 // The headline and the button; State is left as it stands.
 void ShowProgress(const QString& sendLabel, const QString& button) {
@@ -57,11 +55,14 @@ void TForm1::sendButtonClick() {
         AssembleMail();
         sendButton->setEnabled(false);
         smtpSocket = std::make_unique<tarvelo::Socket>(SOCK_STREAM);
-        replyReader.Clear();
         const std::string server = SetDialog->SmtpText();
         smtpSocket->Connect(server.c_str(), kSmtpPort);
         if (smtpSocket->status == 0) {
-            smtpState = tarvelo::SmtpState::Greeting;
+            // The settings dialog cannot open while the progress dialog is up: they stand.
+            smtpConversation = std::make_unique<tarvelo::SmtpConversation>(
+                tarvelo::SmtpSettings{.userName = SetDialog->UserNameText(),
+                                      .gatewayDomain = SetDialog->FirstDomainText()},
+                mailLines);
             ShowProgress(Text("送信中"), Text("ｷｬﾝｾﾙ"));
             ShowState("Connecting " + FromShiftJis(server) + "...");
             Timer1->start();
@@ -78,89 +79,58 @@ void TForm1::sendButtonClick() {
 }
 
 void TForm1::Timer1Timer() {
-    // The box of a reply that is not a number runs its own message loop, in which this timer
-    // goes on ticking: polling again there would open box after box for a server that sends
-    // garbage.
-    if (polling_) {
-        return;
-    }
-    polling_ = true;
     tarvelo::RunHandler([this] { PollReply(); });
-    polling_ = false;
 }
 
+// Never waits: the poll takes no time, and a read takes only what is already there.
 void TForm1::PollReply() {
     if (!smtpSocket) {
         return;
     }
+    std::array<char, kReadSize> buffer;
+    SmtpRead read;
     const int readable = smtpSocket->Select(0);
     if (readable < 0) {
-        // The socket itself is broken: no reply can come any more.
-        FinishStep(tarvelo::OnConnectionLost(smtpState));
-        return;
+        read.kind = SmtpRead::Kind::Failed;
+    } else if (readable > 0) {
+        const int count = smtpSocket->Receive(buffer.data(), kReadSize);
+        if (count > 0) {
+            read = {SmtpRead::Kind::Bytes,
+                    std::string_view(buffer.data(), static_cast<std::size_t>(count))};
+        } else {
+            read.kind = count == 0 ? SmtpRead::Kind::Closed : SmtpRead::Kind::Failed;
+        }
     }
-    if (readable == 0) {
-        return;
-    }
-    std::array<char, kReplyBufferSize + 1> buffer;
-    const int total = smtpSocket->ReceiveLine(buffer.data(), kReplyBufferSize);
-    // 0: the server closed the connection; -1: the read failed or stalled past its time-out.
-    const bool connectionLost = smtpSocket->status <= 0;
-    if (std::optional<std::string> reply =
-            replyReader.Add(std::string_view(buffer.data(), static_cast<std::size_t>(total)))) {
-        ActOnReply(*reply);
-    }
-    if (connectionLost && smtpSocket) {
-        FinishStep(tarvelo::OnConnectionLost(smtpState));
-    }
+    CarryOut(smtpConversation->Take(read, tarvelo::SmtpClock::now()));
 }
 
-void TForm1::ActOnReply(std::string_view reply) {
-    // The reply is the text read up to its terminating zero; a zero byte a server sent ends it.
-    reply = reply.substr(0, reply.find('\0'));
-    const std::optional<int> code = tarvelo::ReplyCode(reply);
-    if (!code) {
-        throw tarvelo::NotIntegerError(tarvelo::ShiftJisToUtf8(tarvelo::ReplyCodeText(reply)));
+void TForm1::CarryOut(const tarvelo::SmtpActions& actions) {
+    for (const std::string& entry : actions.log) {
+        AddLog(entry);
     }
-    const std::string_view trimmed = tarvelo::TrimReply(reply);
-    AddLog(" R:" + std::string(trimmed));
-    ShowState("R:" + FromShiftJis(trimmed));
-    const tarvelo::SmtpSettings settings{.userName = SetDialog->UserNameText(),
-                                         .gatewayDomain = SetDialog->FirstDomainText()};
-    FinishStep(tarvelo::OnReply(smtpState, *code, settings, mailLines));
-}
-
-void TForm1::FinishStep(const tarvelo::SmtpStep& step) {
-    bool sent = true;
-    for (const std::string& line : step.linesToSend) {
-        sent = SendLine(line) && sent;
+    if (actions.state) {
+        ShowState(FromShiftJis(*actions.state));
     }
-    SmtpOutcome outcome = step.outcome;
-    if (outcome == SmtpOutcome::Waiting && !sent) {
-        outcome = tarvelo::OnConnectionLost(smtpState).outcome;
+    if (!actions.wire.empty() &&
+        smtpSocket->SendAll(actions.wire.data(), static_cast<int>(actions.wire.size())) < 0) {
+        CarryOut(smtpConversation->Take({SmtpRead::Kind::Failed, {}}, tarvelo::SmtpClock::now()));
+        return;
     }
-    switch (outcome) {
+    switch (actions.outcome) {
         case SmtpOutcome::Waiting:
             break;
         case SmtpOutcome::Success:
             EndSession();
             ShowProgress(Text("送信しました"), Text("OK"));
-            ShowState(QString());
             break;
         case SmtpOutcome::Failure:
             EndSession();
-            // State keeps the rejected reply.
             ShowProgress(Text("送信エラー"), Text("OK"));
             break;
     }
-}
-
-bool TForm1::SendLine(const std::string& text) {
-    const std::string framed = tarvelo::FrameLine(text);
-    smtpSocket->SendAll(framed.data(), static_cast<int>(framed.size()));
-    AddLog(" S:" + text);
-    ShowState("S:" + FromShiftJis(text));
-    return smtpSocket->status >= 0;
+    if (actions.notANumber) {
+        throw tarvelo::NotIntegerError(tarvelo::ShiftJisToUtf8(*actions.notANumber));
+    }
 }
 
 void TForm1::EndSession() {

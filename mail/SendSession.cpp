@@ -2,4 +2,4 @@
 
 std::vector<std::string> mailLines;
 std::unique_ptr<tarvelo::Socket> smtpSocket;
-tarvelo::SmtpState smtpState = tarvelo::SmtpState::Greeting;
+std::unique_ptr<tarvelo::SmtpConversation> smtpConversation;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "mail/SmtpSession.h"
+#include "mail/SmtpConversation.h"
 #include "mail/Socket.h"
 
 // The lines of the outgoing e-mail without line ends; refilled at every press of the send
@@ -16,5 +16,6 @@ extern std::vector<std::string> mailLines;
 // The running session's connection; none while no session is open.
 extern std::unique_ptr<tarvelo::Socket> smtpSocket;
 
-// Which reply the conversation awaits; keeps its last value after the session ends.
-extern tarvelo::SmtpState smtpState;
+// The conversation of the latest sending, made afresh when a connection has been made; keeps
+// its last state after the session ends. None before the first connection.
+extern std::unique_ptr<tarvelo::SmtpConversation> smtpConversation;

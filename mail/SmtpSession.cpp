@@ -6,33 +6,6 @@ namespace tarvelo {
 
 namespace {
 
-// The one place where the conversation moves on: the next state, and the command whose reply
-// it awaits.
-SmtpStep Advance(SmtpState& state, SmtpState next, std::vector<std::string> lines) {
-    state = next;
-    return {std::move(lines), SmtpOutcome::Waiting};
-}
-
-SmtpStep Reject() {
-    return {{}, SmtpOutcome::Failure};
-}
-
-// The sender's mail domain names the client in HELO; an address without "@" names it whole.
-std::string HeloLine(const std::string& userName) {
-    const std::size_t at = userName.find('@');
-    return "HELO " + (at == std::string::npos ? userName : userName.substr(at + 1));
-}
-
-std::vector<std::string> DataLines(const std::vector<std::string>& mailLines) {
-    std::vector<std::string> lines;
-    lines.reserve(mailLines.size() + 1);
-    for (const std::string& line : mailLines) {
-        lines.push_back(StuffDot(line));
-    }
-    lines.push_back(".");
-    return lines;
-}
-
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -44,60 +17,6 @@ bool IsContinuationLine(std::string_view line) {
 }
 
 }  // namespace
-
-SmtpStep OnReply(SmtpState& state, int code, const SmtpSettings& settings,
-                 const std::vector<std::string>& mailLines) {
-    switch (state) {
-        case SmtpState::Greeting:
-            if (code != 220) {
-                return Reject();
-            }
-            return Advance(state, SmtpState::Helo, {HeloLine(settings.userName)});
-        case SmtpState::Helo:
-            if (code != 250) {
-                return Reject();
-            }
-            return Advance(state, SmtpState::Rset, {"RSET"});
-        case SmtpState::Rset:
-            if (code != 250) {
-                return Reject();
-            }
-            return Advance(state, SmtpState::MailFrom, {"MAIL FROM:<" + settings.userName + ">"});
-        case SmtpState::MailFrom:
-            if (code != 250) {
-                return Reject();
-            }
-            return Advance(state, SmtpState::RcptTo,
-                           {"RCPT TO:<tv@" + settings.gatewayDomain + ">"});
-        case SmtpState::RcptTo:
-            // 251: not local, but the server will forward it.
-            if (code != 250 && code != 251) {
-                return Reject();
-            }
-            return Advance(state, SmtpState::Data, {"DATA"});
-        case SmtpState::Data:
-            if (code != 354) {
-                return Reject();
-            }
-            return Advance(state, SmtpState::EndOfData, DataLines(mailLines));
-        case SmtpState::EndOfData:
-            if (code != 250) {
-                return Reject();
-            }
-            return Advance(state, SmtpState::Quit, {"QUIT"});
-        case SmtpState::Quit:
-            // The mail was taken at the end of the data; what QUIT gets back changes nothing.
-            return {{}, SmtpOutcome::Success};
-    }
-    return {};  // a value that no state has, such as 6: nothing to do
-}
-
-SmtpStep OnConnectionLost(SmtpState state) {
-    if (state == SmtpState::Quit) {
-        return {{}, SmtpOutcome::Success};
-    }
-    return Reject();
-}
 
 std::string FrameLine(std::string_view line) {
     std::string framed;

@@ -1,5 +1,6 @@
 #include "mail/Socket.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstdlib>
 #include <cstring>
@@ -68,8 +69,9 @@ int Socket::Connect(const char* host, const char* port) {
 }
 
 // The connection is made without blocking so that a server that never answers costs at most
-// connectTimeout; the socket blocks again afterwards. Whether it connected is asked with
-// getpeername, as reading the error code is not Winsock 1.1's way here.
+// connectTimeout, and the socket stays so: every wait afterwards is a select with a time-out of
+// its own. Whether it connected is asked with getpeername, as reading the error code is not
+// Winsock 1.1's way here.
 int Socket::ConnectWithin(const sockaddr_in& address) {
     unsigned long nonBlocking = 1;
     if (winsock::ioctlsocket(handle, FIONBIO, &nonBlocking) != 0) {
@@ -82,19 +84,24 @@ int Socket::ConnectWithin(const sockaddr_in& address) {
         int peerLength = static_cast<int>(sizeof peer);
         result = winsock::getpeername(handle, reinterpret_cast<sockaddr*>(&peer), &peerLength);
     }
-    unsigned long blocking = 0;
-    if (winsock::ioctlsocket(handle, FIONBIO, &blocking) != 0) {
-        return SOCKET_ERROR;
-    }
     return result == 0 ? 0 : SOCKET_ERROR;
 }
 
+// A server that stops reading fills the socket's buffer; each send waits for room only as long
+// as the block's sendTimeout has left.
 int Socket::SendAll(const char* data, int length) {
     if (length > 0 && handle == 0) {
         status = -1;
         return status;
     }
+    const auto deadline = std::chrono::steady_clock::now() + sendTimeout;
     while (length > 0) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (WaitFor(true, std::max(left, std::chrono::milliseconds(0))) != 1) {
+            status = -1;
+            break;
+        }
         status = winsock::send(handle, data, length, 0);
         if (status <= 0) {
             break;
@@ -125,6 +132,12 @@ int Socket::ReceiveLine(char* buffer, int size) {
     }
     buffer[total] = '\0';
     return total;
+}
+
+int Socket::Receive(char* buffer, int size) {
+    // POSIX would take handle 0 for stdin.
+    status = handle == 0 ? -1 : winsock::recv(handle, buffer, size, 0);
+    return status;
 }
 
 int Socket::Select(int seconds) {

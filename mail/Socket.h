@@ -4,9 +4,9 @@
 // and the caller tests it: 0 or -1 after Connect, the byte count of the last call or -1 after
 // SendAll and ReceiveLine, 0 or -1 after the close in the destructor.
 //
-// The socket blocks, but never for ever: a connection that is not made within connectTimeout
-// and a read that gets no data within readTimeout give up with -1. Name look-up waits as long
-// as the system resolver does.
+// No call waits for ever: a connection that is not made within connectTimeout, a read that gets
+// no data within readTimeout and a block that is not sent whole within sendTimeout give up with
+// -1. Name look-up waits as long as the system resolver does.
 #pragma once
 
 #include <chrono>
@@ -34,9 +34,10 @@ public:
     // connectTimeout.
     int Connect(const char* host, const char* port);
 
-    // Sends all length bytes, stopping at the first failed send. Returns `status`: the result
-    // of the last send (-1 when it failed). A length of 0 or less makes no call and leaves
-    // `status` as it was.
+    // Sends all length bytes, stopping at the first failed send or when sendTimeout has passed
+    // (the server stopped reading). Returns `status`: the result of the last send, -1 when it
+    // failed or the time ran out. A length of 0 or less makes no call and leaves `status` as
+    // it was.
     int SendAll(const char* data, int length);
 
     // Reads into buffer until the last byte of a read is a line feed (one in the middle of a
@@ -45,6 +46,11 @@ public:
     // size + 1 bytes; what was read is always zero-terminated. Returns the number of bytes
     // read, never less than 0.
     int ReceiveLine(char* buffer, int size);
+
+    // One read of what is waiting, at most size bytes, without a terminating zero; call it when
+    // Select has said readable, and it returns at once. Returns `status`: the byte count, 0 when
+    // the peer closed the connection, -1 when the read failed.
+    int Receive(char* buffer, int size);
 
     // Waits at most seconds for data (or the peer's close) to read. 1 readable, 0 time ran
     // out, -1 error or no socket. `status` is left alone.
@@ -61,6 +67,7 @@ public:
     // Settable for tests; the program keeps the defaults.
     static inline std::chrono::milliseconds connectTimeout = std::chrono::seconds(30);
     static inline std::chrono::milliseconds readTimeout = std::chrono::seconds(30);
+    static inline std::chrono::milliseconds sendTimeout = std::chrono::seconds(30);
 
 private:
     int ConnectWithin(const sockaddr_in& address);
