@@ -23,40 +23,36 @@ class ServerConnection {
 public:
     explicit ServerConnection(int fd) : fd_(fd) {}
 
-    void Send(const std::string& bytes) {
+    // False once the client has gone.
+    bool Send(const std::string& bytes) {
         std::size_t sent = 0;
         while (sent < bytes.size()) {
             const ssize_t n = ::send(fd_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
             if (n <= 0) {
-                return;
+                return false;
             }
             sent += static_cast<std::size_t>(n);
         }
+        return true;
     }
 
-    // Each byte in a segment of its own, gap apart, so that the client's reads see a reply in
-    // as many pieces as the network allows.
+    // Each byte in a segment of its own, gap apart, until the client goes away.
     void SendByteByByte(const std::string& bytes, std::chrono::milliseconds gap) {
         const int on = 1;
         ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
         for (const char byte : bytes) {
-            Send(std::string(1, byte));
+            if (!Send(std::string(1, byte))) {
+                return;
+            }
             std::this_thread::sleep_for(gap);
         }
-    }
-
-    // Ends the connection both ways at once, as a server that goes down does; reading and
-    // stalling return at once afterwards.
-    void Hangup() {
-        ::shutdown(fd_, SHUT_RDWR);
-        hungUp_ = true;
     }
 
     // One line with its CR LF, or what came before the client closed or the wait ran out.
     std::string ReadLine(std::chrono::milliseconds wait = std::chrono::seconds(10)) {
         std::string line;
         char byte = 0;
-        while (!hungUp_ && WaitReadable(wait) && ::recv(fd_, &byte, 1, 0) == 1) {
+        while (WaitReadable(wait) && ::recv(fd_, &byte, 1, 0) == 1) {
             line.push_back(byte);
             Record(byte);
             if (byte == '\n') {
@@ -82,7 +78,7 @@ public:
     void Stall(std::chrono::milliseconds duration) {
         const auto end = std::chrono::steady_clock::now() + duration;
         char byte = 0;
-        while (!hungUp_ && std::chrono::steady_clock::now() < end) {
+        while (std::chrono::steady_clock::now() < end) {
             if (WaitReadable(std::chrono::milliseconds(20))) {
                 if (::recv(fd_, &byte, 1, 0) <= 0) {
                     return;
@@ -108,7 +104,6 @@ private:
     }
 
     int fd_;
-    bool hungUp_ = false;
     std::mutex mutex_;
     std::string received_;
 };

@@ -26,11 +26,11 @@ struct Piece {
     std::string bytes;
 };
 
-// Accepts one connection on 127.0.0.1, sends its pieces, then either closes at once or keeps
-// reading what the client sends until the client closes (at most holdFor).
+// Accepts one connection on 127.0.0.1, sends its pieces, then closes at once, keeps reading
+// what the client sends until the client closes (at most holdFor), or reads nothing for holdFor.
 class ScriptedServer {
 public:
-    enum class Then { Close, Hold };
+    enum class Then { Close, Hold, Ignore };
 
     ScriptedServer(std::vector<Piece> script, Then then, std::uint16_t port = 0,
                    std::chrono::milliseconds holdFor = 5s)
@@ -78,6 +78,9 @@ private:
             std::this_thread::sleep_for(piece.pause);
             ::send(peer, piece.bytes.data(), piece.bytes.size(), MSG_NOSIGNAL);
         }
+        if (then == Then::Ignore) {
+            std::this_thread::sleep_for(holdFor);
+        }
         if (then == Then::Hold) {
             timeval limit{};
             limit.tv_sec = std::chrono::duration_cast<std::chrono::seconds>(holdFor).count();
@@ -101,6 +104,7 @@ protected:
     void TearDown() override {
         Socket::connectTimeout = 30s;
         Socket::readTimeout = 30s;
+        Socket::sendTimeout = 30s;
     }
 };
 
@@ -254,6 +258,17 @@ TEST_F(SocketTest, SendsAllBytes) {
         EXPECT_GT(socket.SendAll(data.data(), static_cast<int>(data.size())), 0);
     }
     EXPECT_EQ(server.Received(), data);
+}
+
+TEST_F(SocketTest, ABlockTheServerDoesNotReadGivesUpWithMinusOne) {
+    Socket::sendTimeout = 300ms;
+    ScriptedServer server({}, ScriptedServer::Then::Ignore, 0, 1s);
+    Socket socket(SOCK_STREAM);
+    ASSERT_EQ(socket.Connect("127.0.0.1", server.Port()), 0);
+    // More than the buffers of both ends hold: without the bound this send would wait for ever.
+    const std::string data(64 << 20, 'a');
+    EXPECT_EQ(socket.SendAll(data.data(), static_cast<int>(data.size())), -1);
+    EXPECT_EQ(socket.status, -1);
 }
 
 TEST_F(SocketTest, SendingToAPeerThatHasGoneFailsWithoutASignal) {
