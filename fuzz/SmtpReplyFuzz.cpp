@@ -1,10 +1,12 @@
-// The reply side of the SMTP conversation, driven as the main window drives it, on any sequence
-// of reads that a server and the network could produce.
+// The SMTP conversation driver that the window runs, on any sequence of reads, hang-ups,
+// failures and silences that a server, the network and the clock could produce.
 //
-// Input: one byte of session options, then reads. A read is a header byte and its bytes: the
-// header's high bit says that the connection was gone after the read (status <= 0), its low
-// seven bits are the length. Length 127 stands for a full 1024-byte buffer of the one byte that
-// follows, so that a short input can still run a reply past SmtpReplyReader::kMaxReply.
+// Input: one byte of session options, then reads. A read is a header byte, a byte of seconds
+// passed since the read before, and for bytes the bytes themselves. The header's two high bits
+// are the kind (bytes, nothing, closed, failed), its low six bits the length of the bytes;
+// length 63 stands for a full 1024-byte read of the one byte that follows, so that a short input
+// can still run a reply past SmtpReplyReader::kMaxReply.
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -13,34 +15,21 @@
 #include <vector>
 
 #include "fuzz/FuzzSupport.h"
-#include "mail/SmtpSession.h"
+#include "mail/SmtpConversation.h"
 
 namespace {
 
+using tarvelo::SmtpActions;
+using tarvelo::SmtpClock;
+using tarvelo::SmtpConversation;
 using tarvelo::SmtpOutcome;
+using tarvelo::SmtpRead;
 using tarvelo::SmtpState;
-using tarvelo::SmtpStep;
 using tarvelo::fuzz::Require;
 
-constexpr std::size_t kFullBuffer = 1024;  // the window's receive buffer
-constexpr unsigned kFullBufferLength = 0x7F;
-constexpr unsigned kConnectionGone = 0x80;
-constexpr unsigned kLengthBits = 0x7F;
-
-bool IsState(SmtpState state) {
-    switch (state) {
-        case SmtpState::Greeting:
-        case SmtpState::Helo:
-        case SmtpState::Rset:
-        case SmtpState::MailFrom:
-        case SmtpState::RcptTo:
-        case SmtpState::Data:
-        case SmtpState::EndOfData:
-        case SmtpState::Quit:
-            return true;
-    }
-    return false;
-}
+constexpr std::size_t kFullRead = 1024;  // the window's read size
+constexpr unsigned kFullReadLength = 0x3F;
+constexpr unsigned kLengthBits = 0x3F;
 
 bool IsOutcome(SmtpOutcome outcome) {
     switch (outcome) {
@@ -59,60 +48,56 @@ const std::vector<std::string>& MailLines() {
     return lines;
 }
 
-// What holds for every step, whether a reply or a lost connection made it.
-void CheckStep(SmtpState before, SmtpState after, const SmtpStep& step) {
-    Require(IsOutcome(step.outcome), "the outcome is Success, Failure or Waiting");
-    Require(IsState(after), "the state is one of the enum's values");
-    if (step.outcome != SmtpOutcome::Waiting) {
-        Require(step.linesToSend.empty(), "nothing is sent with the end of a session");
+// The wire is whole lines; after the mail's lines, the end marker and nothing that reads as one
+// before it.
+void CheckWire(const std::string& wire, SmtpState before) {
+    Require(wire.empty() || wire.ends_with("\r\n"), "every line on the wire ends in CR LF");
+    std::vector<std::string_view> lines;
+    for (std::size_t at = 0; at < wire.size();) {
+        const std::size_t end = wire.find("\r\n", at);
+        const std::string_view line(wire.data() + at, end - at);
+        Require(line.find_first_of("\r\n") == std::string_view::npos,
+                "a line holds no line end of its own");
+        lines.push_back(line);
+        at = end + 2;
     }
-    if (step.outcome == SmtpOutcome::Failure) {
-        Require(after == before, "a rejected reply leaves the state as it was");
-    }
-    if (step.outcome == SmtpOutcome::Success) {
-        Require(before == SmtpState::Quit, "only the reply to QUIT or a hang-up after it succeeds");
-    }
-    for (const std::string& line : step.linesToSend) {
-        Require(line.find_first_of("\r\n") == std::string::npos,
-                "a line to send holds no line end of its own");
-    }
-}
-
-void CheckReplyStep(SmtpState before, SmtpState after, const SmtpStep& step) {
-    CheckStep(before, after, step);
-    if (step.outcome != SmtpOutcome::Waiting) {
-        return;
-    }
-    Require(static_cast<int>(after) > static_cast<int>(before), "an accepted reply moves on");
-    Require(!step.linesToSend.empty(), "an accepted reply gives the next command");
-    if (before == SmtpState::Data) {
-        const std::vector<std::string>& lines = step.linesToSend;
+    if (before == SmtpState::Data && !wire.empty()) {
         Require(lines.size() == MailLines().size() + 1, "after 354 the mail, then the end marker");
         for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
             Require(lines[i] != ".", "no body line reads as the end marker");
         }
         Require(lines.back() == ".", "the end marker closes the mail");
+    } else {
+        Require(lines.size() <= 1, "one command a step before the mail");
     }
 }
 
-// A reply as SmtpReplyReader promises it: the bytes of the reads since the last reply, whole.
-void CheckReply(const std::string& reply, std::string_view fed, std::size_t& consumed) {
-    Require(fed.substr(consumed) == reply, "a reply is exactly the bytes read since the last one");
-    consumed = fed.size();
-    if (reply.size() < tarvelo::SmtpReplyReader::kMaxReply) {
-        Require(!reply.empty() && reply.back() == '\n', "a reply short of the limit ends in LF");
-        const std::string_view lines(reply.data(), reply.size() - 1);
-        const std::size_t lastBreak = lines.rfind('\n');
-        const std::string_view last =
-            lastBreak == std::string_view::npos ? lines : lines.substr(lastBreak + 1);
-        const bool continued =
-            last.size() >= 4 && last[3] == '-' && last.find_first_not_of("0123456789") == 3;
-        Require(!continued, "a reply does not end in a continuation line");
+void CheckActions(const SmtpActions& actions, SmtpState before, std::string_view pending) {
+    Require(IsOutcome(actions.outcome), "the outcome is Success, Failure or Waiting");
+    CheckWire(actions.wire, before);
+    if (actions.outcome != SmtpOutcome::Waiting) {
+        Require(actions.wire.empty(), "nothing is sent with the end of a sending");
     }
-    const std::string_view trimmed = tarvelo::TrimReply(reply);
-    Require(std::string_view(reply).starts_with(trimmed), "the logged reply is a prefix");
-    Require(trimmed.empty() || static_cast<unsigned char>(trimmed.back()) > 32,
-            "the logged reply has no trailing blanks or controls");
+    if (actions.outcome == SmtpOutcome::Success) {
+        Require(before == SmtpState::Quit, "only what follows QUIT ends in success");
+        Require(actions.state == "", "success leaves State empty");
+    }
+    if (actions.notANumber) {
+        Require(before != SmtpState::Quit, "no box once the mail is delivered");
+        Require(actions.outcome == SmtpOutcome::Failure, "the box ends the sending");
+        Require(actions.log.empty(), "an unreadable reply is not logged");
+    }
+    for (const std::string& entry : actions.log) {
+        const bool received = entry.starts_with(" R:");
+        Require(received || entry.starts_with(" S:"), "a log entry is a line sent or received");
+        if (received) {
+            const std::string_view text = std::string_view(entry).substr(3);
+            Require(pending.starts_with(text), "the logged reply is the start of what was read");
+            Require(text.find('\0') == std::string_view::npos, "no zero byte in the log");
+            Require(text.empty() || static_cast<unsigned char>(text.back()) > 32,
+                    "the logged reply has no trailing blanks or controls");
+        }
+    }
 }
 
 }  // namespace
@@ -124,47 +109,55 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const auto options = static_cast<unsigned char>(input.front());
     input.remove_prefix(1);
-    const tarvelo::SmtpSettings settings{.userName = (options & 1) != 0 ? "" : "taro@example.ne.jp",
-                                         .gatewayDomain = (options & 2) != 0 ? "" : "pdx.ne.jp"};
+    SmtpConversation conversation({.userName = (options & 1) != 0 ? "" : "taro@example.ne.jp",
+                                   .gatewayDomain = (options & 2) != 0 ? "" : "pdx.ne.jp"},
+                                  MailLines());
 
-    tarvelo::SmtpReplyReader reader;
-    SmtpState state = SmtpState::Greeting;
-    std::string fed;
-    std::size_t consumed = 0;
-    bool ended = false;
-    while (!ended && !input.empty()) {
-        const auto header = static_cast<unsigned char>(input.front());
-        input.remove_prefix(1);
-        const bool connectionGone = (header & kConnectionGone) != 0;
-        const unsigned length = header & kLengthBits;
-        std::string read;
-        if (length == kFullBufferLength) {
-            read.assign(kFullBuffer, input.empty() ? ' ' : input.front());
-            input.remove_prefix(input.empty() ? 0 : 1);
-        } else {
-            read.assign(input.substr(0, length));
-            input.remove_prefix(read.size());
-        }
-        fed += read;
-
-        if (const std::optional<std::string> reply = reader.Add(read)) {
-            CheckReply(*reply, fed, consumed);
-            // A code that is no number raises in the window: its box is shown, the rest of the
-            // tick is skipped, and the next tick reads on (and sees a gone connection again).
-            if (const std::optional<int> code = tarvelo::ReplyCode(*reply)) {
-                Require(*code >= -99 && *code <= 999, "a code of three characters at most");
-                const SmtpState before = state;
-                const SmtpStep step = tarvelo::OnReply(state, *code, settings, MailLines());
-                CheckReplyStep(before, state, step);
-                ended = step.outcome != SmtpOutcome::Waiting;
+    SmtpClock::time_point now{};
+    std::string pending;  // the bytes read since the last reply
+    while (input.size() >= 2) {
+        const auto header = static_cast<unsigned char>(input[0]);
+        now += std::chrono::seconds(static_cast<unsigned char>(input[1]));
+        input.remove_prefix(2);
+        SmtpRead read{static_cast<SmtpRead::Kind>(header >> 6), {}};
+        std::string bytes;
+        if (read.kind == SmtpRead::Kind::Bytes) {
+            const unsigned length = header & kLengthBits;
+            if (length == kFullReadLength) {
+                bytes.assign(kFullRead, input.empty() ? ' ' : input.front());
+                input.remove_prefix(input.empty() ? 0 : 1);
+            } else {
+                bytes.assign(input.substr(0, length));
+                input.remove_prefix(bytes.size());
             }
+            read.bytes = bytes;
         }
-        if (!ended && connectionGone) {
-            const SmtpStep step = tarvelo::OnConnectionLost(state);
-            CheckStep(state, state, step);
-            Require(step.outcome != SmtpOutcome::Waiting, "a lost connection ends the session");
-            ended = true;
+
+        const SmtpState before = conversation.State();
+        const SmtpOutcome ended = conversation.Outcome();
+        const std::optional<SmtpClock::time_point> deadline = conversation.Deadline();
+        pending += bytes;
+        const SmtpActions actions = conversation.Take(read, now);
+        if (ended != SmtpOutcome::Waiting) {
+            Require(actions.outcome == ended && actions.wire.empty() && actions.log.empty() &&
+                        !actions.state && !actions.notANumber,
+                    "an ended conversation does nothing more");
+            continue;
         }
+        CheckActions(actions, before, pending);
+        if (!actions.log.empty() || actions.notANumber) {
+            pending.clear();
+        }
+        if (read.kind == SmtpRead::Kind::Closed || read.kind == SmtpRead::Kind::Failed ||
+            (deadline && now >= *deadline)) {
+            Require(actions.outcome != SmtpOutcome::Waiting,
+                    "a lost connection or an overdue reply ends the sending");
+        }
+        if (const std::optional<SmtpClock::time_point> next = conversation.Deadline()) {
+            Require(*next <= now + SmtpConversation::replyTimeout,
+                    "no wait is longer than the reply bound");
+        }
+        Require(conversation.Outcome() == actions.outcome, "the outcome is the one returned");
     }
     return 0;
 }
