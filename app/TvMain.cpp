@@ -12,8 +12,10 @@
 #include <cstdio>
 #include <initializer_list>
 #include <memory>
+#include <utility>
 
 #include "app/about.h"
+#include "base/TextLines.h"
 #include "base/Version.h"
 #include "compose/Composition.h"
 #include "settings/setting.h"
@@ -260,16 +262,9 @@ void TForm1::LogSaveBtnClick() {
 }
 
 void TForm1::AddLog(std::string_view sjisText) {
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t end = sjisText.find_first_of("\r\n", start);
-        const std::string_view line = sjisText.substr(start, end - start);
-        logLines_.emplace_back(line);
+    for (std::string& line : tarvelo::SplitLines(sjisText)) {
         Log->appendPlainText(FromShiftJis(line));
-        if (end == std::string_view::npos) {
-            break;
-        }
-        start = end + (sjisText.substr(end, 2) == "\r\n" ? 2 : 1);
+        logLines_.push_back(std::move(line));
     }
 }
 

@@ -2,27 +2,12 @@
 
 #include <utility>
 
+#include "base/TextLines.h"
 #include "compose/HandsetText.h"
 
 namespace tarvelo {
 
 namespace {
-
-// Every break separates two lines, whether CR LF, a lone CR or a lone LF.
-void AppendLines(std::string_view text, std::vector<std::string>& lines) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') {
-            continue;
-        }
-        lines.emplace_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            ++i;
-        }
-        start = i + 1;
-    }
-    lines.emplace_back(text.substr(start));
-}
 
 MessageError FirstMessageError(bool invalid, std::string_view preview) {
     if (invalid) {
@@ -54,7 +39,9 @@ Composition Compose(const CompositionInput& input) {
     if (!input.resNo.empty()) {
         result.mailImage.push_back("RESNO=" + std::string(input.resNo));
     }
-    AppendLines("MSG=" + result.preview, result.mailImage);
+    for (std::string& line : SplitLines("MSG=" + result.preview)) {
+        result.mailImage.push_back(std::move(line));
+    }
 
     result.messageError = FirstMessageError(invalid, result.preview);
     result.phsNoMissing = input.phsNo.empty();

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "base/Error.h"
+#include "base/TextLines.h"
 
 namespace tarvelo {
 
@@ -99,20 +100,13 @@ void SyncDirectoryOf(const std::filesystem::path& target) {
 }  // namespace
 
 LineList ParseLines(std::string_view bytes) {
-    const std::size_t zero = bytes.find('\0');
-    if (zero != std::string_view::npos) {
-        bytes = bytes.substr(0, zero);
+    bytes = bytes.substr(0, bytes.find('\0'));
+    if (bytes.empty()) {
+        return {};
     }
-    LineList lines;
-    while (!bytes.empty()) {
-        const std::size_t end = bytes.find_first_of("\r\n");
-        if (end == std::string_view::npos) {
-            lines.emplace_back(bytes);
-            break;
-        }
-        lines.emplace_back(bytes.substr(0, end));
-        const bool crlf = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
-        bytes.remove_prefix(end + (crlf ? 2 : 1));
+    LineList lines = SplitLines(bytes);
+    if (EndsInLineEnd(bytes)) {
+        lines.pop_back();
     }
     return lines;
 }

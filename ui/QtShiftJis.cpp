@@ -1,5 +1,6 @@
 #include "ui/QtShiftJis.h"
 
+#include "base/TextLines.h"
 #include "platform/ShiftJis.h"
 
 namespace tarvelo {
@@ -22,14 +23,10 @@ QString FromShiftJis(std::string_view sjis) {
 }
 
 std::vector<std::string> ToShiftJisLines(const QString& text) {
-    std::vector<std::string> lines;
     if (text.isEmpty()) {
-        return lines;
+        return {};
     }
-    for (const QString& line : text.split(QLatin1Char('\n'))) {
-        lines.push_back(ToShiftJis(line));
-    }
-    return lines;
+    return SplitLines(ToShiftJis(text));
 }
 
 QString FromShiftJisLines(const std::vector<std::string>& lines) {
