@@ -6,8 +6,10 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "base/Error.h"
 #include "base/TextLines.h"
@@ -24,6 +26,10 @@ public:
     explicit Descriptor(int fd) : fd_(fd) {}
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor& operator=(Descriptor&& other) noexcept {
+        std::swap(fd_, other.fd_);
+        return *this;
+    }
     ~Descriptor() {
         if (fd_ >= 0) {
             ::close(fd_);
@@ -120,20 +126,25 @@ std::string FormatLines(const LineList& lines) {
     return bytes;
 }
 
-bool FileExists(std::string_view fileName) {
-    // Non-blocking, so that a pipe without a writer is judged, not waited for.
-    Descriptor fd(::open(std::string(fileName).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    return fd.valid();
+bool FileMissing(std::string_view fileName) {
+    // stat, not open: a file that exists but does not open for us is still there.
+    struct stat status {};
+    return ::stat(std::string(fileName).c_str(), &status) != 0 && errno == ENOENT;
 }
 
 LineList ReadLineList(std::string_view fileName) {
-    Descriptor fd(::open(std::string(fileName).c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.valid()) {
+    // Non-blocking, so that a pipe without a writer is refused, not waited for.
+    Descriptor fd(
+        ::open(std::string(fileName).c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat status {};
+    if (!fd.valid() || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        static_cast<std::uintmax_t>(status.st_size) > kMaxListFileBytes) {
         throw FileOpenError(fileName);
     }
+    // One byte past the limit is enough to see a file that grew after fstat.
     std::string bytes;
     std::array<char, 4096> chunk;
-    for (;;) {
+    while (bytes.size() <= kMaxListFileBytes) {
         const ssize_t got = ::read(fd.get(), chunk.data(), chunk.size());
         if (got < 0) {
             if (errno == EINTR) {
@@ -142,11 +153,11 @@ LineList ReadLineList(std::string_view fileName) {
             throw FileOpenError(fileName);
         }
         if (got == 0) {
-            break;
+            return ParseLines(bytes);
         }
         bytes.append(chunk.data(), static_cast<std::size_t>(got));
     }
-    return ParseLines(bytes);
+    throw FileOpenError(fileName);
 }
 
 void WriteLineList(std::string_view fileName, const LineList& lines) {
@@ -189,6 +200,35 @@ void WriteLineList(std::string_view fileName, const LineList& lines) {
         throw FileCreateError(fileName);
     }
     SyncDirectoryOf(target);
+}
+
+AppendResult AppendLineList(std::string_view fileName, const LineList& lines) {
+    const std::string name(fileName);
+    // Non-blocking, so that a pipe without a reader is refused, not waited for.
+    constexpr int kFlags = O_WRONLY | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    bool created = false;
+    Descriptor fd(::open(name.c_str(), kFlags));
+    if (!fd.valid() && errno == ENOENT) {
+        fd = Descriptor(::open(name.c_str(), kFlags | O_CREAT | O_EXCL, 0666));
+        created = fd.valid();
+    }
+    struct stat status {};
+    if (!fd.valid() || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return AppendResult::OpenFailed;
+    }
+    const bool written = WriteAll(fd.get(), FormatLines(lines)) && ::fsync(fd.get()) == 0;
+    if (!written) {
+        // A block cut short would leave the next banner in the middle of a line.
+        if (created) {
+            ::unlink(name.c_str());
+        } else if (::ftruncate(fd.get(), status.st_size) != 0) {
+            // Nothing more can be done; the error below still reports the failed save.
+        }
+    }
+    if (!fd.Close() || !written) {
+        return AppendResult::WriteFailed;
+    }
+    return AppendResult::Appended;
 }
 
 const std::string& LineAt(const LineList& lines, std::size_t index) {

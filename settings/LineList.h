@@ -1,6 +1,7 @@
 // The settings files as ordered lists of Shift-JIS lines, read and written byte for byte.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,12 +19,17 @@ LineList ParseLines(std::string_view bytes);
 // The bytes of a written file: every line, the last included, followed by CR LF.
 std::string FormatLines(const LineList& lines);
 
-// The existence test: whether fileName can be opened for reading. A file that passes it may
-// still fail to be read (a directory does).
-bool FileExists(std::string_view fileName);
+// Whether no file of that name exists at all. Only such a file may be given defaults: one
+// that exists but cannot be read is the user's, and stays as it is.
+bool FileMissing(std::string_view fileName);
 
-// Reads the whole file and splits it by ParseLines. Raises FileOpenError(fileName) when it
-// cannot be opened or read, a missing file included.
+// A list file is a few short lines; anything larger is not one of ours.
+inline constexpr std::size_t kMaxListFileBytes = 1024 * 1024;
+
+// Reads the whole file and splits it by ParseLines. Raises FileOpenError(fileName) at once when
+// it cannot be opened or read (a missing file included), when it is not a regular file (a
+// directory, a pipe, a device such as /dev/zero, also through a symbolic link) or when it holds
+// more than kMaxListFileBytes; nothing then waits or reads without end.
 LineList ReadLineList(std::string_view fileName);
 
 // Replaces the file whole with FormatLines(lines). The new bytes go to a temporary file beside
@@ -33,6 +39,15 @@ LineList ReadLineList(std::string_view fileName);
 // directory, a read-only mount) or any step fails (a full disk); the old file is then as it
 // was and no temporary file is left behind.
 void WriteLineList(std::string_view fileName, const LineList& lines);
+
+enum class AppendResult { Appended, OpenFailed, WriteFailed };
+
+// Adds FormatLines(lines) at the end of the file, creating it when missing. OpenFailed when it
+// cannot be opened for writing or is not a regular file (a pipe would block, a device would
+// swallow the lines). WriteFailed when any byte did not reach the disk (a full disk); the file
+// is then cut back to its old length, or removed again when this call created it, so that
+// the next append does not start in the middle of a line.
+AppendResult AppendLineList(std::string_view fileName, const LineList& lines);
 
 // lines[index]; raises ListIndexError() past the end, as reading a missing line of a settings
 // file must.

@@ -15,6 +15,7 @@
 #include "settings/DomainE.h"
 #include "settings/LineList.h"
 #include "settings/SettingsFiles.h"
+#include "settings/SettingsStore.h"
 #include "ui/Controls.h"
 #include "ui/ErrorPath.h"
 #include "ui/Fonts.h"
@@ -58,15 +59,6 @@ void SetFieldText(QLineEdit* edit, std::string_view sjis) {
     if (edit->text() != text) {
         edit->setText(text);
     }
-}
-
-LineList ItemLines(const QComboBox* box) {
-    LineList lines;
-    lines.reserve(static_cast<std::size_t>(box->count()));
-    for (int i = 0; i < box->count(); ++i) {
-        lines.push_back(ToShiftJis(box->itemText(i)));
-    }
-    return lines;
 }
 
 }  // namespace
@@ -170,7 +162,7 @@ std::string TSetDialog::ResNoText() const {
 }
 
 std::string TSetDialog::FirstDomainText() const {
-    return centerAdr->count() == 0 ? std::string() : ToShiftJis(centerAdr->itemText(0));
+    return domains_.empty() ? std::string() : domains_.front();
 }
 
 void TSetDialog::FormCreate() {
@@ -245,36 +237,21 @@ void TSetDialog::Load() {
 }
 
 void TSetDialog::LoadDomains() {
-    if (tarvelo::FileExists(tarvelo::kDomainFileName)) {
-        const LineList domains = tarvelo::ReadLineList(tarvelo::kDomainFileName);
-        centerAdr->clear();
-        for (const std::string& domain : domains) {
-            centerAdr->addItem(FromShiftJis(domain));
-        }
-    } else {
-        centerAdr->clear();
-        for (std::string_view domain : tarvelo::kDefaultDomains) {
-            centerAdr->addItem(FromShiftJis(domain));
-        }
-        tarvelo::WriteLineList(tarvelo::kDomainFileName, ItemLines(centerAdr));
+    domains_ = tarvelo::LoadOrCreateDomains();
+    centerAdr->clear();
+    for (const std::string& domain : domains_) {
+        centerAdr->addItem(FromShiftJis(domain));
     }
     // Whatever was picked before, each load shows the gateway in use.
     centerAdr->setCurrentIndex(centerAdr->count() > 0 ? 0 : -1);
 }
 
 void TSetDialog::LoadSettings() {
-    if (tarvelo::FileExists(tarvelo::kSettingsFileName)) {
-        const LineList settings = tarvelo::ReadLineList(tarvelo::kSettingsFileName);
-        // A missing line stops here: the fields before it keep what was just loaded.
-        SetFieldText(UserName, tarvelo::LineAt(settings, 0));
-        SetFieldText(Smtp, tarvelo::LineAt(settings, 1));
-        SetFieldText(ResNo, tarvelo::LineAt(settings, 2));
-    } else {
-        SetFieldText(UserName, tarvelo::kDefaultSender);
-        SetFieldText(Smtp, tarvelo::kDefaultSmtpServer);
-        SetFieldText(ResNo, tarvelo::kDefaultReplyNumber);
-        SaveSettings();
-    }
+    const LineList settings = tarvelo::LoadOrCreateSettingsLines();
+    // A missing line stops here: the fields before it keep what was just loaded.
+    SetFieldText(UserName, tarvelo::LineAt(settings, 0));
+    SetFieldText(Smtp, tarvelo::LineAt(settings, 1));
+    SetFieldText(ResNo, tarvelo::LineAt(settings, 2));
 }
 
 void TSetDialog::PromoteSelectedDomain() {
@@ -282,11 +259,10 @@ void TSetDialog::PromoteSelectedDomain() {
     if (selected <= 0) {
         return;
     }
-    // A swap, not a move: every other entry keeps its place.
     const QString first = centerAdr->itemText(0);
     centerAdr->setItemText(0, centerAdr->itemText(selected));
     centerAdr->setItemText(selected, first);
-    tarvelo::WriteLineList(tarvelo::kDomainFileName, ItemLines(centerAdr));
+    tarvelo::PromoteDomain(domains_, static_cast<std::size_t>(selected));
 }
 
 void TSetDialog::SaveSettings() {

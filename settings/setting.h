@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <string>
+#include <vector>
 
 class QComboBox;
 class QKeyEvent;
@@ -64,6 +65,10 @@ private:
     void PromoteSelectedDomain();
     void SaveSettings();
     void EnableOk();
+
+    // The entries of centerAdr as the file holds them, so that what is written back and what
+    // is sent is the file's bytes, not a conversion of what is shown.
+    std::vector<std::string> domains_;
 };
 
 extern TSetDialog* SetDialog;

@@ -127,14 +127,13 @@ TEST(LineListTest, ASymbolicLinkStaysALinkToTheSavedFile) {
     EXPECT_EQ(ReadFileBytes("real/list.ini"), "new\r\n");
 }
 
-TEST(LineListTest, ExistenceIsWhetherTheFileOpensForReading) {
+TEST(LineListTest, OnlyAFileThatIsNotThereIsMissing) {
     TempWorkingDir dir;
-    EXPECT_FALSE(FileExists("list.ini"));
+    EXPECT_TRUE(FileMissing("list.ini"));
     WriteFileBytes("list.ini", "");
-    EXPECT_TRUE(FileExists("list.ini"));
-    // A directory opens for reading, so it counts as present and fails only when read.
+    EXPECT_FALSE(FileMissing("list.ini"));
     std::filesystem::create_directory("folder.ini");
-    EXPECT_TRUE(FileExists("folder.ini"));
+    EXPECT_FALSE(FileMissing("folder.ini"));
 }
 
 TEST(LineListTest, AFileThatCannotBeReadRaisesFileOpenError) {

@@ -3,22 +3,19 @@
 // that root (as the tests run in CI) meets them too and the machine's mounts stay untouched.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <iterator>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "TempDir.h"
 #include "base/Error.h"
 #include "settings/LineList.h"
@@ -27,106 +24,13 @@ namespace tarvelo {
 namespace {
 
 using testing::ReadFileBytes;
+using testing::Report;
+using testing::RunInChild;
 using testing::TempWorkingDir;
 using testing::WriteFileBytes;
 
-// What a child process saw, by name; "skip" holds why it could not make its fault.
-using Report = std::map<std::string, std::string>;
-
 constexpr const char* kOldSettings = "old@example.com\r\nmail\r\n123\r\n";
 constexpr const char* kCreateError = "ﾌｧｲﾙ tvemail.ini を作成できません";
-
-void SendReport(int fd, const Report& report) {
-    std::string bytes;
-    for (const auto& [name, value] : report) {
-        bytes += name;
-        bytes += '\0';
-        bytes += value;
-        bytes += '\0';
-    }
-    std::string_view rest = bytes;
-    while (!rest.empty()) {
-        const ssize_t written = ::write(fd, rest.data(), rest.size());
-        if (written <= 0) {
-            return;
-        }
-        rest.remove_prefix(static_cast<std::size_t>(written));
-    }
-}
-
-Report ParseReport(const std::string& bytes) {
-    Report report;
-    std::size_t at = 0;
-    while (at < bytes.size()) {
-        const std::size_t nameEnd = bytes.find('\0', at);
-        const std::size_t valueEnd = bytes.find('\0', nameEnd + 1);
-        report[bytes.substr(at, nameEnd - at)] = bytes.substr(nameEnd + 1, valueEnd - nameEnd - 1);
-        at = valueEnd + 1;
-    }
-    return report;
-}
-
-std::string Why(const char* step) {
-    return std::string(step) + ": " + std::strerror(errno);
-}
-
-// The working directory becomes a 16 KiB tmpfs seen only by this process. Empty on success,
-// else why not.
-std::string MountSmallDisk(const std::filesystem::path& dir) {
-    if (::unshare(CLONE_NEWNS) != 0) {
-        return Why("unshare(CLONE_NEWNS), needs root or CAP_SYS_ADMIN");
-    }
-    // Without this the tmpfs could propagate back into the machine's shared mounts.
-    if (::mount("none", "/", "none", MS_REC | MS_PRIVATE, nullptr) != 0) {
-        return Why("making / private");
-    }
-    if (::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=16k,mode=0755") != 0) {
-        return Why("mounting a tmpfs");
-    }
-    // The old working directory is the one now hidden under the mount.
-    if (::chdir(dir.c_str()) != 0) {
-        return Why("entering the tmpfs");
-    }
-    return {};
-}
-
-// Runs body in a child process, on its own small tmpfs when smallDisk is set, and returns what
-// it reported. The child reports instead of asserting: its failures could not reach gtest.
-Report RunInChild(bool smallDisk, const std::function<void(Report&)>& body) {
-    const std::filesystem::path dir = std::filesystem::current_path();
-    int fds[2];
-    if (::pipe(fds) != 0) {
-        return {{"skip", Why("pipe")}};
-    }
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(fds[0]);
-        Report report;
-        const std::string failure = smallDisk ? MountSmallDisk(dir) : std::string();
-        if (failure.empty()) {
-            body(report);
-        } else {
-            report["skip"] = failure;
-        }
-        SendReport(fds[1], report);
-        ::_exit(0);
-    }
-    ::close(fds[1]);
-    std::string bytes;
-    char chunk[4096];
-    ssize_t got = 0;
-    while ((got = ::read(fds[0], chunk, sizeof chunk)) > 0) {
-        bytes.append(chunk, static_cast<std::size_t>(got));
-    }
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    Report report = ParseReport(bytes);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        report["crashed"] = "yes";
-    }
-    return report;
-}
 
 // The save that the fault must stop: far larger than the old file, so that a save that cut
 // the old file short first would free too little room for the new one.
@@ -176,7 +80,7 @@ TEST(SaveFaultTest, ReadOnlyMountLeavesTheOldFile) {
     const Report report = RunInChild(true, [path](Report& out) {
         WriteFileBytes("tvemail.ini", kOldSettings);
         if (::mount("none", path.c_str(), "none", MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
-            out["skip"] = Why("remounting the tmpfs read-only");
+            out["skip"] = testing::Why("remounting the tmpfs read-only");
             return;
         }
         TrySave(out);
@@ -198,10 +102,9 @@ TEST(SaveFaultTest, ReadOnlyFileOfAnOrdinaryUserIsLeftAlone) {
     WriteFileBytes("tvemail.ini", kOldSettings);
     ASSERT_EQ(::chmod("tvemail.ini", 0444), 0);
     ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
-    constexpr uid_t kNobody = 65534;
     const Report report = RunInChild(false, [](Report& out) {
-        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
-            out["skip"] = Why("becoming an ordinary user, needs root");
+        if (const std::string failure = testing::BecomeNobody(); !failure.empty()) {
+            out["skip"] = failure;
             return;
         }
         TrySave(out);
