@@ -3,17 +3,15 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QTextEdit>
 #include <QTimer>
-#include <cstdio>
 #include <initializer_list>
-#include <memory>
 #include <utility>
 
+#include "app/LogFile.h"
 #include "app/about.h"
 #include "base/TextLines.h"
 #include "base/Version.h"
@@ -38,7 +36,6 @@ constexpr int kOuterHeight = 367;
 constexpr int kMinimumOuterWidth = 365;
 constexpr int kLogLeft = 368;
 constexpr int kNarrowLogWidth = 20;
-constexpr const char* kLogFileName = "TVEMAIL.LOG";
 
 // The read-only boxes and the mail image are drawn on the button face, as the designed window.
 void UseButtonFace(QWidget* widget) {
@@ -239,26 +236,11 @@ void TForm1::LogClrBtnClick() {
 }
 
 void TForm1::LogSaveBtnClick() {
-    // Binary mode with explicit CR LF: the lines are written byte for byte, escape bytes of the
-    // mail body and whatever a server sent included.
-    std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(kLogFileName, "ab"),
-                                                            &std::fclose);
-    if (!file) {
-        QMessageBox::information(this, windowTitle(), Text("Log File <TVEMAIL.LOG> Open Error"));
-        return;
-    }
-    std::string block = "--- Logging by ";
-    block.append(tarvelo::kVersionText).append(" ---\r\n");
-    for (const std::string& line : logLines_) {
-        block.append(line).append("\r\n");
-    }
-    const bool written = std::fwrite(block.data(), 1, block.size(), file.get()) == block.size();
-    if (std::fclose(file.release()) != 0 || !written) {
-        // The log stays on screen so that nothing is lost; the user can save again.
-        QMessageBox::information(this, windowTitle(), Text("Log File <TVEMAIL.LOG> Write Error"));
-        return;
-    }
-    LogClrBtnClick();
+    tarvelo::RunHandler([this] {
+        tarvelo::SaveLogBlock(tarvelo::kLogFileName, logLines_);
+        // Only a saved log is cleared: after a failure the user can save it again.
+        LogClrBtnClick();
+    });
 }
 
 void TForm1::AddLog(std::string_view sjisText) {

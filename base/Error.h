@@ -39,4 +39,13 @@ inline Error NotIntegerError(std::string_view text) {
     return detail::FormatError("'%s' は整数ではありません", text);
 }
 
+// The log file's own texts name the file as the program always does.
+inline Error LogOpenError() {
+    return Error("Log File <TVEMAIL.LOG> Open Error");
+}
+
+inline Error LogWriteError() {
+    return Error("Log File <TVEMAIL.LOG> Write Error");
+}
+
 }  // namespace tarvelo
