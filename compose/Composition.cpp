@@ -4,6 +4,7 @@
 
 #include "base/TextLines.h"
 #include "compose/HandsetText.h"
+#include "platform/ShiftJis.h"
 
 namespace tarvelo {
 
@@ -29,6 +30,9 @@ Composition Compose(const CompositionInput& input) {
     bool invalid = false;
     if (input.testMode) {
         result.preview.assign(input.message);
+        // Unconverted, but still sent as Shift-JIS: a character that it cannot hold would
+        // silently vanish from the mail.
+        invalid = input.message.find(kUnencodableByte) != std::string_view::npos;
     } else {
         HandsetText converted = ConvertToHandsetText(input.message);
         result.preview = std::move(converted.text);

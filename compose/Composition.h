@@ -12,7 +12,8 @@ namespace tarvelo {
 // Why the message may not be sent; only the first that applies is reported, in this order.
 enum class MessageError {
     None,
-    InvalidCharacter,  // a character outside the handset's repertoire was dropped
+    InvalidCharacter,  // a character outside the handset's repertoire (in test mode: outside
+                       // Shift-JIS) was dropped
     Empty,             // the preview holds no byte
     TooLong,           // the preview is longer than kMaxPreviewBytes
 };
@@ -39,7 +40,8 @@ struct Composition {
 };
 
 // Numbers are taken as typed: no trimming, a blank is a number. In test mode the message is
-// taken as it is (nothing is invalid), and the limit applies to its raw bytes. A line break
+// taken as it is, and the limit applies to its raw bytes; only a character that Shift-JIS
+// cannot hold (kUnencodableByte) is invalid there. A line break
 // at the very end of the preview gives an empty last line, so the lines joined with CR LF
 // always give back the "MSG=" text.
 Composition Compose(const CompositionInput& input);

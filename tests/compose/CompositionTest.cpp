@@ -59,7 +59,16 @@ INSTANTIATE_TEST_SUITE_P(
                   MessageError::None, 13},
         ErrorCase{"TestMode138HalfWidth", Repeat("a", 138), true, MessageError::None, 138},
         ErrorCase{"TestMode139HalfWidth", Repeat("a", 139), true, MessageError::TooLong, 139},
-        ErrorCase{"TestModeSeventyKanji", Repeat("漢", 70), true, MessageError::TooLong, 140}),
+        ErrorCase{"TestModeSeventyKanji", Repeat("漢", 70), true, MessageError::TooLong, 140},
+        // What Shift-JIS cannot hold would vanish from the mail: refused even unconverted.
+        ErrorCase{"TestModeRefusesAccent", Utf8ToShiftJis("café"), true,
+                  MessageError::InvalidCharacter, 4},
+        ErrorCase{"TestModeRefusesEmoji", Utf8ToShiftJis("ア\U0001F600"), true,
+                  MessageError::InvalidCharacter, 3},
+        ErrorCase{"TestModeRefusesRightToLeftMark", Utf8ToShiftJis("ab\u200F"), true,
+                  MessageError::InvalidCharacter, 3},
+        ErrorCase{"TestModeInvalidBeatsTooLong", Repeat("a", 139) + Utf8ToShiftJis("é"), true,
+                  MessageError::InvalidCharacter, 140}),
     [](const auto& row) { return std::string(row.param.name); });
 
 struct MailImageCase {
