@@ -39,6 +39,13 @@ inline Error NotIntegerError(std::string_view text) {
     return detail::FormatError("'%s' は整数ではありません", text);
 }
 
+// field: the label of a settings field; character: the one that Shift-JIS cannot hold. Both UTF-8.
+inline Error UnencodableError(std::string_view field, std::string_view character) {
+    std::string text(field);
+    text.append(" に Shift-JIS で書けない文字「").append(character).append("」があります");
+    return Error(text);
+}
+
 // The log file's own texts name the file as the program always does.
 inline Error LogOpenError() {
     return Error("Log File <TVEMAIL.LOG> Open Error");

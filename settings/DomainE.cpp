@@ -1,5 +1,6 @@
 #include "settings/DomainE.h"
 
+#include <QByteArray>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -12,6 +13,7 @@
 #include <QSize>
 #include <QString>
 #include <QStyle>
+#include <QVariant>
 #include <algorithm>
 #include <string>
 
@@ -46,6 +48,11 @@ constexpr int kOkLeft = 168;
 constexpr int kCancelLeft = 248;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
+
+// An entry read from the file keeps its bytes here, so that OK writes it back as it was read
+// (bytes that are not Shift-JIS, or an NEC code that the conversion would write as its IBM
+// twin, included); an entry the user added has none.
+constexpr int kStoredBytesRole = Qt::UserRole;
 
 // The width of the window system's frame around the client area, 0 before it has one.
 int FrameWidth(const QWidget* window) {
@@ -114,7 +121,8 @@ void TDomainEdit::FormActivate() {
         const tarvelo::LineList domains = tarvelo::ReadLineList(tarvelo::kDomainFileName);
         DomainList->clear();
         for (const std::string& domain : domains) {
-            DomainList->addItem(tarvelo::FromShiftJis(domain));
+            auto* item = new QListWidgetItem(tarvelo::FromShiftJis(domain), DomainList);
+            item->setData(kStoredBytesRole, QByteArray::fromStdString(domain));
         }
         DomainList->setCurrentItem(nullptr);
     });
@@ -146,7 +154,10 @@ void TDomainEdit::BitBtnOkClick() {
         tarvelo::LineList domains;
         domains.reserve(static_cast<std::size_t>(DomainList->count()));
         for (int i = 0; i < DomainList->count(); ++i) {
-            domains.push_back(tarvelo::ToShiftJis(DomainList->item(i)->text()));
+            const QListWidgetItem* item = DomainList->item(i);
+            const QVariant stored = item->data(kStoredBytesRole);
+            domains.push_back(stored.isValid() ? stored.toByteArray().toStdString()
+                                               : tarvelo::ToShiftJis(item->text()));
         }
         tarvelo::WriteLineList(tarvelo::kDomainFileName, domains);
         NewDomain->clear();
@@ -187,6 +198,8 @@ void TDomainEdit::showEvent(QShowEvent* event) {
         }
         tarvelo::CenterOnScreen(this);
         FormActivate();
+        // Where the tab order starts: Enter then presses a harmless Add, not OK.
+        AddBtn->setFocus();
     }
     QDialog::showEvent(event);
 }

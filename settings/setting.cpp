@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <string_view>
 
+#include "platform/ShiftJis.h"
 #include "settings/DomainE.h"
 #include "settings/LineList.h"
 #include "settings/SettingsFiles.h"
@@ -59,6 +60,13 @@ void SetFieldText(QLineEdit* edit, std::string_view sjis) {
     if (edit->text() != text) {
         edit->setText(text);
     }
+}
+
+// The bytes of a field: those read from the file while it shows the text loaded, so that a value
+// the user left alone goes back byte for byte (bytes that are not Shift-JIS, or an NEC code that
+// the conversion would write as its IBM twin, included); the typed text once it differs.
+std::string FieldBytes(const QLineEdit* edit, const std::string& stored) {
+    return edit->text() == FromShiftJis(stored) ? stored : ToShiftJis(edit->text());
 }
 
 }  // namespace
@@ -150,15 +158,15 @@ TSetDialog::TSetDialog(QWidget* parent)
 }
 
 std::string TSetDialog::UserNameText() const {
-    return ToShiftJis(UserName->text());
+    return FieldBytes(UserName, stored_[0]);
 }
 
 std::string TSetDialog::SmtpText() const {
-    return ToShiftJis(Smtp->text());
+    return FieldBytes(Smtp, stored_[1]);
 }
 
 std::string TSetDialog::ResNoText() const {
-    return ToShiftJis(ResNo->text());
+    return FieldBytes(ResNo, stored_[2]);
 }
 
 std::string TSetDialog::FirstDomainText() const {
@@ -174,10 +182,18 @@ void TSetDialog::FormActivate() {
 }
 
 void TSetDialog::BitBtnOkClick() {
-    tarvelo::RunHandler([this] {
+    bool refused = false;
+    tarvelo::RunHandler([this, &refused] {
+        // Checked before anything is written, and the dialog stays open for the correction.
+        refused = true;
+        RefuseUnencodableText();
+        refused = false;
         PromoteSelectedDomain();
         SaveSettings();
     });
+    if (refused) {
+        return;
+    }
     // Pressing OK ends the showing even when a write failed; the message box has told why.
     accept();
 }
@@ -248,10 +264,32 @@ void TSetDialog::LoadDomains() {
 
 void TSetDialog::LoadSettings() {
     const LineList settings = tarvelo::LoadOrCreateSettingsLines();
-    // A missing line stops here: the fields before it keep what was just loaded.
-    SetFieldText(UserName, tarvelo::LineAt(settings, 0));
-    SetFieldText(Smtp, tarvelo::LineAt(settings, 1));
-    SetFieldText(ResNo, tarvelo::LineAt(settings, 2));
+    QLineEdit* const fields[] = {UserName, Smtp, ResNo};
+    for (std::size_t i = 0; i < stored_.size(); ++i) {
+        // A missing line stops here: the fields before it keep what was just loaded.
+        stored_[i] = tarvelo::LineAt(settings, i);
+        SetFieldText(fields[i], stored_[i]);
+    }
+}
+
+void TSetDialog::RefuseUnencodableText() const {
+    const QLabel* const labels[] = {Label1, Label2, Label3};
+    const QLineEdit* const fields[] = {UserName, Smtp, ResNo};
+    for (std::size_t i = 0; i < stored_.size(); ++i) {
+        const QString text = fields[i]->text();
+        // What was read goes back as it came, whatever it holds; only typed text is judged.
+        if (text == FromShiftJis(stored_[i]) ||
+            ToShiftJis(text).find(tarvelo::kUnencodableByte) == std::string::npos) {
+            continue;
+        }
+        for (const char32_t code : text.toUcs4()) {
+            const QString character = QString::fromUcs4(&code, 1);
+            if (ToShiftJis(character).find(tarvelo::kUnencodableByte) != std::string::npos) {
+                throw tarvelo::UnencodableError(labels[i]->text().toStdString(),
+                                                character.toStdString());
+            }
+        }
+    }
 }
 
 void TSetDialog::PromoteSelectedDomain() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,12 @@ private:
     void PromoteSelectedDomain();
     void SaveSettings();
     void EnableOk();
+    // Raises UnencodableError for the first field whose typed text holds a character that
+    // Shift-JIS, and so the file, cannot hold.
+    void RefuseUnencodableText() const;
+
+    // The bytes of UserName, Smtp and ResNo as last read from "tvemail.ini".
+    std::array<std::string, 3> stored_;
 
     // The entries of centerAdr as the file holds them, so that what is written back and what
     // is sent is the file's bytes, not a conversion of what is shown.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFrame>
 #include <QLineEdit>
 #include <QListWidget>
@@ -126,12 +127,47 @@ TEST_F(DomainEditTest, EnterWhileTypingPressesOkWithoutAddingTheText) {
     WriteFileBytes("tvdomain.ini", "A\nB");
     TDomainEdit editor;
     OnNextModal([&editor](QWidget*) {
+        // Clicked into first, as a user does: the editor opens with the focus on Add.
+        QTest::mouseClick(editor.NewDomain, Qt::LeftButton);
         QTest::keyClicks(editor.NewDomain, "new.example");
         QTest::keyClick(editor.NewDomain, Qt::Key_Return);
     });
     EXPECT_EQ(editor.exec(), QDialog::Accepted);
     EXPECT_EQ(ReadFileBytes("tvdomain.ini"), "A\r\nB\r\n");
     EXPECT_EQ(editor.NewDomain->text(), QString());
+}
+
+// The editor opens where its tab order starts, so that Enter at once does not press OK.
+TEST_F(DomainEditTest, OpensWithTheFocusOnAddAndEnterThereWritesNothing) {
+    WriteFileBytes("tvdomain.ini", "A\nB");
+    TDomainEdit editor;
+    QWidget* focused = nullptr;
+    bool openAfterEnter = false;
+    OnNextModal([&](QWidget*) {
+        focused = QApplication::focusWidget();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        openAfterEnter = editor.isVisible();
+        QTest::keyClick(&editor, Qt::Key_Escape);
+    });
+    editor.exec();
+    EXPECT_EQ(focused, editor.AddBtn);
+    EXPECT_TRUE(openAfterEnter);
+    EXPECT_EQ(ReadFileBytes("tvdomain.ini"), "A\nB");
+}
+
+// An entry that the user left alone goes back as its bytes were, whatever they show as: 0xED40
+// is an NEC duplicate of 0xFA5C, and 0xFF 0x80 is no Shift-JIS at all.
+TEST_F(DomainEditTest, OkWritesEntriesTheUserLeftAloneByteForByte) {
+    WriteFileBytes("tvdomain.ini", "\xED\x40.example\r\nB\xFF\x80\r\nC\r\n");
+    TDomainEdit editor;
+    OnNextModal([&editor](QWidget*) {
+        ClickEntry(editor.DomainList, 2);
+        QTest::mouseClick(editor.DelBtn, Qt::LeftButton);
+        QTest::mouseClick(editor.AddBtn, Qt::LeftButton);
+        QTest::mouseClick(editor.BitBtnOk, Qt::LeftButton);
+    });
+    EXPECT_EQ(editor.exec(), QDialog::Accepted);
+    EXPECT_EQ(ReadFileBytes("tvdomain.ini"), "\xED\x40.example\r\nB\xFF\x80\r\nC\r\n");
 }
 
 TEST_F(DomainEditTest, CancelLeavesTheFileAndTheNextShowingReadsIt) {

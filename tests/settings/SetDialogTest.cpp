@@ -241,6 +241,109 @@ TEST_F(SetDialogTest, ShiftJisValuesReachTheFieldsAndGoBackByteForByte) {
     EXPECT_EQ(ReadFileBytes("tvemail.ini"), stored);
 }
 
+struct UntouchedCase {
+    const char* name;
+    const char* typedInResNo;  // nullptr: no field edited
+    int pickedDomain;          // -1: none picked
+    std::string settingsAfter;
+    std::string domainsAfter;
+};
+
+void PrintTo(const UntouchedCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+// Bytes a hand edit may leave: 0xED40 is an NEC duplicate of 0xFA5C, 0xFF 0x80 and a lone lead
+// byte 0x82 are no Shift-JIS at all. What the user did not edit goes back as it came.
+const std::string kOddSettings = "\xED\x40@example.com\r\n\xFF\x80mail\r\n\x82\r\n";
+const std::string kOddDomains = "\xED\x40.example\r\nB\xFF\x80\r\nC\r\n";
+
+const UntouchedCase kUntouchedCases[] = {
+    {"NothingEdited", nullptr, -1, kOddSettings, kOddDomains},
+    {"OneFieldEdited", "070", -1, "\xED\x40@example.com\r\n\xFF\x80mail\r\n070\r\n", kOddDomains},
+    {"DomainPromoted", nullptr, 1, kOddSettings, "B\xFF\x80\r\n\xED\x40.example\r\nC\r\n"},
+};
+
+class UntouchedTest : public ::testing::TestWithParam<UntouchedCase> {
+protected:
+    TempWorkingDir dir_;
+};
+
+TEST_P(UntouchedTest, OkWritesWhatTheUserLeftAloneByteForByte) {
+    const UntouchedCase& row = GetParam();
+    WriteFileBytes("tvemail.ini", kOddSettings);
+    WriteFileBytes("tvdomain.ini", kOddDomains);
+    TSetDialog dialog;
+    EXPECT_EQ(dialog.UserNameText(), "\xED\x40@example.com") << "sent as stored, too";
+    ExecWith(dialog, [&](QWidget*) {
+        if (row.typedInResNo != nullptr) {
+            dialog.ResNo->selectAll();
+            QTest::keyClicks(dialog.ResNo, row.typedInResNo);
+        }
+        if (row.pickedDomain >= 0) {
+            dialog.centerAdr->setCurrentIndex(row.pickedDomain);
+        }
+        QTest::mouseClick(dialog.BitBtnOk, Qt::LeftButton);
+    });
+    EXPECT_EQ(ReadFileBytes("tvemail.ini"), row.settingsAfter);
+    EXPECT_EQ(ReadFileBytes("tvdomain.ini"), row.domainsAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(Edits, UntouchedTest, ::testing::ValuesIn(kUntouchedCases),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+struct UnencodableCase {
+    const char* name;
+    QLineEdit* TSetDialog::*field;
+    const char* utf8;
+    const char* message;
+};
+
+void PrintTo(const UnencodableCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+const UnencodableCase kUnencodableCases[] = {
+    {"AccentInAddress", &TSetDialog::UserName, "café@example.com",
+     "Mail Address に Shift-JIS で書けない文字「é」があります"},
+    {"EmojiInServer", &TSetDialog::Smtp, "mail\U0001F600",
+     "SMTP Server に Shift-JIS で書けない文字「\U0001F600」があります"},
+    {"RightToLeftMarkInReplyNumber", &TSetDialog::ResNo, "070\u200F",
+     "返答先番号 に Shift-JIS で書けない文字「\u200F」があります"},
+};
+
+class UnencodableTest : public ::testing::TestWithParam<UnencodableCase> {
+protected:
+    TempWorkingDir dir_;
+};
+
+// A character that the file cannot hold would be saved as a stray byte: OK refuses, says why and
+// keeps the dialog open with the typed text, and nothing is written.
+TEST_P(UnencodableTest, OkRefusesAndKeepsTheDialogOpen) {
+    const UnencodableCase& row = GetParam();
+    WriteFileBytes("tvemail.ini", kStoredSettings);
+    WriteFileBytes("tvdomain.ini", "A\r\nB\r\n");
+    TSetDialog dialog;
+    QString message;
+    bool openAfterOk = false;
+    ExecWith(dialog, [&](QWidget*) {
+        (dialog.*row.field)->setText(QString::fromUtf8(row.utf8));
+        dialog.centerAdr->setCurrentIndex(1);
+        CaptureNextMessageBox(&message);
+        QTest::mouseClick(dialog.BitBtnOk, Qt::LeftButton);
+        openAfterOk = dialog.isVisible();
+        EXPECT_EQ((dialog.*row.field)->text(), QString::fromUtf8(row.utf8));
+        QTest::keyClick(dialog.UserName, Qt::Key_Escape);
+    });
+    EXPECT_EQ(message.toStdString(), row.message);
+    EXPECT_TRUE(openAfterOk);
+    EXPECT_EQ(ReadFileBytes("tvemail.ini"), kStoredSettings);
+    EXPECT_EQ(ReadFileBytes("tvdomain.ini"), "A\r\nB\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Fields, UnencodableTest, ::testing::ValuesIn(kUnencodableCases),
+                         [](const auto& param) { return std::string(param.param.name); });
+
 TEST_F(SetDialogTest, TwoLineSettingsRaiseTheIndexErrorAtEveryLoad) {
     WriteFileBytes("tvemail.ini", "me@example.com\r\nsmtp.example\r\n");
     QString text;
