@@ -199,6 +199,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 }
 
 void TForm1::MailMesChange() {
+    tarvelo::TakeOutZeroCharacters(MailMes);
     const std::string message = ToShiftJis(MailMes->toPlainText());
     const std::string phsNo = ToShiftJis(PhsNo->text());
     const std::string resNo = SetDialog != nullptr ? SetDialog->ResNoText() : std::string();

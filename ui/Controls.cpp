@@ -3,7 +3,11 @@
 #include <QLineEdit>
 #include <QRect>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QString>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QWidget>
 
 namespace tarvelo {
@@ -38,6 +42,19 @@ QValidator::State SingleLineValidator::validate(QString& input, int& position) c
 
 void MakeSingleLine(QLineEdit* edit) {
     edit->setValidator(new SingleLineValidator(edit));
+}
+
+void TakeOutZeroCharacters(QTextEdit* edit) {
+    const QString zero(QChar::Null);
+    QTextDocument* document = edit->document();
+    if (!document->toPlainText().contains(zero)) {
+        return;
+    }
+    const QSignalBlocker quiet(edit);
+    for (QTextCursor found = document->find(zero); !found.isNull();
+         found = document->find(zero, found)) {
+        found.removeSelectedText();
+    }
 }
 
 void ChainTabOrder(std::initializer_list<QWidget*> controls) {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 class QLineEdit;
+class QTextEdit;
 class QWidget;
 
 namespace tarvelo {
@@ -34,6 +35,11 @@ public:
 
 // Gives edit a SingleLineValidator of its own.
 void MakeSingleLine(QLineEdit* edit);
+
+// Takes the zero characters out of a multi-line box's text, as typed or pasted, without a
+// change signal of its own. The box would show the text after a zero character, while the
+// conversion and the mail end the text there.
+void TakeOutZeroCharacters(QTextEdit* edit);
 
 // Centres window on the screen it is on, as the designed dialogs open.
 void CenterOnScreen(QWidget* window);
