@@ -167,8 +167,18 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     ClmUpDown->SetBuddy(rcvClm);
     ClmUpDown->SetPosition(12);
 
-    msgErr->setReadOnly(true);
-    phsErr->setReadOnly(true);
+    // Each error text fits its box whole, wrapped over at most two lines of seven full-width
+    // characters: a frame of one pixel and a margin of one leave 85 of the 89 pixels, and no
+    // width or height goes to a scroll bar.
+    for (QPlainTextEdit* box : {msgErr, phsErr}) {
+        box->setReadOnly(true);
+        box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        box->setLineWidth(1);
+        box->document()->setDocumentMargin(1);
+        box->setWordWrapMode(QTextOption::WrapAnywhere);
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
     sendButton->setToolTip(Text("SMTPで送信します"));
     sendButton->setEnabled(false);
     LogClrBtn->setToolTip(Text("下のログを消すだけです"));

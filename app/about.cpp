@@ -16,7 +16,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
 
     Panel1 = new QFrame(this);
     ProgName = new QLabel(QStringLiteral("Tarvelo"), Panel1);
-    CopyRight = new QLabel(QStringLiteral("Copyright (C) 2026 The Tarvelo developers"), Panel1);
+    CopyRight = new QLabel(QStringLiteral("(C) 2026 The Tarvelo developers"), Panel1);
     OKButton = new QPushButton(QStringLiteral("OK"), this);
 
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -25,13 +25,20 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     OKButton->setObjectName(QStringLiteral("OKButton"));
 
     Panel1->setGeometry(8, 8, 233, 81);
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Panel1->setLineWidth(2);
+    // A sunken box is a lowered outer edge around a raised inner one.
+    Panel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Panel1->setLineWidth(1);
     Panel1->setAutoFillBackground(true);
+    // Both as wide as the panel allows, not as their designed captions: ProgName is given the
+    // version text after it is built.
+    const int labelWidth = Panel1->contentsRect().right() + 1 - 8 - 24;
+    for (QLabel* label : {ProgName, CopyRight}) {
+        label->setTextFormat(Qt::PlainText);
+        label->adjustSize();
+        label->resize(labelWidth, label->height());
+    }
     ProgName->move(24, 24);
-    ProgName->adjustSize();
     CopyRight->move(24, 48);
-    CopyRight->adjustSize();
     OKButton->setGeometry(87, 108, 75, 25);
     OKButton->setDefault(true);
 

@@ -6,6 +6,7 @@
 #include <QShowEvent>
 
 #include "ui/Controls.h"
+#include "ui/ElidedLabel.h"
 #include "ui/Fonts.h"
 
 TSendDlg* SendDlg = nullptr;
@@ -17,7 +18,7 @@ TSendDlg::TSendDlg(QWidget* parent)
 
     Bevel1 = new QFrame(this);
     SendLabel = new QLabel(QStringLiteral("SendLabel"), this);
-    State = new QLabel(QStringLiteral("State"), this);
+    State = new tarvelo::ElidedLabel(QStringLiteral("State"), this);
     CancelBtn = new QPushButton(tarvelo::Text("ｷｬﾝｾﾙ"), this);
 
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
@@ -27,6 +28,13 @@ TSendDlg::TSendDlg(QWidget* parent)
 
     Bevel1->setGeometry(8, 8, 297, 65);
     Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    // Sized to their texts, but never past the bevel's inner edge: a reply longer than that is
+    // cut with an ellipsis and shown whole as the tooltip.
+    const int textWidth = Bevel1->geometry().right() - Bevel1->frameWidth() - 32;
+    for (QLabel* label : {SendLabel, static_cast<QLabel*>(State)}) {
+        label->setTextFormat(Qt::PlainText);
+        label->setMaximumWidth(textWidth);
+    }
     SendLabel->move(32, 24);
     SendLabel->adjustSize();
     State->move(32, 48);

@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include "ui/ElidedLabel.h"
+
 class QFrame;
 class QLabel;
 class QShowEvent;
@@ -16,7 +18,7 @@ public:
 
     QFrame* Bevel1;
     QLabel* SendLabel;
-    QLabel* State;
+    tarvelo::ElidedLabel* State;  // shows a server's reply
     QPushButton* CancelBtn;
 
 signals:

@@ -9,6 +9,8 @@ namespace tarvelo {
 void ShowErrorBox(const std::string& text) {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
                     QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
+    // The text may hold a server's reply or a file name: never markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
