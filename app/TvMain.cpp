@@ -11,11 +11,11 @@
 #include <initializer_list>
 #include <utility>
 
-#include "app/LogFile.h"
 #include "app/about.h"
 #include "base/TextLines.h"
 #include "base/Version.h"
 #include "compose/Composition.h"
+#include "settings/LogFile.h"
 #include "settings/setting.h"
 #include "ui/Controls.h"
 #include "ui/ErrorPath.h"

@@ -1,6 +1,6 @@
 // The log file's blocks: what one save appends, byte for byte, and a save that fails leaving the
 // file exactly as it was.
-#include "app/LogFile.h"
+#include "settings/LogFile.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
