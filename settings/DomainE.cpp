@@ -129,12 +129,21 @@ void TDomainEdit::FormActivate() {
 }
 
 void TDomainEdit::AddBtnClick() {
-    if (NewDomain->text().isEmpty()) {
-        return;
-    }
-    // Appended as typed, duplicates and blanks included; the selection stays where it was.
-    DomainList->addItem(NewDomain->text());
-    NewDomain->clear();
+    tarvelo::RunHandler([this] {
+        if (NewDomain->text().isEmpty()) {
+            return;
+        }
+        // Refused while it is still in the edit for correction: the file holds Shift-JIS, and
+        // the byte written for such a character would name no gateway.
+        const QString character = tarvelo::FirstUnencodableCharacter(NewDomain->text());
+        if (!character.isEmpty()) {
+            throw tarvelo::UnencodableError(Text("ドメイン").toStdString(),
+                                            character.toStdString());
+        }
+        // Appended as typed, duplicates and blanks included; the selection stays where it was.
+        DomainList->addItem(NewDomain->text());
+        NewDomain->clear();
+    });
 }
 
 void TDomainEdit::DelBtnClick() {

@@ -278,16 +278,13 @@ void TSetDialog::RefuseUnencodableText() const {
     for (std::size_t i = 0; i < stored_.size(); ++i) {
         const QString text = fields[i]->text();
         // What was read goes back as it came, whatever it holds; only typed text is judged.
-        if (text == FromShiftJis(stored_[i]) ||
-            ToShiftJis(text).find(tarvelo::kUnencodableByte) == std::string::npos) {
+        if (text == FromShiftJis(stored_[i])) {
             continue;
         }
-        for (const char32_t code : text.toUcs4()) {
-            const QString character = QString::fromUcs4(&code, 1);
-            if (ToShiftJis(character).find(tarvelo::kUnencodableByte) != std::string::npos) {
-                throw tarvelo::UnencodableError(labels[i]->text().toStdString(),
-                                                character.toStdString());
-            }
+        const QString character = tarvelo::FirstUnencodableCharacter(text);
+        if (!character.isEmpty()) {
+            throw tarvelo::UnencodableError(labels[i]->text().toStdString(),
+                                            character.toStdString());
         }
     }
 }

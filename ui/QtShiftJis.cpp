@@ -22,6 +22,19 @@ QString FromShiftJis(std::string_view sjis) {
     return text;
 }
 
+QString FirstUnencodableCharacter(const QString& text) {
+    if (ToShiftJis(text).find(kUnencodableByte) == std::string::npos) {
+        return {};
+    }
+    for (const char32_t code : text.toUcs4()) {
+        const QString character = QString::fromUcs4(&code, 1);
+        if (ToShiftJis(character).find(kUnencodableByte) != std::string::npos) {
+            return character;
+        }
+    }
+    return {};
+}
+
 std::vector<std::string> ToShiftJisLines(const QString& text) {
     if (text.isEmpty()) {
         return {};

@@ -15,6 +15,9 @@ std::string ToShiftJis(const QString& text);
 // CR LF (and a lone CR or LF) becomes Qt's line break.
 QString FromShiftJis(std::string_view sjis);
 
+// The first character of text that code page 932 cannot hold, empty when there is none.
+QString FirstUnencodableCharacter(const QString& text);
+
 // The lines of a box, first to last, each without its line end, and back.
 std::vector<std::string> ToShiftJisLines(const QString& text);
 QString FromShiftJisLines(const std::vector<std::string>& lines);

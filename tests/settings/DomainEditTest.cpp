@@ -239,6 +239,21 @@ TEST_F(DomainEditTest, FailedWriteAtOkShowsTheErrorAndCloses) {
     EXPECT_EQ(editor.NewDomain->text(), QString());
 }
 
+TEST_F(DomainEditTest, AddRefusesACharacterShiftJisCannotHoldAndKeepsTheText) {
+    WriteFileBytes("tvdomain.ini", "A\r\n");
+    TDomainEdit editor;
+    QString text;
+    OnNextModal([&editor, &text](QWidget*) {
+        editor.NewDomain->setText(QString::fromUtf8("café.example"));
+        CaptureNextMessageBox(&text);
+        QTest::mouseClick(editor.AddBtn, Qt::LeftButton);
+        QTest::mouseClick(editor.BitBtnOk, Qt::LeftButton);
+    });
+    editor.exec();
+    EXPECT_EQ(text.toStdString(), "ドメイン に Shift-JIS で書けない文字「é」があります");
+    EXPECT_EQ(ReadFileBytes("tvdomain.ini"), "A\r\n");
+}
+
 // The list takes the client area above the panel, which keeps its height at the bottom.
 void ExpectListAbovePanel(const TDomainEdit& editor) {
     const int listHeight = editor.height() - 94;
