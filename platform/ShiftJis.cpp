@@ -95,6 +95,29 @@ std::string Utf8ToShiftJis(std::string_view utf8) {
     return out;
 }
 
+std::string Utf8TextToShiftJis(std::string_view utf8) {
+    std::string text;
+    text.reserve(utf8.size() + utf8.size() / 8);
+    while (!utf8.empty()) {
+        std::size_t lineBreak = 0;
+        if (utf8.starts_with("\r\n")) {
+            lineBreak = 2;
+        } else if (utf8[0] == '\n') {
+            lineBreak = 1;
+        } else if (utf8.starts_with("\u2028") || utf8.starts_with("\u2029")) {
+            lineBreak = 3;
+        }
+        if (lineBreak > 0) {
+            text.append("\r\n");
+            utf8.remove_prefix(lineBreak);
+        } else {
+            text.push_back(utf8[0]);
+            utf8.remove_prefix(1);
+        }
+    }
+    return Utf8ToShiftJis(text);
+}
+
 std::string ShiftJisToUtf8(std::string_view sjis) {
     Converter converter("UTF-8", "CP932");
     std::string out;

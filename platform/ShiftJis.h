@@ -15,6 +15,11 @@ inline constexpr char kUnencodableByte = '\xFF';
 // (U+301C and U+FF5E for 0x8160, U+2212 and U+FF0D for 0x817C, and the like).
 std::string Utf8ToShiftJis(std::string_view utf8);
 
+// Text typed over several lines, from a box of the windows or a terminal: each line break (LF,
+// CR LF, U+2028 LINE SEPARATOR, U+2029 PARAGRAPH SEPARATOR) becomes CR LF, so that it counts two
+// bytes against the message's limit wherever the message was typed. A lone CR is left as it is.
+std::string Utf8TextToShiftJis(std::string_view utf8);
+
 // Bytes that are not valid Shift-JIS become U+FFFD each, and the rest of the text is kept.
 std::string ShiftJisToUtf8(std::string_view sjis);
 

@@ -6,12 +6,8 @@
 namespace tarvelo {
 
 std::string ToShiftJis(const QString& text) {
-    QString windowsText = text;
-    windowsText.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    windowsText.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    windowsText.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    const QByteArray utf8 = windowsText.toUtf8();
-    return Utf8ToShiftJis(
+    const QByteArray utf8 = text.toUtf8();
+    return Utf8TextToShiftJis(
         std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
 }
 

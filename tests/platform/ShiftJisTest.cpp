@@ -60,6 +60,25 @@ TEST(ShiftJisToUtf8, DecodesValidText) {
     EXPECT_EQ(ShiftJisToUtf8("\x81\x60"), "\uFF5E");
 }
 
+class Utf8TextToShiftJisTest : public ::testing::TestWithParam<EncodeCase> {};
+
+TEST_P(Utf8TextToShiftJisTest, EveryLineBreakBecomesCrLf) {
+    EXPECT_EQ(Utf8TextToShiftJis(GetParam().utf8), GetParam().sjis);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Utf8TextToShiftJisTest,
+    ::testing::Values(EncodeCase{"LineFeed", "A\nB", "A\r\nB"},
+                      EncodeCase{"CrLfStaysOne", "A\r\nB", "A\r\nB"},
+                      EncodeCase{"LoneCrKept", "A\rB", "A\rB"},
+                      EncodeCase{"LineSeparator", "A\u2028B", "A\r\nB"},
+                      EncodeCase{"ParagraphSeparator", "A\u2029B", "A\r\nB"},
+                      EncodeCase{"BreakAloneIsTwoBytes", "\n", "\r\n"},
+                      EncodeCase{"BreaksInARow", "\n\r\n\n", "\r\n\r\n\r\n"},
+                      EncodeCase{"KanaAroundABreak", "ア\nイ", "\x83\x41\r\n\x83\x43"},
+                      EncodeCase{"UnencodableStillMarked", "\u00E9\n", "\xFF\r\n"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
 TEST(ShiftJisToUtf8, InvalidBytesKeepTheRestOfTheLine) {
     EXPECT_EQ(ShiftJisToUtf8("A\xFF"
                              "B\x80"
