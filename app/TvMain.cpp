@@ -44,20 +44,6 @@ void UseButtonFace(QWidget* widget) {
     widget->setPalette(palette);
 }
 
-QString MessageErrorText(tarvelo::MessageError error) {
-    switch (error) {
-        case tarvelo::MessageError::None:
-            return {};
-        case tarvelo::MessageError::InvalidCharacter:
-            return Text("不正な文字がふくまれています");
-        case tarvelo::MessageError::Empty:
-            return Text("メッセージがありません");
-        case tarvelo::MessageError::TooLong:
-            return Text("６９文字を超えています");
-    }
-    return {};
-}
-
 }  // namespace
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
@@ -218,8 +204,8 @@ void TForm1::MailMesChange() {
 
     TvImg->setPlainText(FromShiftJis(result.preview));
     TvMes->setPlainText(tarvelo::FromShiftJisLines(result.mailImage));
-    msgErr->setPlainText(MessageErrorText(result.messageError));
-    phsErr->setPlainText(result.phsNoMissing ? Text("PHS Noがありません") : QString());
+    msgErr->setPlainText(Text(tarvelo::MessageErrorText(result.messageError)));
+    phsErr->setPlainText(result.phsNoMissing ? Text(tarvelo::kPhsNoMissingText) : QString());
     sendButton->setEnabled(result.sendEnabled);
 }
 

@@ -25,6 +25,20 @@ MessageError FirstMessageError(bool invalid, std::string_view preview) {
 
 }  // namespace
 
+std::string_view MessageErrorText(MessageError error) {
+    switch (error) {
+        case MessageError::None:
+            return "";
+        case MessageError::InvalidCharacter:
+            return "不正な文字がふくまれています";
+        case MessageError::Empty:
+            return "メッセージがありません";
+        case MessageError::TooLong:
+            return "６９文字を超えています";
+    }
+    return "";
+}
+
 Composition Compose(const CompositionInput& input) {
     Composition result;
     bool invalid = false;
@@ -51,6 +65,32 @@ Composition Compose(const CompositionInput& input) {
     result.phsNoMissing = input.phsNo.empty();
     result.sendEnabled = result.messageError == MessageError::None && !result.phsNoMissing;
     return result;
+}
+
+std::vector<std::string> PreviewRows(std::string_view preview, int columns) {
+    const int boxWidth = columns * kFullWidthPixels;
+    std::vector<std::string> rows;
+    for (const std::string& line : SplitLines(preview)) {
+        std::string row;
+        int rowWidth = 0;
+        for (std::size_t i = 0; i < line.size();) {
+            const bool fullWidth =
+                ShiftJisByteClass(static_cast<unsigned char>(line[i])) == ByteClass::Lead &&
+                i + 1 < line.size();
+            const std::size_t length = fullWidth ? 2 : 1;
+            const int width = fullWidth ? kFullWidthPixels : kHalfWidthPixels;
+            if (rowWidth + width > boxWidth && !row.empty()) {
+                rows.push_back(std::move(row));
+                row.clear();
+                rowWidth = 0;
+            }
+            row.append(line, i, length);
+            rowWidth += width;
+            i += length;
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
 }
 
 }  // namespace tarvelo

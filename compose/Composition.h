@@ -39,11 +39,29 @@ struct Composition {
     bool sendEnabled = false;                        // neither error
 };
 
+// The texts that tell the user why a message may not be sent, in the windows' error boxes and
+// on a terminal alike. UTF-8; MessageErrorText gives "" for None.
+std::string_view MessageErrorText(MessageError error);
+inline constexpr std::string_view kPhsNoMissingText = "PHS Noがありません";
+
 // Numbers are taken as typed: no trimming, a blank is a number. In test mode the message is
 // taken as it is, and the limit applies to its raw bytes; only a character that Shift-JIS
 // cannot hold (kUnencodableByte) is invalid there. A line break
 // at the very end of the preview gives an empty last line, so the lines joined with CR LF
 // always give back the "MSG=" text.
 Composition Compose(const CompositionInput& input);
+
+// The preview is drawn in a fixed-pitch font in which a full-width character takes 12 pixels
+// and a half-width one 6, in a box columns × 12 pixels wide: a row holds columns full-width
+// characters, or twice as many half-width ones.
+inline constexpr int kFullWidthPixels = 12;
+inline constexpr int kHalfWidthPixels = 6;
+
+// The rows of the preview as a handset display of columns full-width characters shows it.
+// A line break (CR LF, lone CR, lone LF) starts a new row; a row is full when the next
+// character would pass the box's edge, and a full-width character never straddles two rows.
+// Every byte that does not start a double-byte character counts as half-width. A preview
+// that ends in a line break, or is empty, ends with an empty row. Shift-JIS in, Shift-JIS out.
+std::vector<std::string> PreviewRows(std::string_view preview, int columns);
 
 }  // namespace tarvelo

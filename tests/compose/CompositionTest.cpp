@@ -130,5 +130,46 @@ TEST(Compose, TestModeSwitchesBetweenRawAndConverted) {
     EXPECT_EQ(Compose({message, "1", "", false}).preview, Utf8ToShiftJis("カ゛　Ａ"));
 }
 
+struct RowsCase {
+    const char* name;
+    std::string preview;  // UTF-8
+    int columns;
+    std::vector<std::string> rows;  // UTF-8
+    friend void PrintTo(const RowsCase& row, std::ostream* out) { *out << row.name; }
+};
+
+class PreviewRowsTest : public ::testing::TestWithParam<RowsCase> {};
+
+TEST_P(PreviewRowsTest, WrapsAtTheColumns) {
+    std::vector<std::string> expected;
+    for (const std::string& row : GetParam().rows) {
+        expected.push_back(Utf8ToShiftJis(row));
+    }
+    EXPECT_EQ(PreviewRows(Utf8ToShiftJis(GetParam().preview), GetParam().columns), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PreviewRowsTest,
+    ::testing::Values(
+        RowsCase{
+            "FiveColumns", "アイウエオカキクケコサシ", 5, {"アイウエオ", "カキクケコ", "サシ"}},
+        RowsCase{"FifteenColumns", "アイウエオカキクケコサシ", 15, {"アイウエオカキクケコサシ"}},
+        RowsCase{"ExactFitAddsNoRow", "アイウエオ", 5, {"アイウエオ"}},
+        RowsCase{"HalfWidthTakesHalfACell", "abcdefghijkl", 5, {"abcdefghij", "kl"}},
+        RowsCase{"FullWidthNeverStraddles", "aアイウエオ", 5, {"aアイウエ", "オ"}},
+        RowsCase{"HalfWidthFillsTheLastHalfCell", "aアイウエb", 5, {"aアイウエb"}},
+        RowsCase{"LineBreaksStartRows", "ア\r\nイ\rウ\nエ", 5, {"ア", "イ", "ウ", "エ"}},
+        RowsCase{"TrailingBreakGivesEmptyRow", "ア\r\n", 5, {"ア", ""}},
+        RowsCase{"EmptyIsOneEmptyRow", "", 12, {""}},
+        RowsCase{"HalfWidthAtFifteen",
+                 std::string(69, 'A'),
+                 15,
+                 {std::string(30, 'A'), std::string(30, 'A'), std::string(9, 'A')}}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(PreviewRows, LeadByteAtTheEndIsHalfWidth) {
+    EXPECT_EQ(PreviewRows("abcdefghij\x83", 5), (std::vector<std::string>{"abcdefghij", "\x83"}));
+}
+
 }  // namespace
 }  // namespace tarvelo
