@@ -1,0 +1,69 @@
+// tarvelo-send, the sending of one message from a terminal or a script, as functions without
+// input or output of their own: what the arguments ask for, and what is printed.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "compose/Composition.h"
+
+namespace tarvelo {
+
+// The exit status of tarvelo-send; scripts test it.
+enum class SendStatus {
+    Sent = 0,          // the server has taken the mail (250 to the end of the data)
+    Refused = 1,       // the window would refuse the message; nothing was sent
+    UsageError = 2,    // bad arguments, or a settings file missing or unreadable
+    NoConnection = 3,  // the server's name unknown, the connection refused or not made in time
+    ServerFailed = 4,  // the server refused a step, or the conversation broke off
+};
+
+inline constexpr int kDefaultColumns = 12;
+inline constexpr int kMinColumns = 5;
+inline constexpr int kMaxColumns = 15;
+
+struct SendOptions {
+    std::string number;                  // the handset number, UTF-8 as given
+    std::optional<std::string> message;  // UTF-8 as given; none: read standard input
+    std::string settingsDir = ".";
+    bool dryRun = false;
+    int columns = kDefaultColumns;
+    bool testMode = false;
+    bool verbose = false;
+    bool log = false;
+};
+
+struct SendCommand {
+    enum class Action { Send, Help, Version, UsageError };
+    Action action = Action::Send;
+    SendOptions options;
+    std::string error;  // for UsageError: what was wrong, one line
+};
+
+// arguments: what follows the program's name. Options may stand before, between or after
+// NUMBER and MESSAGE; "--" ends them, so that a message may begin with "-". --help and
+// --version win over everything else that follows them.
+SendCommand ParseSendArguments(const std::vector<std::string>& arguments);
+
+// The synopsis and options, for --help on standard output and after a usage error on standard
+// error.
+extern const std::string_view kSendUsage;
+
+// "tarvelo-send (Tarvelo from E-Mail) 1.1beta1" and a line end.
+std::string SendVersionText();
+
+// A message read from standard input: the whole of it, less one line break at its end (the one
+// that echo and a here-document add).
+std::string_view MessageFromInput(std::string_view input);
+
+// What --dry-run prints, UTF-8: the preview's rows at columns, an empty line, the mail image's
+// lines; every line ends with a line feed.
+std::string DryRunText(const Composition& composition, int columns);
+
+// The window's error texts for a message it would refuse, the message's first, then the
+// number's; UTF-8. None when the message may be sent.
+std::vector<std::string_view> RefusalTexts(const Composition& composition);
+
+}  // namespace tarvelo

@@ -1,0 +1,113 @@
+// tarvelo-send: reads the arguments, the message and the settings, prints and sends; every rule
+// it follows is a core function.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "base/Error.h"
+#include "cli/SendCommand.h"
+#include "compose/Composition.h"
+#include "platform/ShiftJis.h"
+#include "settings/LineList.h"
+#include "settings/SettingsFiles.h"
+
+namespace {
+
+using namespace tarvelo;
+
+int Exit(SendStatus status) {
+    return static_cast<int>(status);
+}
+
+void Complain(std::string_view text) {
+    std::cerr << "tarvelo-send: " << text << '\n';
+}
+
+std::string ReadStandardInput() {
+    std::string input;
+    char chunk[4096];
+    for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, stdin)) > 0;) {
+        input.append(chunk, got);
+    }
+    return input;
+}
+
+struct SendSettings {
+    std::string userName;
+    std::string smtp;
+    std::string resNo;
+    LineList domains;
+};
+
+SendSettings ReadSendSettings() {
+    SendSettings settings;
+    settings.domains = ReadLineList(kDomainFileName);
+    const LineList lines = ReadLineList(kSettingsFileName);
+    settings.userName = LineAt(lines, 0);
+    settings.smtp = LineAt(lines, 1);
+    settings.resNo = LineAt(lines, 2);
+    return settings;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const SendCommand command = ParseSendArguments(std::vector<std::string>(argv + 1, argv + argc));
+    switch (command.action) {
+        case SendCommand::Action::Help:
+            std::cout << kSendUsage;
+            return Exit(SendStatus::Sent);
+        case SendCommand::Action::Version:
+            std::cout << SendVersionText();
+            return Exit(SendStatus::Sent);
+        case SendCommand::Action::UsageError:
+            Complain(command.error);
+            std::cerr << kSendUsage;
+            return Exit(SendStatus::UsageError);
+        case SendCommand::Action::Send:
+            break;
+    }
+    const SendOptions& options = command.options;
+    const std::string message =
+        options.message ? *options.message : std::string(MessageFromInput(ReadStandardInput()));
+
+    // The settings folder is the working directory from here on, as it is the window's.
+    if (::chdir(options.settingsDir.c_str()) != 0) {
+        Complain("cannot enter the settings folder " + options.settingsDir + ": " +
+                 std::strerror(errno));
+        return Exit(SendStatus::UsageError);
+    }
+    SendSettings settings;
+    try {
+        settings = ReadSendSettings();
+    } catch (const Error& error) {
+        Complain(error.what());
+        return Exit(SendStatus::UsageError);
+    }
+
+    const std::string sjisMessage = Utf8TextToShiftJis(message);
+    const std::string phsNo = Utf8ToShiftJis(options.number);
+    const Composition composition = Compose({.message = sjisMessage,
+                                             .phsNo = phsNo,
+                                             .resNo = settings.resNo,
+                                             .testMode = options.testMode});
+    if (options.dryRun) {
+        std::cout << DryRunText(composition, options.columns);
+    }
+    const std::vector<std::string_view> refusals = RefusalTexts(composition);
+    for (const std::string_view refusal : refusals) {
+        Complain(refusal);
+    }
+    if (!refusals.empty()) {
+        return Exit(SendStatus::Refused);
+    }
+    if (options.dryRun) {
+        return Exit(SendStatus::Sent);
+    }
+    return Exit(SendStatus::ServerFailed);
+}

@@ -1,0 +1,197 @@
+#include "cli/SendCommand.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/ShiftJis.h"
+
+namespace tarvelo {
+namespace {
+
+using Action = SendCommand::Action;
+
+struct ParseCase {
+    const char* name;
+    std::vector<std::string> arguments;
+    Action action;
+    SendOptions options;  // compared for Send only
+    std::string error;    // compared for UsageError only
+    friend void PrintTo(const ParseCase& row, std::ostream* out) { *out << row.name; }
+};
+
+class ParseSendArgumentsTest : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseSendArgumentsTest, Parses) {
+    const ParseCase& row = GetParam();
+    const SendCommand command = ParseSendArguments(row.arguments);
+    ASSERT_EQ(command.action, row.action) << command.error;
+    if (row.action == Action::UsageError) {
+        EXPECT_EQ(command.error, row.error);
+    }
+    if (row.action != Action::Send) {
+        return;
+    }
+    const SendOptions& got = command.options;
+    EXPECT_EQ(got.number, row.options.number);
+    EXPECT_EQ(got.message, row.options.message);
+    EXPECT_EQ(got.settingsDir, row.options.settingsDir);
+    EXPECT_EQ(got.dryRun, row.options.dryRun);
+    EXPECT_EQ(got.columns, row.options.columns);
+    EXPECT_EQ(got.testMode, row.options.testMode);
+    EXPECT_EQ(got.verbose, row.options.verbose);
+    EXPECT_EQ(got.log, row.options.log);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ParseSendArgumentsTest,
+    ::testing::Values(
+        ParseCase{"NumberAndMessage", {"0701", "ア"}, Action::Send, {"0701", "ア"}, ""},
+        ParseCase{"NumberAloneReadsInput", {"0701"}, Action::Send, {"0701", std::nullopt}, ""},
+        ParseCase{"EmptyMessageIsAMessage", {"0701", ""}, Action::Send, {"0701", ""}, ""},
+        ParseCase{"EveryOption",
+                  {"--dry-run", "--columns", "5", "--test", "--settings", "/etc/tv", "--verbose",
+                   "--log", "0701", "x"},
+                  Action::Send,
+                  {"0701", "x", "/etc/tv", true, 5, true, true, true},
+                  ""},
+        ParseCase{"OptionsAfterOperands",
+                  {"0701", "x", "--columns=15", "--test"},
+                  Action::Send,
+                  {.number = "0701", .message = "x", .columns = 15, .testMode = true},
+                  ""},
+        ParseCase{"DashesEndOptions",
+                  {"--", "0701", "-5 degrees"},
+                  Action::Send,
+                  {"0701", "-5 degrees"},
+                  ""},
+        ParseCase{"Help", {"0701", "--help"}, Action::Help, {}, ""},
+        ParseCase{"HelpWithoutNumber", {"--help"}, Action::Help, {}, ""},
+        ParseCase{"Version", {"--version"}, Action::Version, {}, ""},
+        ParseCase{"NoNumber", {}, Action::UsageError, {}, "the handset NUMBER is missing"},
+        ParseCase{"OptionsButNoNumber",
+                  {"--dry-run"},
+                  Action::UsageError,
+                  {},
+                  "the handset NUMBER is missing"},
+        ParseCase{"ThreeOperands",
+                  {"0701", "hello", "world"},
+                  Action::UsageError,
+                  {},
+                  "too many arguments, from 'world' on (quote a message of several words)"},
+        ParseCase{"UnknownLongOption",
+                  {"--bogus", "0701"},
+                  Action::UsageError,
+                  {},
+                  "unknown option '--bogus'"},
+        ParseCase{
+            "UnknownShortOption", {"-x", "0701"}, Action::UsageError, {}, "unknown option '-x'"},
+        ParseCase{"ValueMissing",
+                  {"0701", "--columns"},
+                  Action::UsageError,
+                  {},
+                  "option '--columns' needs a value"},
+        ParseCase{"ValueGivenToAFlag",
+                  {"--test=yes", "0701"},
+                  Action::UsageError,
+                  {},
+                  "option '--test' takes no value"},
+        ParseCase{"ColumnsBelowFive",
+                  {"--columns", "4", "0701"},
+                  Action::UsageError,
+                  {},
+                  "--columns takes a number from 5 to 15, not '4'"},
+        ParseCase{"ColumnsAboveFifteen",
+                  {"--columns=16", "0701"},
+                  Action::UsageError,
+                  {},
+                  "--columns takes a number from 5 to 15, not '16'"},
+        ParseCase{"ColumnsNotANumber",
+                  {"--columns", "12x", "0701"},
+                  Action::UsageError,
+                  {},
+                  "--columns takes a number from 5 to 15, not '12x'"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(ParseSendArguments, StartsAfreshAtEveryCall) {
+    ASSERT_EQ(ParseSendArguments({"--bogus"}).action, Action::UsageError);
+    const SendCommand again = ParseSendArguments({"--dry-run", "0701"});
+    EXPECT_EQ(again.action, Action::Send);
+    EXPECT_TRUE(again.options.dryRun);
+}
+
+TEST(MessageFromInput, RemovesOneLineBreakAtTheEnd) {
+    EXPECT_EQ(MessageFromInput("ア\n"), "ア");
+    EXPECT_EQ(MessageFromInput("ア\r\n"), "ア");
+    EXPECT_EQ(MessageFromInput("ア\n\n"), "ア\n");
+    EXPECT_EQ(MessageFromInput("ア\nイ"), "ア\nイ");
+    EXPECT_EQ(MessageFromInput("\n"), "");
+    EXPECT_EQ(MessageFromInput(""), "");
+}
+
+Composition ComposeUtf8(std::string_view message, std::string_view resNo, bool testMode = false) {
+    return Compose({.message = Utf8TextToShiftJis(message),
+                    .phsNo = "07012345678",
+                    .resNo = resNo,
+                    .testMode = testMode});
+}
+
+struct DryRunCase {
+    const char* name;
+    std::string message;  // UTF-8
+    bool testMode;
+    int columns;
+    std::string text;  // UTF-8
+    friend void PrintTo(const DryRunCase& row, std::ostream* out) { *out << row.name; }
+};
+
+class DryRunTextTest : public ::testing::TestWithParam<DryRunCase> {};
+
+TEST_P(DryRunTextTest, PreviewThenMailImage) {
+    const DryRunCase& row = GetParam();
+    EXPECT_EQ(DryRunText(ComposeUtf8(row.message, "0311112222", row.testMode), row.columns),
+              row.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DryRunTextTest,
+                         ::testing::Values(DryRunCase{"FiveColumns", "がっこうへいきます", false, 5,
+                                                      "カ゛ツコウ\n"
+                                                      "ヘイキマス\n"
+                                                      "\n"
+                                                      "PHSNO=07012345678\n"
+                                                      "RESNO=0311112222\n"
+                                                      "MSG=カ゛ツコウヘイキマス\n"},
+                                           DryRunCase{"FifteenColumns", "がっこうへいきます", false,
+                                                      15,
+                                                      "カ゛ツコウヘイキマス\n"
+                                                      "\n"
+                                                      "PHSNO=07012345678\n"
+                                                      "RESNO=0311112222\n"
+                                                      "MSG=カ゛ツコウヘイキマス\n"},
+                                           DryRunCase{"TestModeLines", "Door\nopen", true, 5,
+                                                      "Door\n"
+                                                      "open\n"
+                                                      "\n"
+                                                      "PHSNO=07012345678\n"
+                                                      "RESNO=0311112222\n"
+                                                      "MSG=Door\n"
+                                                      "open\n"}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(DryRunText, NoReplyNumberNoResnoLine) {
+    EXPECT_EQ(DryRunText(ComposeUtf8("ア", ""), 12), "ア\n\nPHSNO=07012345678\nMSG=ア\n");
+}
+
+TEST(RefusalTexts, TheWindowsTextsInItsOrder) {
+    using Texts = std::vector<std::string_view>;
+    EXPECT_EQ(RefusalTexts(ComposeUtf8("ア", "")), Texts{});
+    EXPECT_EQ(RefusalTexts(ComposeUtf8("漢字", "")), Texts{"不正な文字がふくまれています"});
+    EXPECT_EQ(RefusalTexts(ComposeUtf8("", "")), Texts{"メッセージがありません"});
+    EXPECT_EQ(RefusalTexts(ComposeUtf8(std::string(70, 'A'), "")), Texts{"６９文字を超えています"});
+    EXPECT_EQ(RefusalTexts(Compose({.message = "", .phsNo = "", .resNo = ""})),
+              (Texts{"メッセージがありません", "PHS Noがありません"}));
+}
+
+}  // namespace
+}  // namespace tarvelo
