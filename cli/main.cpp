@@ -11,7 +11,9 @@
 
 #include "base/Error.h"
 #include "cli/SendCommand.h"
+#include "cli/SendMail.h"
 #include "compose/Composition.h"
+#include "mail/MailAssembly.h"
 #include "platform/ShiftJis.h"
 #include "settings/LineList.h"
 #include "settings/SettingsFiles.h"
@@ -109,5 +111,19 @@ int main(int argc, char** argv) {
     if (options.dryRun) {
         return Exit(SendStatus::Sent);
     }
-    return Exit(SendStatus::ServerFailed);
+    // The first domain is the gateway in use; an empty list gives an empty one, as in the window.
+    const std::string gateway = settings.domains.empty() ? "" : settings.domains.front();
+    const MailRequest request{.server = settings.smtp,
+                              .settings = {.userName = settings.userName, .gatewayDomain = gateway},
+                              .mailLines = AssembleMailLines(MailDateText(), settings.userName,
+                                                             gateway, composition.mailImage)};
+    const SendResult result = SendMail(request, [&](std::string_view line) {
+        if (options.verbose) {
+            std::cerr << ShiftJisToUtf8(line) << '\n';
+        }
+    });
+    if (result.status != SendStatus::Sent) {
+        Complain(result.failure);
+    }
+    return Exit(result.status);
 }

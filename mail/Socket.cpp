@@ -144,6 +144,10 @@ int Socket::Select(int seconds) {
     return WaitFor(false, std::chrono::seconds(seconds));
 }
 
+int Socket::Select(std::chrono::milliseconds wait) {
+    return WaitFor(false, wait);
+}
+
 int Socket::WaitFor(bool forWriting, std::chrono::milliseconds timeout) const {
     if (handle == 0) {
         return SOCKET_ERROR;

@@ -55,6 +55,8 @@ public:
     // Waits at most seconds for data (or the peer's close) to read. 1 readable, 0 time ran
     // out, -1 error or no socket. `status` is left alone.
     int Select(int seconds);
+    // The same to the millisecond, for a caller that waits until a deadline.
+    int Select(std::chrono::milliseconds wait);
 
     std::int32_t status = 0;
     // 0: no socket.
