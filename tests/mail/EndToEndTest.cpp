@@ -2,10 +2,6 @@
 // on 127.0.0.1:25 in the test's own network namespace, and what that server took: the
 // envelope, the six header lines and a body that Python's mail reader decodes.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QLineEdit>
 #include <QString>
@@ -15,83 +11,23 @@
 #include <filesystem>
 #include <regex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "SendFixture.h"
+#include "SmtpSink.h"
 #include "TempDir.h"
 #include "Typing.h"
 #include "app/TvMain.h"
 #include "settings/setting.h"
-
-extern char** environ;
 
 namespace tarvelo {
 namespace {
 
 using namespace std::chrono_literals;
 using testing::ReadFileBytes;
+using testing::SmtpSink;
 
 const std::filesystem::path kHere = std::filesystem::path(__FILE__).parent_path();
-
-// smtp_sink.py as a child process, from the moment it listens until the object goes.
-class SmtpSink {
-public:
-    explicit SmtpSink(const std::filesystem::path& directory) : directory_(directory) {
-        std::filesystem::create_directories(directory_);
-        const std::string script = (kHere / "smtp_sink.py").string();
-        const std::string where = directory_.string();
-        std::vector<char*> argv = {const_cast<char*>("/usr/bin/python3"),
-                                   const_cast<char*>(script.c_str()),
-                                   const_cast<char*>(where.c_str()), nullptr};
-        if (posix_spawn(&pid_, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
-            pid_ = -1;
-        }
-    }
-    SmtpSink(const SmtpSink&) = delete;
-    SmtpSink& operator=(const SmtpSink&) = delete;
-    ~SmtpSink() {
-        if (pid_ <= 0) {
-            return;
-        }
-        ::kill(pid_, SIGTERM);
-        if (!Reaped(5s)) {
-            ::kill(pid_, SIGKILL);
-            Reaped(5s);
-        }
-    }
-
-    // Whether it listens within wait; false when it could not start or died first.
-    bool Ready(std::chrono::milliseconds wait) {
-        for (auto waited = 0ms; pid_ > 0 && waited < wait; waited += 20ms) {
-            if (std::filesystem::exists(directory_ / "ready")) {
-                return true;
-            }
-            if (Reaped(0ms)) {
-                return false;
-            }
-            std::this_thread::sleep_for(20ms);
-        }
-        return false;
-    }
-
-private:
-    bool Reaped(std::chrono::milliseconds wait) {
-        for (auto waited = 0ms;; waited += 20ms) {
-            if (::waitpid(pid_, nullptr, WNOHANG) == pid_) {
-                pid_ = -1;
-                return true;
-            }
-            if (waited >= wait) {
-                return false;
-            }
-            std::this_thread::sleep_for(20ms);
-        }
-    }
-
-    std::filesystem::path directory_;
-    pid_t pid_ = -1;
-};
 
 std::vector<std::string> SplitCrLf(const std::string& text) {
     std::vector<std::string> lines;

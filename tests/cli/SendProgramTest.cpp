@@ -1,0 +1,368 @@
+// tarvelo-send as a user runs it: the program started with arguments and standard input in a
+// folder of settings, its output and exit status, and what a server on 127.0.0.1:25 got (the
+// test runs in a network namespace of its own).
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "ScriptedServer.h"
+#include "SmtpSink.h"
+#include "TempDir.h"
+#include "cli/SendCommand.h"
+#include "cli/SendMail.h"
+
+extern char** environ;
+
+namespace tarvelo {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::ReadFileBytes;
+using testing::ScriptedServer;
+using testing::ServerConnection;
+using testing::WriteFileBytes;
+
+constexpr const char* kSettings = "taro@example.com\r\n127.0.0.1\r\n07011112222\r\n";
+constexpr const char* kDomains = "central.phs.example\r\nkansai.phs.example\r\n";
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs tarvelo-send in dir with arguments, input as its standard input; its output goes
+// through files, so that nothing can block however much it writes.
+Outcome RunSend(const std::filesystem::path& dir, const std::vector<std::string>& arguments,
+                const std::string& input = "") {
+    const std::filesystem::path in = dir / "stdin", out = dir / "stdout", err = dir / "stderr";
+    WriteFileBytes(in, input);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
+    std::vector<std::string> words{TARVELO_SEND_PATH};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    Outcome run;
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    run.out = ReadFileBytes(out);
+    run.err = ReadFileBytes(err);
+    std::filesystem::remove(in);
+    std::filesystem::remove(out);
+    std::filesystem::remove(err);
+    return run;
+}
+
+class SendProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteFileBytes(dir_.path() / "tvemail.ini", kSettings);
+        WriteFileBytes(dir_.path() / "tvdomain.ini", kDomains);
+    }
+    Outcome Send(const std::vector<std::string>& arguments, const std::string& input = "") {
+        return RunSend(dir_.path(), arguments, input);
+    }
+    testing::TempWorkingDir dir_;
+};
+
+struct Case {
+    const char* name;
+    std::vector<std::string> arguments;
+    std::string input;
+    int status;
+    std::string out;
+    std::string err;  // what standard error begins with
+    friend void PrintTo(const Case& row, std::ostream* out) { *out << row.name; }
+};
+
+class SendProgramOutputTest : public SendProgramTest, public ::testing::WithParamInterface<Case> {};
+
+// Nothing listens on port 25 in these rows: a program that tried to connect would exit 3.
+TEST_P(SendProgramOutputTest, PrintsAndExits) {
+    const Case& row = GetParam();
+    const Outcome run = Send(row.arguments, row.input);
+    EXPECT_EQ(run.status, row.status) << run.err;
+    EXPECT_EQ(run.out, row.out);
+    EXPECT_EQ(run.err.substr(0, row.err.size()), row.err) << run.err;
+}
+
+const std::string kUsage = "Usage: tarvelo-send [OPTIONS] NUMBER [MESSAGE]\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SendProgramOutputTest,
+    ::testing::Values(
+        Case{"DryRunFiveColumns",
+             {"--dry-run", "--columns", "5", "1234", "がっこうへいきます"},
+             "",
+             0,
+             "カ゛ツコウ\nヘイキマス\n\nPHSNO=1234\nRESNO=07011112222\nMSG=カ゛ツコウヘイキマス\n",
+             ""},
+        Case{"DryRunFifteenColumnsFromInput",
+             {"--dry-run", "--columns=15", "1234"},
+             "ドアがあきました。\n",
+             1,
+             "ト゛アカ゛アキマシタ\n\nPHSNO=1234\nRESNO=07011112222\nMSG=ト゛アカ゛アキマシタ\n",
+             "tarvelo-send: 不正な文字がふくまれています\n"},
+        Case{"InvalidCharacter",
+             {"1234", "漢字"},
+             "",
+             1,
+             "",
+             "tarvelo-send: 不正な文字がふくまれています\n"},
+        Case{"LineBreakOutsideTestMode",
+             {"1234"},
+             "ア\nイ\n",
+             1,
+             "",
+             "tarvelo-send: 不正な文字がふくまれています\n"},
+        Case{"EmptyMessage", {"1234", ""}, "", 1, "", "tarvelo-send: メッセージがありません\n"},
+        Case{"EmptyInput", {"1234"}, "\n", 1, "", "tarvelo-send: メッセージがありません\n"},
+        Case{"SeventyCharacters",
+             {"1234", std::string(70, 'A')},
+             "",
+             1,
+             "",
+             "tarvelo-send: ６９文字を超えています\n"},
+        Case{"TestModeLineBreakCountsTwo",
+             {"--test", "1234"},
+             std::string(136, 'a') + "\nb\n",
+             1,
+             "",
+             "tarvelo-send: ６９文字を超えています\n"},
+        Case{"NoNumber", {"", "ア"}, "", 1, "", "tarvelo-send: PHS Noがありません\n"},
+        Case{"BothErrors",
+             {"", ""},
+             "",
+             1,
+             "",
+             "tarvelo-send: メッセージがありません\ntarvelo-send: PHS Noがありません\n"},
+        Case{"Help", {"--help"}, "", 0, std::string(kSendUsage), ""},
+        Case{"Version", {"--version"}, "", 0, "tarvelo-send (Tarvelo from E-Mail) 1.1beta1\n", ""},
+        Case{"UsageNoNumber",
+             {},
+             "",
+             2,
+             "",
+             "tarvelo-send: the handset NUMBER is missing\n" + kUsage},
+        Case{"UsageBadColumns",
+             {"--columns", "16", "1", "ア"},
+             "",
+             2,
+             "",
+             "tarvelo-send: --columns takes a number from 5 to 15, not '16'\n" + kUsage},
+        Case{"SettingsFolderMissing",
+             {"--settings", "no-such-folder", "1", "ア"},
+             "",
+             2,
+             "",
+             "tarvelo-send: cannot enter the settings folder no-such-folder: "}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(SendProgramTest, MissingOrUnreadableSettingsAreNamed) {
+    std::filesystem::remove(dir_.path() / "tvemail.ini");
+    Outcome run = Send({"1234", "ア"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("tvemail.ini"), std::string::npos) << run.err;
+
+    WriteFileBytes(dir_.path() / "tvemail.ini", kSettings);
+    std::filesystem::remove(dir_.path() / "tvdomain.ini");
+    std::filesystem::create_directory(dir_.path() / "tvdomain.ini");
+    run = Send({"--dry-run", "1234", "ア"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("tvdomain.ini"), std::string::npos) << run.err;
+
+    // Nothing was created in the place of the missing file.
+    EXPECT_TRUE(std::filesystem::is_directory(dir_.path() / "tvdomain.ini"));
+    EXPECT_EQ(ReadFileBytes(dir_.path() / "tvemail.ini"), kSettings);
+}
+
+TEST_F(SendProgramTest, SettingsFromAnotherFolder) {
+    const std::filesystem::path elsewhere = dir_.path() / "elsewhere";
+    std::filesystem::create_directory(elsewhere);
+    WriteFileBytes(elsewhere / "tvemail.ini", "a@b\r\nmail\r\n\r\n");
+    WriteFileBytes(elsewhere / "tvdomain.ini", "x.example\r\n");
+    const Outcome run = Send({"--settings", "elsewhere", "--dry-run", "1", "ア"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "ア\n\nPHSNO=1\nMSG=ア\n");
+}
+
+TEST_F(SendProgramTest, RealServerGetsTheWindowsMail) {
+    const std::filesystem::path sinkDir = dir_.path() / "sink";
+    testing::SmtpSink sink(sinkDir);
+    ASSERT_TRUE(sink.Ready(15s)) << "smtp_sink.py did not start listening on 127.0.0.1:25";
+
+    const Outcome run = Send({"1234"}, "がっこう\n");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(ReadFileBytes(sinkDir / "envelope.txt"),
+              "taro@example.com\ntv@central.phs.example\n");
+    const std::string message = ReadFileBytes(sinkDir / "message.eml");
+    const std::size_t date = message.find("Date: ");
+    ASSERT_NE(date, std::string::npos) << message;
+    // The date is the one line that changes from run to run: 31 characters.
+    EXPECT_EQ(message.substr(0, date) + message.substr(date + 6 + 31),
+              "X-Mailer: Tarvelo from E-Mail Ver 1.1beta1\r\n"
+              "\r\n"
+              "From: taro@example.com\r\n"
+              "To: tv@central.phs.example\r\n"
+              "Mime-Version: 1.0\r\n"
+              "Content-Type: text/plain; charset=\"ISO-2022-JP\"\r\n"
+              "\r\n"
+              "PHSNO=1234\r\n"
+              "RESNO=07011112222\r\n"
+              "MSG=\x1B$B%+!+%D%3%&\x1B(J\r\n");
+}
+
+// The replies of a server that takes everything: the greeting, then HELO, RSET, MAIL, RCPT,
+// DATA, the end of the data and QUIT.
+const std::vector<std::string> kReplies = {"220 hi\r\n",   "250 hello\r\n", "250 reset\r\n",
+                                           "250 from\r\n", "250 to\r\n",    "354 go\r\n",
+                                           "250 kept\r\n", "221 bye\r\n"};
+constexpr std::size_t kEndOfData = 6;
+
+struct ServerCase {
+    const char* name;
+    std::size_t step;   // the step at which the server does otherwise
+    std::string reply;  // what it sends there instead; empty: it hangs up
+    int status;
+    std::string err;
+    friend void PrintTo(const ServerCase& row, std::ostream* out) { *out << row.name; }
+};
+
+class SendProgramServerTest : public SendProgramTest,
+                              public ::testing::WithParamInterface<ServerCase> {};
+
+TEST_P(SendProgramServerTest, ExitStatus) {
+    const ServerCase& row = GetParam();
+    ScriptedServer server([&row](ServerConnection& c) {
+        for (std::size_t step = 0; step < kReplies.size(); ++step) {
+            if (step > 0 && (step == kEndOfData ? c.ReadData() : c.ReadLine()).empty()) {
+                return;
+            }
+            if (step == row.step) {
+                if (row.reply.empty()) {
+                    return;  // the server closes the connection
+                }
+                c.Send(row.reply);
+                if (row.status != 0) {
+                    return;
+                }
+            } else {
+                c.Send(kReplies[step]);
+            }
+        }
+    });
+    const Outcome run = Send({"--test", "1234", "Door open"});
+    EXPECT_EQ(run.status, row.status) << run.err;
+    EXPECT_EQ(run.err, row.err);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SendProgramServerTest,
+    ::testing::Values(
+        ServerCase{"Taken", 99, "", 0, ""},
+        ServerCase{"GreetingRefused", 0, "554 go away\r\n", 4, "tarvelo-send: 554 go away\n"},
+        ServerCase{"RecipientRefused", 4, "550 no such user\r\n", 4,
+                   "tarvelo-send: 550 no such user\n"},
+        ServerCase{"MailRefused", kEndOfData, "552 too big\r\n", 4, "tarvelo-send: 552 too big\n"},
+        ServerCase{"HangUpBeforeData", 5, "", 4,
+                   "tarvelo-send: the server closed the connection; the last reply: 250 to\n"},
+        ServerCase{"NotANumber", 2, "abc\r\n", 4, "tarvelo-send: 'abc' は整数ではありません\n"},
+        ServerCase{"QuitAnsweredOddly", 7, "xyz\r\n", 0, ""},
+        ServerCase{"HangUpAfterTaken", 7, "", 0, ""}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(SendProgramTest, NoConnection) {
+    // Nothing listens on 127.0.0.1:25 in this namespace.
+    Outcome run = Send({"1234", "ア"});
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.err, "tarvelo-send: cannot connect to 127.0.0.1\n");
+
+    WriteFileBytes(dir_.path() / "tvemail.ini", "a@b\r\nno-such-host.invalid\r\n\r\n");
+    run = Send({"1234", "ア"});
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.err, "tarvelo-send: cannot connect to no-such-host.invalid\n");
+}
+
+TEST_F(SendProgramTest, VerboseShowsTheConversation) {
+    ScriptedServer server([](ServerConnection& c) {
+        c.Send(kReplies[0]);
+        c.ReadLine();
+        c.Send("550 no\r\n");
+    });
+    const Outcome run = Send({"--verbose", "1234", "ア"});
+    EXPECT_EQ(run.status, 4);
+    EXPECT_EQ(run.err, " R:220 hi\n S:HELO example.com\n R:550 no\ntarvelo-send: 550 no\n");
+}
+
+// The time bounds, in this process with a short bound rather than through the program.
+class SendMailTimeTest : public ::testing::Test {
+protected:
+    void SetUp() override { SmtpConversation::replyTimeout = 300ms; }
+    void TearDown() override { SmtpConversation::replyTimeout = kReplyTimeout; }
+
+    static SendResult Send() {
+        const MailRequest request{
+            .server = "127.0.0.1",
+            .settings = {.userName = "taro@example.com", .gatewayDomain = "central.phs.example"},
+            .mailLines = {"MSG=A"}};
+        return SendMail(request, [](std::string_view) {});
+    }
+    const std::chrono::milliseconds kReplyTimeout = SmtpConversation::replyTimeout;
+};
+
+TEST_F(SendMailTimeTest, ServerThatNeverAnswers) {
+    ScriptedServer server([](ServerConnection& c) { c.Stall(3s); });
+    const auto start = std::chrono::steady_clock::now();
+    const SendResult result = Send();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+    EXPECT_EQ(result.status, SendStatus::ServerFailed);
+    EXPECT_EQ(result.failure, "the server did not answer in time");
+}
+
+TEST_F(SendMailTimeTest, ReplyThatTricklesIn) {
+    ScriptedServer server(
+        [](ServerConnection& c) { c.SendByteByByte("220 hello there\r\n", 100ms); });
+    const SendResult result = Send();
+    EXPECT_EQ(result.status, SendStatus::ServerFailed);
+    EXPECT_EQ(result.failure, "the server's reply did not complete in time");
+}
+
+TEST_F(SendMailTimeTest, SilenceAfterTheMailWasTakenIsSuccess) {
+    ScriptedServer server([](ServerConnection& c) {
+        for (std::size_t step = 0; step < kEndOfData + 1; ++step) {
+            if (step > 0) {
+                (step == kEndOfData ? c.ReadData() : c.ReadLine());
+            }
+            c.Send(kReplies[step]);
+        }
+        c.Stall(3s);
+    });
+    const SendResult result = Send();
+    EXPECT_EQ(result.status, SendStatus::Sent) << result.failure;
+}
+
+}  // namespace
+}  // namespace tarvelo
