@@ -3,6 +3,7 @@
 #include <getopt.h>
 
 #include <charconv>
+#include <string>
 
 #include "base/Version.h"
 #include "platform/ShiftJis.h"
@@ -155,13 +156,15 @@ std::string SendVersionText() {
     return "tarvelo-send (" + std::string(kApplicationTitle) + ") " + std::string(kVersion) + "\n";
 }
 
-std::string_view MessageFromInput(std::string_view input) {
-    if (input.ends_with("\r\n")) {
-        input.remove_suffix(2);
-    } else if (input.ends_with('\n')) {
-        input.remove_suffix(1);
+std::string MessageFromInput(std::string_view input) {
+    std::string message(input);
+    std::erase(message, '\0');
+    if (message.ends_with("\r\n")) {
+        message.resize(message.size() - 2);
+    } else if (message.ends_with('\n')) {
+        message.pop_back();
     }
-    return input;
+    return message;
 }
 
 std::string DryRunText(const Composition& composition, int columns) {

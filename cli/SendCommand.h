@@ -55,8 +55,9 @@ extern const std::string_view kSendUsage;
 std::string SendVersionText();
 
 // A message read from standard input: the whole of it, less one line break at its end (the one
-// that echo and a here-document add).
-std::string_view MessageFromInput(std::string_view input);
+// that echo and a here-document add), and less its zero bytes, which the window takes out of a
+// message as it is typed or pasted (an argument cannot hold one).
+std::string MessageFromInput(std::string_view input);
 
 // What --dry-run prints, UTF-8: the preview's rows at columns, an empty line, the mail image's
 // lines; every line ends with a line feed.

@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
     }
     const SendOptions& options = command.options;
     const std::string message =
-        options.message ? *options.message : std::string(MessageFromInput(ReadStandardInput()));
+        options.message ? *options.message : MessageFromInput(ReadStandardInput());
 
     // The settings folder is the working directory from here on, as it is the window's.
     if (::chdir(options.settingsDir.c_str()) != 0) {

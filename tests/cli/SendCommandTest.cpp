@@ -130,6 +130,11 @@ TEST(MessageFromInput, RemovesOneLineBreakAtTheEnd) {
     EXPECT_EQ(MessageFromInput(""), "");
 }
 
+TEST(MessageFromInput, TakesOutZeroBytes) {
+    using namespace std::string_literals;
+    EXPECT_EQ(MessageFromInput("ア\0イ\n\0"s), "アイ");
+}
+
 Composition ComposeUtf8(std::string_view message, std::string_view resNo, bool testMode = false) {
     return Compose({.message = Utf8TextToShiftJis(message),
                     .phsNo = "07012345678",
