@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -16,7 +17,9 @@
 #include "mail/MailAssembly.h"
 #include "platform/ShiftJis.h"
 #include "settings/LineList.h"
+#include "settings/LogFile.h"
 #include "settings/SettingsFiles.h"
+#include "settings/SettingsStore.h"
 
 namespace {
 
@@ -39,21 +42,19 @@ std::string ReadStandardInput() {
     return input;
 }
 
-struct SendSettings {
-    std::string userName;
-    std::string smtp;
-    std::string resNo;
-    LineList domains;
-};
-
-SendSettings ReadSendSettings() {
-    SendSettings settings;
-    settings.domains = ReadLineList(kDomainFileName);
-    const LineList lines = ReadLineList(kSettingsFileName);
-    settings.userName = LineAt(lines, 0);
-    settings.smtp = LineAt(lines, 1);
-    settings.resNo = LineAt(lines, 2);
-    return settings;
+// What the window's texts leave to the eye of its user: the folder of a missing file, which
+// file is short of lines.
+std::string SettingsDetail(const Error& error) {
+    if (std::string_view(error.what()) == ListIndexError().what()) {
+        return " (" + std::string(kSettingsFileName) + " holds fewer than three lines)";
+    }
+    for (const std::string_view name : {kDomainFileName, kSettingsFileName}) {
+        if (FileMissing(name)) {
+            return " (there is no " + std::string(name) + " in " +
+                   std::filesystem::current_path().string() + ")";
+        }
+    }
+    return {};
 }
 
 }  // namespace
@@ -84,11 +85,11 @@ int main(int argc, char** argv) {
                  std::strerror(errno));
         return Exit(SendStatus::UsageError);
     }
-    SendSettings settings;
+    Settings settings;
     try {
-        settings = ReadSendSettings();
+        settings = ReadSettings();
     } catch (const Error& error) {
-        Complain(error.what());
+        Complain(std::string(error.what()) + SettingsDetail(error));
         return Exit(SendStatus::UsageError);
     }
 
@@ -117,13 +118,24 @@ int main(int argc, char** argv) {
                               .settings = {.userName = settings.userName, .gatewayDomain = gateway},
                               .mailLines = AssembleMailLines(MailDateText(), settings.userName,
                                                              gateway, composition.mailImage)};
+    LineList log;
     const SendResult result = SendMail(request, [&](std::string_view line) {
+        log.emplace_back(line);
         if (options.verbose) {
             std::cerr << ShiftJisToUtf8(line) << '\n';
         }
     });
     if (result.status != SendStatus::Sent) {
         Complain(result.failure);
+    }
+    // The window's log holds nothing of a connection that was never made; nor does the file.
+    if (options.log && !log.empty()) {
+        try {
+            SaveLogBlock(kLogFileName, log);
+        } catch (const Error& error) {
+            // The sending's status stands: a script must know whether the mail went out.
+            Complain(error.what());
+        }
     }
     return Exit(result.status);
 }

@@ -182,7 +182,15 @@ TEST_F(SendProgramTest, MissingOrUnreadableSettingsAreNamed) {
     std::filesystem::remove(dir_.path() / "tvemail.ini");
     Outcome run = Send({"1234", "ア"});
     EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.err.find("tvemail.ini"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err, "tarvelo-send: ﾌｧｲﾙ tvemail.ini は開けません (there is no tvemail.ini in " +
+                           dir_.path().string() + ")\n");
+
+    WriteFileBytes(dir_.path() / "tvemail.ini", "a@b\r\nmail\r\n");
+    run = Send({"1234", "ア"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err,
+              "tarvelo-send: ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています (tvemail.ini holds fewer than three "
+              "lines)\n");
 
     WriteFileBytes(dir_.path() / "tvemail.ini", kSettings);
     std::filesystem::remove(dir_.path() / "tvdomain.ini");
@@ -190,9 +198,9 @@ TEST_F(SendProgramTest, MissingOrUnreadableSettingsAreNamed) {
     run = Send({"--dry-run", "1234", "ア"});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "");
-    EXPECT_NE(run.err.find("tvdomain.ini"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err, "tarvelo-send: ﾌｧｲﾙ tvdomain.ini は開けません\n");
 
-    // Nothing was created in the place of the missing file.
+    // Nothing was created or written.
     EXPECT_TRUE(std::filesystem::is_directory(dir_.path() / "tvdomain.ini"));
     EXPECT_EQ(ReadFileBytes(dir_.path() / "tvemail.ini"), kSettings);
 }
@@ -306,15 +314,29 @@ TEST_F(SendProgramTest, NoConnection) {
     EXPECT_EQ(run.err, "tarvelo-send: cannot connect to no-such-host.invalid\n");
 }
 
-TEST_F(SendProgramTest, VerboseShowsTheConversation) {
-    ScriptedServer server([](ServerConnection& c) {
+TEST_F(SendProgramTest, VerboseAndLogShowTheConversation) {
+    const auto refuseHelo = [](ServerConnection& c) {
         c.Send(kReplies[0]);
         c.ReadLine();
         c.Send("550 no\r\n");
-    });
-    const Outcome run = Send({"--verbose", "1234", "ア"});
-    EXPECT_EQ(run.status, 4);
-    EXPECT_EQ(run.err, " R:220 hi\n S:HELO example.com\n R:550 no\ntarvelo-send: 550 no\n");
+    };
+    const std::string block =
+        "--- Logging by Tarvelo from E-Mail Ver 1.1beta1 ---\r\n"
+        " R:220 hi\r\n"
+        " S:HELO example.com\r\n"
+        " R:550 no\r\n";
+    for (const std::string& logged : {block, block + block}) {
+        ScriptedServer server(refuseHelo);
+        const Outcome run = Send({"--verbose", "--log", "1234", "ア"});
+        EXPECT_EQ(run.status, 4);
+        EXPECT_EQ(run.err, " R:220 hi\n S:HELO example.com\n R:550 no\ntarvelo-send: 550 no\n");
+        EXPECT_EQ(ReadFileBytes(dir_.path() / "TVEMAIL.LOG"), logged);
+    }
+}
+
+TEST_F(SendProgramTest, NoConnectionNoLog) {
+    EXPECT_EQ(Send({"--log", "1234", "ア"}).status, 3);
+    EXPECT_FALSE(std::filesystem::exists(dir_.path() / "TVEMAIL.LOG"));
 }
 
 // The time bounds, in this process with a short bound rather than through the program.
