@@ -72,14 +72,15 @@ SendResult SendMail(const MailRequest& request,
             failedSend ? *failedSend : WaitAndRead(socket, conversation, buffer, why);
         failedSend.reset();
         const SmtpActions actions = conversation.Take(read, SmtpClock::now());
+        // A reply in the log of the step that fails is the reply the server refused with.
+        rejected = false;
         for (const std::string& entry : actions.log) {
             onLog(entry);
             if (entry.starts_with(" R:")) {
                 lastReply = entry.substr(3);
+                rejected = true;
             }
         }
-        rejected = std::ranges::any_of(
-            actions.log, [](const std::string& entry) { return entry.starts_with(" R:"); });
         notANumber = actions.notANumber;
         if (!actions.wire.empty() &&
             socket.SendAll(actions.wire.data(), static_cast<int>(actions.wire.size())) < 0) {
