@@ -190,4 +190,21 @@ std::vector<std::string_view> RefusalTexts(const Composition& composition) {
     return texts;
 }
 
+std::string TerminalLine(std::string_view sjisLine) {
+    const std::string utf8 = ShiftJisToUtf8(sjisLine);
+    std::string shown;
+    shown.reserve(utf8.size());
+    // Code page 932 has no C1 controls, so only the bytes below 0x20 and DEL need a look.
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            shown.push_back('^');
+            shown.push_back(static_cast<char>(byte ^ 0x40));
+        } else {
+            shown.push_back(c);
+        }
+    }
+    return shown;
+}
+
 }  // namespace tarvelo

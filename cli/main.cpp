@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
     const SendResult result = SendMail(request, [&](std::string_view line) {
         log.emplace_back(line);
         if (options.verbose) {
-            std::cerr << ShiftJisToUtf8(line) << '\n';
+            std::cerr << TerminalLine(line) << '\n';
         }
     });
     if (result.status != SendStatus::Sent) {

@@ -171,6 +171,23 @@ INSTANTIATE_TEST_SUITE_P(Cases, DryRunTextTest,
                                                       "open\n"}),
                          [](const auto& row) { return std::string(row.param.name); });
 
+TEST(TerminalLine, ControlsCannotReachTheTerminal) {
+    const struct {
+        std::string sjis;
+        std::string shown;
+    } rows[] = {
+        {" S:MAIL FROM:<a@b>", " S:MAIL FROM:<a@b>"},
+        // A body line of the mail: its escape sequences stay readable, not acted on.
+        {"\x1B$B%\\\x1B(J", "^[$B%\\^[(J"},
+        {" R:550 \x1B]0;owned\x07\x7F", " R:550 ^[]0;owned^G^?"},
+        {"\x82\xA0\x09", "\xE3\x81\x82^I"},  // あ and a tab
+        {"\x80", "\xEF\xBF\xBD"},            // no character in code page 932
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(TerminalLine(row.sjis), row.shown) << row.shown;
+    }
+}
+
 TEST(RefusalTexts, TheWindowsTextsInItsOrder) {
     using Texts = std::vector<std::string_view>;
     EXPECT_EQ(RefusalTexts(ComposeUtf8("ア", "")), Texts{});
