@@ -44,63 +44,65 @@ void UseButtonFace(QWidget* widget) {
     widget->setPalette(palette);
 }
 
-}  // namespace
+// The steps of building the main window, in the order the constructor takes them.
 
-TForm1::TForm1(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Form1"));
-    setFont(tarvelo::PGothicFont());
+void CreateControls(TForm1& form) {
+    form.MailMes = new QTextEdit(&form);
+    form.MesL = new QLabel(Text("ﾒｯｾｰｼﾞ"), &form);
+    form.PhsNoL = new QLabel(Text("PHS No"), &form);
+    form.PhsNo = new QLineEdit(&form);
+    form.TvMes = new QPlainTextEdit(&form);
+    form.Label3 = new QLabel(Text("ﾒｰﾙｲﾒｰｼﾞ"), &form);
+    form.TvImg = new QTextEdit(&form);
+    form.Label1 = new QLabel(Text("Tarvelo"), &form);
+    form.Label2 = new QLabel(Text("受信ｲﾒｰｼﾞ"), &form);
+    form.rcvClm = new QLineEdit(&form);
+    form.ClmUpDown = new tarvelo::UpDown(&form);
+    form.Label4 = new QLabel(Text("桁"), &form);
+    form.msgErr = new QPlainTextEdit(Text("メッセージがあ\nりません"), &form);
+    form.phsErr = new QPlainTextEdit(Text("PHS Noがあり\nません"), &form);
+    form.sendButton = new QPushButton(Text("送信(&S)"), &form);
+    form.SetBtn = new QPushButton(Text("環境設定(&P)"), &form);
+    form.NonCng = new QCheckBox(Text("テスト(変換なし)"), &form);
+    form.AboutBtn = new QPushButton(Text("About"), &form);
+    form.Label5 = new QLabel(Text("debug log"), &form);
+    form.LogClrBtn = new QPushButton(Text("Log Clear"), &form);
+    form.LogSaveBtn = new QPushButton(Text("Log Save && Clear"), &form);
+    form.Log = new QPlainTextEdit(&form);
+    form.Timer1 = new QTimer(&form);
+    form.Timer1->setObjectName(QStringLiteral("Timer1"));
+    form.Timer1->setInterval(50);
+}
 
-    MailMes = new QTextEdit(this);
-    MesL = new QLabel(Text("ﾒｯｾｰｼﾞ"), this);
-    PhsNoL = new QLabel(Text("PHS No"), this);
-    PhsNo = new QLineEdit(this);
-    TvMes = new QPlainTextEdit(this);
-    Label3 = new QLabel(Text("ﾒｰﾙｲﾒｰｼﾞ"), this);
-    TvImg = new QTextEdit(this);
-    Label1 = new QLabel(Text("Tarvelo"), this);
-    Label2 = new QLabel(Text("受信ｲﾒｰｼﾞ"), this);
-    rcvClm = new QLineEdit(this);
-    ClmUpDown = new tarvelo::UpDown(this);
-    Label4 = new QLabel(Text("桁"), this);
-    msgErr = new QPlainTextEdit(Text("メッセージがあ\nりません"), this);
-    phsErr = new QPlainTextEdit(Text("PHS Noがあり\nません"), this);
-    sendButton = new QPushButton(Text("送信(&S)"), this);
-    SetBtn = new QPushButton(Text("環境設定(&P)"), this);
-    NonCng = new QCheckBox(Text("テスト(変換なし)"), this);
-    AboutBtn = new QPushButton(Text("About"), this);
-    Label5 = new QLabel(Text("debug log"), this);
-    LogClrBtn = new QPushButton(Text("Log Clear"), this);
-    LogSaveBtn = new QPushButton(Text("Log Save && Clear"), this);
-    Log = new QPlainTextEdit(this);
-    Timer1 = new QTimer(this);
-
+// Names, positions and sizes as designed.
+void PlaceControls(TForm1& form) {
     const struct {
         QWidget* widget;
         const char* name;
         QRect bounds;
     } layout[] = {
-        {MailMes, "MailMes", {72, 0, 281, 81}},
-        {MesL, "MesL", {8, 40, 38, 17}},
-        {PhsNoL, "PhsNoL", {8, 88, 40, 12}},
-        {PhsNo, "PhsNo", {72, 88, 281, 20}},
-        {TvMes, "TvMes", {72, 112, 281, 81}},
-        {Label3, "Label3", {8, 144, 53, 12}},
-        {TvImg, "TvImg", {72, 200, 154, 137}},
-        {Label1, "Label1", {8, 224, 43, 12}},
-        {Label2, "Label2", {8, 240, 55, 12}},
-        {rcvClm, "rcvClm", {24, 272, 17, 20}},
-        {ClmUpDown, "ClmUpDown", {41, 272, 15, 20}},
-        {Label4, "Label4", {8, 275, 12, 17}},
-        {msgErr, "msgErr", {264, 200, 89, 33}},
-        {phsErr, "phsErr", {264, 240, 89, 33}},
-        {sendButton, "sendButton", {264, 280, 89, 25}},
-        {SetBtn, "SetBtn", {264, 312, 89, 25}},
-        {NonCng, "NonCng", {368, 0, 105, 17}},
-        {AboutBtn, "AboutBtn", {560, 0, 43, 17}},
-        {Label5, "Label5", {368, 24, 49, 12}},
-        {LogClrBtn, "LogClrBtn", {424, 24, 65, 17}},
-        {LogSaveBtn, "LogSaveBtn", {496, 24, 105, 17}},
-        {Log, "Log", {368, 40, 313, 297}},
+        {form.MailMes, "MailMes", {72, 0, 281, 81}},
+        {form.MesL, "MesL", {8, 40, 38, 17}},
+        {form.PhsNoL, "PhsNoL", {8, 88, 40, 12}},
+        {form.PhsNo, "PhsNo", {72, 88, 281, 20}},
+        {form.TvMes, "TvMes", {72, 112, 281, 81}},
+        {form.Label3, "Label3", {8, 144, 53, 12}},
+        {form.TvImg, "TvImg", {72, 200, 154, 137}},
+        {form.Label1, "Label1", {8, 224, 43, 12}},
+        {form.Label2, "Label2", {8, 240, 55, 12}},
+        {form.rcvClm, "rcvClm", {24, 272, 17, 20}},
+        {form.ClmUpDown, "ClmUpDown", {41, 272, 15, 20}},
+        {form.Label4, "Label4", {8, 275, 12, 17}},
+        {form.msgErr, "msgErr", {264, 200, 89, 33}},
+        {form.phsErr, "phsErr", {264, 240, 89, 33}},
+        {form.sendButton, "sendButton", {264, 280, 89, 25}},
+        {form.SetBtn, "SetBtn", {264, 312, 89, 25}},
+        {form.NonCng, "NonCng", {368, 0, 105, 17}},
+        {form.AboutBtn, "AboutBtn", {560, 0, 43, 17}},
+        {form.Label5, "Label5", {368, 24, 49, 12}},
+        {form.LogClrBtn, "LogClrBtn", {424, 24, 65, 17}},
+        {form.LogSaveBtn, "LogSaveBtn", {496, 24, 105, 17}},
+        {form.Log, "Log", {368, 40, 313, 297}},
     };
     for (const auto& control : layout) {
         control.widget->setObjectName(QString::fromUtf8(control.name));
@@ -111,52 +113,61 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
             label->adjustSize();
         }
     }
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(50);
+}
 
-    // Tab order as designed; only five controls are tab stops, the rest take focus by click.
-    tarvelo::ChainTabOrder({MailMes, PhsNo, rcvClm, ClmUpDown, sendButton, SetBtn, TvImg, phsErr,
-                            msgErr, Log, LogClrBtn, TvMes, NonCng, LogSaveBtn, AboutBtn});
-    using Widgets = std::initializer_list<QWidget*>;
-    for (QWidget* control : Widgets{rcvClm, TvImg, phsErr, msgErr, Log, LogClrBtn, TvMes, NonCng,
-                                    LogSaveBtn, AboutBtn}) {
+using Widgets = std::initializer_list<QWidget*>;
+
+// Tab order as designed; only five controls are tab stops, the rest take focus by click.
+void SetTabOrder(TForm1& form) {
+    tarvelo::ChainTabOrder({form.MailMes, form.PhsNo, form.rcvClm, form.ClmUpDown, form.sendButton,
+                            form.SetBtn, form.TvImg, form.phsErr, form.msgErr, form.Log,
+                            form.LogClrBtn, form.TvMes, form.NonCng, form.LogSaveBtn,
+                            form.AboutBtn});
+    for (QWidget* control :
+         Widgets{form.rcvClm, form.TvImg, form.phsErr, form.msgErr, form.Log, form.LogClrBtn,
+                 form.TvMes, form.NonCng, form.LogSaveBtn, form.AboutBtn}) {
         control->setFocusPolicy(Qt::ClickFocus);
     }
+}
 
-    for (QWidget* box : Widgets{MailMes, TvMes, TvImg, Log}) {
+// Fonts, colours, read-only boxes, wrapping, the spinner's range and the tooltips.
+void SetProperties(TForm1& form) {
+    for (QWidget* box : Widgets{form.MailMes, form.TvMes, form.TvImg, form.Log}) {
         box->setFont(tarvelo::GothicFont());
     }
-    for (QWidget* box : Widgets{TvMes, TvImg, rcvClm, msgErr, phsErr, Log}) {
+    for (QWidget* box :
+         Widgets{form.TvMes, form.TvImg, form.rcvClm, form.msgErr, form.phsErr, form.Log}) {
         UseButtonFace(box);
     }
 
-    MailMes->setAcceptRichText(false);
-    MailMes->setTabChangesFocus(true);
-    TvMes->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    form.MailMes->setAcceptRichText(false);
+    form.MailMes->setTabChangesFocus(true);
+    form.TvMes->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 
     // The preview stands for the handset's display: the text area is exactly columns × 12
     // pixels wide (2 pixels of frame and 2 of margin on each side make the 8 of the width
     // rule), wraps anywhere as the handset does, and never gives width away to a scroll bar.
-    TvImg->setReadOnly(true);
-    TvImg->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    TvImg->setLineWidth(2);
-    TvImg->document()->setDocumentMargin(2);
-    TvImg->setLineWrapMode(QTextEdit::WidgetWidth);
-    TvImg->setWordWrapMode(QTextOption::WrapAnywhere);
-    TvImg->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    TvImg->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QTextEdit* preview = form.TvImg;
+    preview->setReadOnly(true);
+    preview->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    preview->setLineWidth(2);
+    preview->document()->setDocumentMargin(2);
+    preview->setLineWrapMode(QTextEdit::WidgetWidth);
+    preview->setWordWrapMode(QTextOption::WrapAnywhere);
+    preview->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    preview->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     // The number goes into the mail image line by line: a pasted line break must not split it.
-    tarvelo::MakeSingleLine(PhsNo);
-    rcvClm->setReadOnly(true);
-    ClmUpDown->SetRange(5, 15);
-    ClmUpDown->SetBuddy(rcvClm);
-    ClmUpDown->SetPosition(12);
+    tarvelo::MakeSingleLine(form.PhsNo);
+    form.rcvClm->setReadOnly(true);
+    form.ClmUpDown->SetRange(5, 15);
+    form.ClmUpDown->SetBuddy(form.rcvClm);
+    form.ClmUpDown->SetPosition(12);
 
     // Each error text fits its box whole, wrapped over at most two lines of seven full-width
     // characters: a frame of one pixel and a margin of one leave 85 of the 89 pixels, and no
     // width or height goes to a scroll bar.
-    for (QPlainTextEdit* box : {msgErr, phsErr}) {
+    for (QPlainTextEdit* box : {form.msgErr, form.phsErr}) {
         box->setReadOnly(true);
         box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         box->setLineWidth(1);
@@ -165,28 +176,43 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     }
-    sendButton->setToolTip(Text("SMTPで送信します"));
-    sendButton->setEnabled(false);
-    LogClrBtn->setToolTip(Text("下のログを消すだけです"));
-    LogSaveBtn->setToolTip(Text("TVEMAIL.LOG に追加保存します"));
-    Log->setReadOnly(true);
-    Log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QPalette logPalette = Log->palette();
+    form.sendButton->setToolTip(Text("SMTPで送信します"));
+    form.sendButton->setEnabled(false);
+    form.LogClrBtn->setToolTip(Text("下のログを消すだけです"));
+    form.LogSaveBtn->setToolTip(Text("TVEMAIL.LOG に追加保存します"));
+    form.Log->setReadOnly(true);
+    form.Log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QPalette logPalette = form.Log->palette();
     logPalette.setColor(QPalette::Text, Qt::black);
-    Log->setPalette(logPalette);
+    form.Log->setPalette(logPalette);
+}
 
-    connect(MailMes, &QTextEdit::textChanged, this, &TForm1::MailMesChange);
-    connect(PhsNo, &QLineEdit::textChanged, this, &TForm1::MailMesChange);
-    connect(NonCng, &QCheckBox::clicked, this, &TForm1::MailMesChange);
-    connect(ClmUpDown, &tarvelo::UpDown::Click, this, &TForm1::ClmUpDownClick);
-    connect(sendButton, &QPushButton::clicked, this, &TForm1::sendButtonClick);
-    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
-    connect(SetBtn, &QPushButton::clicked, this, &TForm1::SetBtnClick);
-    connect(AboutBtn, &QPushButton::clicked, this, &TForm1::AboutBtnClick);
-    connect(LogClrBtn, &QPushButton::clicked, this, &TForm1::LogClrBtnClick);
-    connect(LogSaveBtn, &QPushButton::clicked, this, &TForm1::LogSaveBtnClick);
+void ConnectHandlers(TForm1& form) {
+    QObject::connect(form.MailMes, &QTextEdit::textChanged, &form, &TForm1::MailMesChange);
+    QObject::connect(form.PhsNo, &QLineEdit::textChanged, &form, &TForm1::MailMesChange);
+    QObject::connect(form.NonCng, &QCheckBox::clicked, &form, &TForm1::MailMesChange);
+    QObject::connect(form.ClmUpDown, &tarvelo::UpDown::Click, &form, &TForm1::ClmUpDownClick);
+    QObject::connect(form.sendButton, &QPushButton::clicked, &form, &TForm1::sendButtonClick);
+    QObject::connect(form.Timer1, &QTimer::timeout, &form, &TForm1::Timer1Timer);
+    QObject::connect(form.SetBtn, &QPushButton::clicked, &form, &TForm1::SetBtnClick);
+    QObject::connect(form.AboutBtn, &QPushButton::clicked, &form, &TForm1::AboutBtnClick);
+    QObject::connect(form.LogClrBtn, &QPushButton::clicked, &form, &TForm1::LogClrBtnClick);
+    QObject::connect(form.LogSaveBtn, &QPushButton::clicked, &form, &TForm1::LogSaveBtnClick);
+}
 
+}  // namespace
+
+TForm1::TForm1(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Form1"));
+    setFont(tarvelo::PGothicFont());
     setWindowTitle(Text(tarvelo::kApplicationTitle));
+
+    CreateControls(*this);
+    PlaceControls(*this);
+    SetTabOrder(*this);
+    SetProperties(*this);
+    ConnectHandlers(*this);
+
     resize(685, 340);
     ClmUpDownClick();
     // The debug log area starts out of sight, right of the window's edge.
