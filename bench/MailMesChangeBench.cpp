@@ -3,16 +3,11 @@
 #include <benchmark/benchmark.h>
 
 #include <QAbstractTextDocumentLayout>
-#include <QApplication>
 #include <QPlainTextEdit>
 #include <QTextEdit>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
-#include "app/Startup.h"
 #include "app/TvMain.h"
-#include "ui/Fonts.h"
 
 namespace {
 
@@ -52,24 +47,41 @@ void MailMesChange100KB(benchmark::State& state) {
 }
 BENCHMARK(MailMesChange100KB)->Unit(benchmark::kMillisecond);
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    tarvelo::SubstituteFonts();
-    // The windows read and write their settings files: keep them out of the caller's folder.
-    const std::filesystem::path scratch =
-        std::filesystem::temp_directory_path() / "tarvelo-bench-compose";
-    std::filesystem::create_directories(scratch);
-    std::filesystem::current_path(scratch);
-    tarvelo::CreateWindows();
-    Form1->show();
-    QCoreApplication::processEvents();
-
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    tarvelo::DestroyWindows();
-    return 0;
+// Pasting text into box, empty before, as one whole text, then painting the window it is in.
+// Emptying the box is not timed.
+void PasteAndPaint(benchmark::State& state, QTextEdit* box, QWidget* window) {
+    const QString line = QString::fromUtf8(
+        "明日の会議は午後３時からです。場所は本社ビル７Ｆの「第２会議室」です。"
+        "Please bring the report (ver.2)! ｶﾞｯｺｳﾏﾃﾞ ﾑｶｴﾆｲｸﾖ\n");
+    // Shift-JIS is about 2/3 of UTF-8 for this text.
+    const QString text = Repeated(line, state.range(0) * 3 / 2);
+    for (auto _ : state) {
+        state.PauseTiming();
+        box->clear();
+        window->repaint();
+        state.ResumeTiming();
+        box->setPlainText(text);
+        window->repaint();
+    }
+    box->clear();
 }
+
+// The message box of the main window: each paste runs the composition.
+void PasteIntoMailMes(benchmark::State& state) {
+    PasteAndPaint(state, Form1->MailMes, Form1);
+}
+BENCHMARK(PasteIntoMailMes)->Arg(100 << 10)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+
+// The yardstick: a bare QTextEdit of the message box's size, alone in a window, same text.
+void PasteIntoBareTextEdit(benchmark::State& state) {
+    QWidget window;
+    auto* box = new QTextEdit(&window);
+    box->setGeometry(Form1->MailMes->geometry());
+    window.resize(Form1->size());
+    window.show();
+    QCoreApplication::processEvents();
+    PasteAndPaint(state, box, &window);
+}
+BENCHMARK(PasteIntoBareTextEdit)->Arg(100 << 10)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+
+}  // namespace
