@@ -15,6 +15,7 @@
 #include "base/TextLines.h"
 #include "base/Version.h"
 #include "compose/Composition.h"
+#include "compose/WindowWidths.h"
 #include "settings/LogFile.h"
 #include "settings/setting.h"
 #include "ui/Controls.h"
@@ -31,11 +32,6 @@ using tarvelo::Text;
 
 using tarvelo::FromShiftJis;
 using tarvelo::ToShiftJis;
-
-constexpr int kOuterHeight = 367;
-constexpr int kMinimumOuterWidth = 365;
-constexpr int kLogLeft = 368;
-constexpr int kNarrowLogWidth = 20;
 
 // The read-only boxes and the mail image are drawn on the button face, as the designed window.
 void UseButtonFace(QWidget* widget) {
@@ -216,7 +212,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     resize(685, 340);
     ClmUpDownClick();
     // The debug log area starts out of sight, right of the window's edge.
-    SetOuterSize({kMinimumOuterWidth, OuterSize().height()});
+    SetOuterSize({tarvelo::kMainMinimumOuterWidth, OuterSize().height()});
     FormResize();
 }
 
@@ -283,17 +279,9 @@ void TForm1::SetOuterSize(QSize outer) {
 }
 
 void TForm1::FormResize() {
-    QSize outer = OuterSize();
-    outer.setHeight(kOuterHeight);
-    if (outer.width() < kMinimumOuterWidth) {
-        outer.setWidth(kMinimumOuterWidth);
-        Log->resize(kNarrowLogWidth, Log->height());
-    } else if (outer.width() <= 400) {
-        Log->resize(kNarrowLogWidth, Log->height());
-    } else {
-        Log->resize(outer.width() - 380, Log->height());
-    }
-    Log->move(kLogLeft, Log->y());
+    const tarvelo::MainWindowSize wanted = tarvelo::MainWindowSizeFor(OuterSize().width());
+    Log->setGeometry(tarvelo::kLogLeft, Log->y(), wanted.logWidth, Log->height());
+    const QSize outer(wanted.outerWidth, wanted.outerHeight);
     if (outer != OuterSize()) {
         SetOuterSize(outer);
     }
@@ -306,7 +294,7 @@ void TForm1::showEvent(QShowEvent* event) {
     if (!activated_) {
         activated_ = true;
         // Only now does the window system tell the frame's size: the start width counts it.
-        SetOuterSize({kMinimumOuterWidth, kOuterHeight});
+        SetOuterSize({tarvelo::kMainMinimumOuterWidth, tarvelo::kMainOuterHeight});
         FormResize();
         tarvelo::RunHandler([this] { MailMesChange(); });
     }
