@@ -68,6 +68,12 @@ int closesocket(SOCKET s) {
     return ::close(s) == 0 ? 0 : SOCKET_ERROR;
 }
 
+int setsockopt(SOCKET s, int level, int option, const char* value, int optionLength) {
+    return ::setsockopt(s, level, option, value, static_cast<socklen_t>(optionLength)) == 0
+               ? 0
+               : SOCKET_ERROR;
+}
+
 int ioctlsocket(SOCKET s, long command, unsigned long* argument) {
     if (command != FIONBIO) {
         return SOCKET_ERROR;  // the only command the program uses

@@ -26,6 +26,7 @@ using ::ioctlsocket;
 using ::recv;
 using ::select;
 using ::send;
+using ::setsockopt;
 using ::SOCKET;
 using ::socket;
 using ::WSADATA;
@@ -34,12 +35,13 @@ using ::WSAStartup;
 
 #else
 
-#include <arpa/inet.h>   // htons
-#include <netdb.h>       // hostent
-#include <netinet/in.h>  // sockaddr_in, INADDR_NONE
-#include <sys/ioctl.h>   // FIONBIO
-#include <sys/select.h>  // fd_set, FD_SET, timeval
-#include <sys/socket.h>  // AF_INET, SOCK_STREAM, SOCK_DGRAM, sockaddr
+#include <arpa/inet.h>    // htons
+#include <netdb.h>        // hostent
+#include <netinet/in.h>   // sockaddr_in, INADDR_NONE, IPPROTO_TCP
+#include <netinet/tcp.h>  // TCP_NODELAY
+#include <sys/ioctl.h>    // FIONBIO
+#include <sys/select.h>   // fd_set, FD_SET, timeval
+#include <sys/socket.h>   // AF_INET, SOCK_STREAM, SOCK_DGRAM, sockaddr
 
 #include <cstdint>
 
@@ -80,6 +82,9 @@ int select(int nfds, fd_set* readFds, fd_set* writeFds, fd_set* exceptFds, const
 
 // 0 or SOCKET_ERROR.
 int closesocket(SOCKET s);
+
+// Sets one option of the socket (value points at optionLength bytes). 0 or SOCKET_ERROR.
+int setsockopt(SOCKET s, int level, int option, const char* value, int optionLength);
 
 // FIONBIO (the only command supported here) with *argument non-zero makes the socket
 // non-blocking, with 0 blocking again. 0 or SOCKET_ERROR.

@@ -56,6 +56,10 @@ int closesocket(SOCKET) {
     return 0;
 }
 
+int setsockopt(SOCKET, int, int, const char*, int) {
+    return 0;
+}
+
 int ioctlsocket(SOCKET, long, unsigned long*) {
     return 0;
 }

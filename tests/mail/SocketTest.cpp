@@ -4,6 +4,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -123,6 +124,11 @@ TEST_F(SocketTest, ConnectsToPort25) {
     ScriptedServer server({{0ms, "220 ready\r\n"}}, ScriptedServer::Then::Close, 25);
     Socket socket(SOCK_STREAM);
     EXPECT_EQ(socket.Connect("127.0.0.1", "25"), 0);
+    // The lines of the mail leave as they are sent, not held back for an acknowledgement.
+    int noDelay = 0;
+    socklen_t length = sizeof noDelay;
+    ASSERT_EQ(::getsockopt(socket.handle, IPPROTO_TCP, TCP_NODELAY, &noDelay, &length), 0);
+    EXPECT_NE(noDelay, 0);
 }
 
 TEST_F(SocketTest, FailsWhereNoServerIs) {
