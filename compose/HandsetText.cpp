@@ -6,14 +6,6 @@ namespace tarvelo {
 
 namespace {
 
-constexpr bool IsLeadByte(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-constexpr bool IsSecondByte(unsigned char byte) {
-    return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
-}
-
 // Writes code as its two bytes, lead byte first, and returns the position after them.
 char* Put(char* out, std::uint16_t code) {
     out[0] = static_cast<char>(code >> 8);
@@ -55,40 +47,6 @@ handset::KanaEntry DoubleByteEquivalent(std::uint16_t code) {
 
 }  // namespace
 
-ByteClass ShiftJisByteClass(unsigned char byte) {
-    if (IsLeadByte(byte)) {
-        return ByteClass::Lead;
-    }
-    if ((byte >= 0x20 && byte <= 0x7E) || (byte >= 0xA1 && byte <= 0xDF)) {
-        return ByteClass::Single;
-    }
-    return ByteClass::Illegal;
-}
-
-// Shift-JIS folds two JIS rows of 94 cells into each lead byte s1, and the second byte s2
-// picks the row and the cell (lead bytes 0x81-0x9F hold rows 0x21-0x5E, 0xE0-0xEF rows
-// 0x5F-0x7E; second bytes 0x40-0x9E, without 0x7F, are the odd row, 0x9F-0xFC the even one):
-//   row  = 2 × (s1 − (s1 ≤ 0x9F ? 0x70 : 0xB0)) − (s2 < 0x9F ? 1 : 0)
-//   cell = s2 < 0x9F ? s2 − 0x1F − (s2 ≥ 0x80 ? 1 : 0) : s2 − 0x7E
-// Lead bytes from 0xF0 are the vendor and user-defined area, which JIS X 0208 lacks.
-std::uint16_t ShiftJisToJis(std::uint16_t sjisCode) {
-    const unsigned s1 = sjisCode >> 8;
-    const unsigned s2 = sjisCode & 0xFF;
-    if (!IsLeadByte(static_cast<unsigned char>(s1)) || s1 >= 0xF0 ||
-        !IsSecondByte(static_cast<unsigned char>(s2))) {
-        return 0;
-    }
-    unsigned row = 2 * (s1 <= 0x9F ? s1 - 0x70 : s1 - 0xB0);
-    unsigned cell = 0;
-    if (s2 < 0x9F) {
-        row -= 1;
-        cell = s2 - 0x1F - (s2 >= 0x80 ? 1 : 0);
-    } else {
-        cell = s2 - 0x7E;
-    }
-    return static_cast<std::uint16_t>(row << 8 | cell);
-}
-
 HandsetText ConvertToHandsetText(std::string_view message) {
     // The message box hands over a zero-terminated text.
     message = message.substr(0, message.find('\0'));
@@ -103,7 +61,7 @@ HandsetText ConvertToHandsetText(std::string_view message) {
     bool invalid = false;
     while (in != end) {
         const unsigned char byte = *in;
-        if (IsLeadByte(byte)) {
+        if (ShiftJisByteClass(byte) == ByteClass::Lead) {
             if (end - in < 2) {
                 // A lead byte without its second byte is dropped, and the end is not passed.
                 invalid = true;

@@ -1,5 +1,6 @@
 #include "mail/Iso2022Jp.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -23,53 +24,57 @@ enum class EncoderState {
 }  // namespace
 
 std::string EncodeIso2022Jp(std::string_view sjisLine) {
-    std::string out;
     // Worst case: every single-byte character follows a double-byte one (4 bytes each), and the
-    // line ends in double-byte mode (3 more).
-    out.reserve(3 * sjisLine.size() + 3);
+    // line ends in double-byte mode (3 more). The line is written in place and cut to size.
+    std::string encoded(3 * sjisLine.size() + 3, '\0');
+    char* out = encoded.data();
+    const auto put = [&out](std::string_view bytes) {
+        out = std::copy(bytes.begin(), bytes.end(), out);
+    };
     EncoderState state = EncoderState::SingleByte;
-    std::size_t i = 0;
-    while (i < sjisLine.size()) {
-        const auto byte = static_cast<unsigned char>(sjisLine[i]);
+    const auto* in = reinterpret_cast<const unsigned char*>(sjisLine.data());
+    const unsigned char* const end = in + sjisLine.size();
+    while (in != end) {
+        const unsigned char byte = *in;
         switch (ShiftJisByteClass(byte)) {
             case ByteClass::Single:
                 if (state == EncoderState::DoubleByte) {
-                    out.append(kToSingleByte);
+                    put(kToSingleByte);
                     state = EncoderState::SingleByte;
                 }
-                out.push_back(static_cast<char>(byte));
-                ++i;
+                *out++ = static_cast<char>(byte);
+                ++in;
                 break;
             case ByteClass::Lead: {
-                if (i + 1 == sjisLine.size()) {
-                    i = sjisLine.size();
+                if (end - in < 2) {
+                    in = end;
                     break;
                 }
-                const auto second = static_cast<unsigned char>(sjisLine[i + 1]);
                 const std::uint16_t jis =
-                    ShiftJisToJis(static_cast<std::uint16_t>(byte << 8 | second));
+                    ShiftJisToJis(static_cast<std::uint16_t>(byte << 8 | in[1]));
                 // A character without a JIS code is dropped like an illegal byte: it must not
                 // open a double-byte run of its own nor put zero bytes into the line.
                 if (jis != 0) {
                     if (state == EncoderState::SingleByte) {
-                        out.append(kToDoubleByte);
+                        put(kToDoubleByte);
                         state = EncoderState::DoubleByte;
                     }
-                    out.push_back(static_cast<char>(jis >> 8));
-                    out.push_back(static_cast<char>(jis & 0xFF));
+                    *out++ = static_cast<char>(jis >> 8);
+                    *out++ = static_cast<char>(jis & 0xFF);
                 }
-                i += 2;
+                in += 2;
                 break;
             }
             case ByteClass::Illegal:
-                ++i;
+                ++in;
                 break;
         }
     }
     if (state == EncoderState::DoubleByte) {
-        out.append(kToSingleByte);
+        put(kToSingleByte);
     }
-    return out;
+    encoded.resize(static_cast<std::size_t>(out - encoded.data()));
+    return encoded;
 }
 
 void EncodeLinesIso2022Jp(const std::vector<std::string>& source,
