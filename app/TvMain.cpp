@@ -6,11 +6,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
 #include <initializer_list>
 #include <utility>
 
+#include "app/HandsetPreview.h"
 #include "app/about.h"
 #include "base/TextLines.h"
 #include "base/Version.h"
@@ -49,7 +52,7 @@ void CreateControls(TForm1& form) {
     form.PhsNo = new QLineEdit(&form);
     form.TvMes = new QPlainTextEdit(&form);
     form.Label3 = new QLabel(Text("ﾒｰﾙｲﾒｰｼﾞ"), &form);
-    form.TvImg = new QTextEdit(&form);
+    form.TvImg = new tarvelo::HandsetPreview(&form);
     form.Label1 = new QLabel(Text("Tarvelo"), &form);
     form.Label2 = new QLabel(Text("受信ｲﾒｰｼﾞ"), &form);
     form.rcvClm = new QLineEdit(&form);
@@ -140,19 +143,6 @@ void SetProperties(TForm1& form) {
     form.MailMes->setTabChangesFocus(true);
     form.TvMes->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 
-    // The preview stands for the handset's display: the text area is exactly columns × 12
-    // pixels wide (2 pixels of frame and 2 of margin on each side make the 8 of the width
-    // rule), wraps anywhere as the handset does, and never gives width away to a scroll bar.
-    QTextEdit* preview = form.TvImg;
-    preview->setReadOnly(true);
-    preview->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    preview->setLineWidth(2);
-    preview->document()->setDocumentMargin(2);
-    preview->setLineWrapMode(QTextEdit::WidgetWidth);
-    preview->setWordWrapMode(QTextOption::WrapAnywhere);
-    preview->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    preview->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-
     // The number goes into the mail image line by line: a pasted line break must not split it.
     tarvelo::MakeSingleLine(form.PhsNo);
     form.rcvClm->setReadOnly(true);
@@ -224,13 +214,18 @@ void TForm1::MailMesChange() {
     const tarvelo::Composition result = tarvelo::Compose(
         {.message = message, .phsNo = phsNo, .resNo = resNo, .testMode = NonCng->isChecked()});
 
-    TvImg->setPlainText(FromShiftJis(result.preview));
-    TvMes->setPlainText(tarvelo::FromShiftJisLines(result.mailImage));
+    TvImg->SetText(result.preview);
+    // Through the document: the box's own setPlainText lays a long "MSG=" line out a second
+    // time when it puts the cursor back at the start.
+    TvMes->document()->setPlainText(tarvelo::FromShiftJisLines(result.mailImage));
+    TvMes->moveCursor(QTextCursor::Start);
     msgErr->setPlainText(Text(tarvelo::MessageErrorText(result.messageError)));
     phsErr->setPlainText(result.phsNoMissing ? Text(tarvelo::kPhsNoMissingText) : QString());
     sendButton->setEnabled(result.sendEnabled);
 }
 
+// The preview's text area is exactly columns × 12 pixels wide: 2 pixels of frame and 2 of
+// margin on each side make the 8 of the width.
 void TForm1::ClmUpDownClick() {
     const int columns = rcvClm->text().toInt();
     TvImg->resize(columns * 12 + 8, TvImg->height());
@@ -281,6 +276,10 @@ void TForm1::SetOuterSize(QSize outer) {
 void TForm1::FormResize() {
     const tarvelo::MainWindowSize wanted = tarvelo::MainWindowSizeFor(OuterSize().width());
     Log->setGeometry(tarvelo::kLogLeft, Log->y(), wanted.logWidth, Log->height());
+    // A 20-pixel log out of sight would wrap every line into a column of a character or two
+    // (kept for each line while the log grows); it wraps at its width only when it can be read.
+    Log->setLineWrapMode(wanted.logWidth > tarvelo::kNarrowLogWidth ? QPlainTextEdit::WidgetWidth
+                                                                    : QPlainTextEdit::NoWrap);
     const QSize outer(wanted.outerWidth, wanted.outerHeight);
     if (outer != OuterSize()) {
         SetOuterSize(outer);

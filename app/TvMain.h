@@ -15,6 +15,7 @@ class QTextEdit;
 class QTimer;
 
 namespace tarvelo {
+class HandsetPreview;
 class UpDown;
 struct SmtpActions;
 }  // namespace tarvelo
@@ -57,7 +58,7 @@ public:
     QLineEdit* PhsNo;
     QPlainTextEdit* TvMes;
     QLabel* Label3;
-    QTextEdit* TvImg;
+    tarvelo::HandsetPreview* TvImg;
     QLabel* Label1;
     QLabel* Label2;
     QLineEdit* rcvClm;

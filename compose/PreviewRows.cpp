@@ -4,6 +4,13 @@
 
 namespace tarvelo {
 
+std::size_t PreviewCharLength(std::string_view sjis, std::size_t i) {
+    const bool wide = ShiftJisByteClass(static_cast<unsigned char>(sjis[i])) == ByteClass::Lead &&
+                      i + 1 < sjis.size() &&
+                      IsShiftJisSecondByte(static_cast<unsigned char>(sjis[i + 1]));
+    return wide ? 2 : 1;
+}
+
 std::vector<PreviewRow> PreviewRows(std::string_view sjis, int columns) {
     const std::size_t cellsPerRow = 2 * static_cast<std::size_t>(columns < 1 ? 1 : columns);
     std::vector<PreviewRow> rows;
@@ -22,9 +29,7 @@ std::vector<PreviewRow> PreviewRows(std::string_view sjis, int columns) {
             cells = 0;
             continue;
         }
-        const bool wide = ShiftJisByteClass(byte) == ByteClass::Lead && i + 1 < sjis.size() &&
-                          IsShiftJisSecondByte(static_cast<unsigned char>(sjis[i + 1]));
-        const std::size_t width = wide ? 2 : 1;
+        const std::size_t width = PreviewCharLength(sjis, i);
         if (cells + width > cellsPerRow) {
             row.end = i;
             rows.push_back(row);

@@ -15,6 +15,10 @@ struct PreviewRow {
     std::size_t end = 0;
 };
 
+// Bytes of the character at i, which is also the cells it takes: 2 for a lead byte followed by
+// a valid second byte, else 1.
+std::size_t PreviewCharLength(std::string_view sjis, std::size_t i);
+
 // Rows of Shift-JIS text at columns full-width cells a row (at least 1). A character that would
 // overflow its row starts the next; a line break (CR LF, lone CR or lone LF) ends its row, so
 // a text ending in one ends with an empty row. An empty text is one empty row. A lead byte
