@@ -6,7 +6,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QTextCursor>
+#include <QScrollBar>
+#include <QStringList>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
@@ -216,9 +217,11 @@ void TForm1::MailMesChange() {
 
     TvImg->SetText(result.preview);
     // Through the document: the box's own setPlainText lays a long "MSG=" line out a second
-    // time when it puts the cursor back at the start.
+    // time when it puts the cursor back at the start. The box never has the focus while the
+    // composition runs, and a click into it places the cursor anew; the view goes back to the
+    // top as it did.
     TvMes->document()->setPlainText(tarvelo::FromShiftJisLines(result.mailImage));
-    TvMes->moveCursor(QTextCursor::Start);
+    TvMes->verticalScrollBar()->setValue(0);
     msgErr->setPlainText(Text(tarvelo::MessageErrorText(result.messageError)));
     phsErr->setPlainText(result.phsNoMissing ? Text(tarvelo::kPhsNoMissingText) : QString());
     sendButton->setEnabled(result.sendEnabled);
@@ -246,6 +249,7 @@ void TForm1::AboutBtnClick() {
 
 void TForm1::LogClrBtnClick() {
     logLines_.clear();
+    logLinesShown_ = 0;
     Log->clear();
 }
 
@@ -259,9 +263,23 @@ void TForm1::LogSaveBtnClick() {
 
 void TForm1::AddLog(std::string_view sjisText) {
     for (std::string& line : tarvelo::SplitLines(sjisText)) {
-        Log->appendPlainText(FromShiftJis(line));
         logLines_.push_back(std::move(line));
     }
+    ShowLogLines();
+}
+
+// While the memo is 20 pixels wide, out of sight or too narrow to read, its lines wait in
+// logLines_: laying each out in so narrow a column would cost time and memory for every line
+// of every sending. They enter the memo, in one piece, when it is widened.
+void TForm1::ShowLogLines() {
+    if (logLinesShown_ == logLines_.size() || Log->width() <= tarvelo::kNarrowLogWidth) {
+        return;
+    }
+    QStringList lines;
+    for (; logLinesShown_ < logLines_.size(); ++logLinesShown_) {
+        lines.push_back(FromShiftJis(logLines_[logLinesShown_]));
+    }
+    Log->appendPlainText(lines.join(QLatin1Char('\n')));
 }
 
 QSize TForm1::OuterSize() const {
@@ -276,10 +294,7 @@ void TForm1::SetOuterSize(QSize outer) {
 void TForm1::FormResize() {
     const tarvelo::MainWindowSize wanted = tarvelo::MainWindowSizeFor(OuterSize().width());
     Log->setGeometry(tarvelo::kLogLeft, Log->y(), wanted.logWidth, Log->height());
-    // A 20-pixel log out of sight would wrap every line into a column of a character or two
-    // (kept for each line while the log grows); it wraps at its width only when it can be read.
-    Log->setLineWrapMode(wanted.logWidth > tarvelo::kNarrowLogWidth ? QPlainTextEdit::WidgetWidth
-                                                                    : QPlainTextEdit::NoWrap);
+    ShowLogLines();
     const QSize outer(wanted.outerWidth, wanted.outerHeight);
     if (outer != OuterSize()) {
         SetOuterSize(outer);

@@ -89,7 +89,13 @@ private:
     QSize OuterSize() const;
     void SetOuterSize(QSize outer);
 
+    // Puts the lines of logLines_ that the memo does not show yet into it, unless it is too
+    // narrow to be read.
+    void ShowLogLines();
+
     std::vector<std::string> logLines_;
+    // How many of logLines_, from the first, the memo shows.
+    std::size_t logLinesShown_ = 0;
     bool activated_ = false;
 };
 

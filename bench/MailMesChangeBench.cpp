@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <string>
@@ -13,8 +14,9 @@
 namespace {
 
 QString Repeated(const QString& piece, qsizetype bytes) {
+    const qsizetype pieceBytes = piece.toUtf8().size();
     QString text;
-    while (text.toUtf8().size() < bytes) {
+    for (qsizetype size = 0; size < bytes; size += pieceBytes) {
         text += piece;
     }
     return text;

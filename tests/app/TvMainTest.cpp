@@ -298,7 +298,14 @@ TEST_F(MainWindowTest, AboutShowsTheVersionEveryTime) {
     }
 }
 
-class LogFileTest : public MainWindowTest {};
+class LogFileTest : public MainWindowTest {
+protected:
+    // The window system resizes a shown window in its own time.
+    static void ResizeTo(int width) {
+        Form1->resize(width, Form1->height());
+        QCoreApplication::processEvents();
+    }
+};
 
 // The block's bytes are tested where they are made (LogFileTest.cpp); here, what the button
 // does with the memo.
@@ -319,8 +326,27 @@ TEST_F(LogFileTest, OpenErrorKeepsTheMemoAndWritesNothing) {
     testing::CaptureNextMessageBox(&message);
     QTest::mouseClick(Form1->LogSaveBtn, Qt::LeftButton);
     EXPECT_EQ(message, Text("Log File <TVEMAIL.LOG> Open Error"));
-    EXPECT_EQ(Form1->Log->toPlainText(), Text(" R:220 ready"));
     EXPECT_EQ(Form1->LogLines().size(), 1u);
+    ResizeTo(700);
+    EXPECT_EQ(Form1->Log->toPlainText(), Text(" R:220 ready"));
+}
+
+// The narrow memo holds its lines back; widened, it shows them all, then each as it comes,
+// and narrowed again it keeps what it shows.
+TEST_F(LogFileTest, NarrowMemoShowsItsLinesWhenWidened) {
+    Form1->AddLog(" S:HELO example.com");
+    Form1->AddLog(" R:250 ok\r\n250 more");
+    EXPECT_TRUE(Form1->Log->toPlainText().isEmpty());
+    ResizeTo(700);
+    EXPECT_EQ(Form1->Log->toPlainText(), Text(" S:HELO example.com\n R:250 ok\n250 more"));
+    Form1->AddLog(" S:QUIT");
+    EXPECT_EQ(Form1->Log->toPlainText(), Text(" S:HELO example.com\n R:250 ok\n250 more\n S:QUIT"));
+    ResizeTo(300);
+    Form1->AddLog(" R:221 bye");
+    ResizeTo(700);
+    EXPECT_EQ(Form1->Log->toPlainText(),
+              Text(" S:HELO example.com\n R:250 ok\n250 more\n S:QUIT\n R:221 bye"));
+    EXPECT_EQ(Form1->LogLines().size(), 5u);
 }
 
 TEST_F(LogFileTest, ClearEmptiesTheLogWithoutWriting) {
