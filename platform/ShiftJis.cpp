@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdint>
@@ -70,9 +71,20 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kAlternat
     {"\u00AC", "\x81\xCA"},  // NOT SIGN, the JIS form of FULLWIDTH NOT SIGN
 }};
 
+// Code page 932 and UTF-8 share the 7-bit bytes, which glibc's CP932 maps one to one (0x5C and
+// 0x7E included). Text of those alone needs no converter, whose module would otherwise be
+// loaded at start-up for the ASCII of the settings.
+bool IsSevenBit(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char byte) { return static_cast<unsigned char>(byte) < 0x80; });
+}
+
 }  // namespace
 
 std::string Utf8ToShiftJis(std::string_view utf8) {
+    if (IsSevenBit(utf8)) {
+        return std::string(utf8);
+    }
     Converter converter("CP932", "UTF-8");
     std::string out;
     out.reserve(utf8.size());
@@ -119,6 +131,9 @@ std::string Utf8TextToShiftJis(std::string_view utf8) {
 }
 
 std::string ShiftJisToUtf8(std::string_view sjis) {
+    if (IsSevenBit(sjis)) {
+        return std::string(sjis);
+    }
     Converter converter("UTF-8", "CP932");
     std::string out;
     out.reserve(sjis.size() * 3 / 2);

@@ -87,9 +87,9 @@ TDomainEdit::TDomainEdit(QWidget* parent)
     DomainList->setSortingEnabled(false);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     tarvelo::MakeSingleLine(NewDomain);
-    BitBtnOk->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    tarvelo::SetStandardIconWhenShown(BitBtnOk, QStyle::SP_DialogOkButton);
     BitBtnOk->setDefault(true);
-    BitBtnCan->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    tarvelo::SetStandardIconWhenShown(BitBtnCan, QStyle::SP_DialogCancelButton);
 
     resize(kOuterWidth - FrameWidth(this), kOuterHeight);
     AddBtn->setGeometry(kAddLeft, kButtonTop, kButtonWidth, kButtonHeight);

@@ -108,11 +108,11 @@ TSetDialog::TSetDialog(QWidget* parent)
     blackText.setColor(QPalette::Text, Qt::black);
     blackText.setColor(QPalette::ButtonText, Qt::black);
     centerAdr->setPalette(blackText);
-    BitBtnOk->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    tarvelo::SetStandardIconWhenShown(BitBtnOk, QStyle::SP_DialogOkButton);
     BitBtnOk->setDefault(true);
     // Enabled by the first change of a setting, the load at creation included.
     BitBtnOk->setEnabled(false);
-    BitBtnCan->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    tarvelo::SetStandardIconWhenShown(BitBtnCan, QStyle::SP_DialogCancelButton);
 
     setFixedSize(kClientWidth, kClientHeight);
     Label1->move(kLabelLeft, kUserNameTop);

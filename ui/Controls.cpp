@@ -1,5 +1,7 @@
 #include "ui/Controls.h"
 
+#include <QAbstractButton>
+#include <QEvent>
 #include <QLineEdit>
 #include <QRect>
 #include <QScreen>
@@ -13,6 +15,28 @@
 namespace tarvelo {
 
 namespace {
+// Sets the icon at the button's first Show event, then removes itself.
+class IconOnShow : public QObject {
+public:
+    IconOnShow(QAbstractButton* button, QStyle::StandardPixmap icon)
+        : QObject(button), button_(button), icon_(icon) {
+        button->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == button_ && event->type() == QEvent::Show) {
+            button_->removeEventFilter(this);
+            button_->setIcon(button_->style()->standardIcon(icon_));
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QAbstractButton* button_;
+    QStyle::StandardPixmap icon_;
+};
+
 bool BreaksLine(QChar character) {
     return character == QLatin1Char('\r') || character == QLatin1Char('\n') ||
            character == QChar::Null || character == QChar::LineSeparator ||
@@ -65,6 +89,10 @@ void ChainTabOrder(std::initializer_list<QWidget*> controls) {
         }
         previous = control;
     }
+}
+
+void SetStandardIconWhenShown(QAbstractButton* button, QStyle::StandardPixmap icon) {
+    new IconOnShow(button, icon);
 }
 
 void CenterOnScreen(QWidget* window) {

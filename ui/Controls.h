@@ -3,10 +3,12 @@
 #pragma once
 
 #include <QString>
+#include <QStyle>
 #include <QValidator>
 #include <initializer_list>
 #include <string_view>
 
+class QAbstractButton;
 class QLineEdit;
 class QTextEdit;
 class QWidget;
@@ -40,6 +42,10 @@ void MakeSingleLine(QLineEdit* edit);
 // change signal of its own. The box would show the text after a zero character, while the
 // conversion and the mail end the text there.
 void TakeOutZeroCharacters(QTextEdit* edit);
+
+// Gives button the style's standard icon when it is first shown: looking the icon up in the
+// theme and decoding it is a noticeable part of start-up for dialogs that may never be opened.
+void SetStandardIconWhenShown(QAbstractButton* button, QStyle::StandardPixmap icon);
 
 // Centres window on the screen it is on, as the designed dialogs open.
 void CenterOnScreen(QWidget* window);

@@ -31,7 +31,14 @@ QFont GothicFont() {
 }
 
 QFont PGothicFont() {
-    return DesignedFont(kPGothicFamily);
+    QFont font = DesignedFont(kPGothicFamily);
+    // The windows' own texts are all in the font, and the designed windows neither kern nor
+    // shape. Without a search for fallback fonts (fontconfig sorts every font on the system
+    // for each font that may fall back) and without shaping, the windows start noticeably
+    // faster. The message box keeps its fallback (GothicFont).
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferNoShaping));
+    font.setKerning(false);
+    return font;
 }
 
 }  // namespace tarvelo

@@ -4,12 +4,15 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QGlyphRun>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRawFont>
 #include <QTest>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QWheelEvent>
 #include <filesystem>
 
@@ -128,6 +131,23 @@ TEST_F(MainWindowTest, PastedNulCharactersAreTakenOutOfTheMessage) {
     EXPECT_EQ(Lines(Form1->TvMes), Text("PHSNO=1\nMSG=アイウエオ"));
     testing::TypeText(Form1->MailMes, Text("カ"));
     EXPECT_EQ(Form1->MailMes->toPlainText(), Text("アイウエオカ")) << "typing goes on at the end";
+}
+
+// A character the IPA fonts lack (Armenian here, as an emoji on a system with an emoji font)
+// is drawn in the message box by a fallback font of the system, not as an empty box.
+TEST_F(MainWindowTest, MessageBoxDrawsCharactersTheIpaFontsLackWithAFallbackFont) {
+    QTextLayout layout(Text("アԱ"), Form1->MailMes->font());
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    QStringList families;
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+        for (quint32 glyph : run.glyphIndexes()) {
+            EXPECT_NE(glyph, 0u) << run.rawFont().familyName().toStdString();
+        }
+        families.push_back(run.rawFont().familyName());
+    }
+    EXPECT_EQ(families.size(), 2) << families.join(QLatin1Char(',')).toStdString();
 }
 
 TEST_F(MainWindowTest, ReplyNumberEntersTheMailImageOnlyAtTheNextComposition) {
