@@ -294,6 +294,7 @@ void TForm1::SetOuterSize(QSize outer) {
 void TForm1::FormResize() {
     const tarvelo::MainWindowSize wanted = tarvelo::MainWindowSizeFor(OuterSize().width());
     Log->setGeometry(tarvelo::kLogLeft, Log->y(), wanted.logWidth, Log->height());
+    Log->setLineWrapMode(wanted.logWraps ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     ShowLogLines();
     const QSize outer(wanted.outerWidth, wanted.outerHeight);
     if (outer != OuterSize()) {

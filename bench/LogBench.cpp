@@ -5,7 +5,9 @@
 #include <malloc.h>
 
 #include <QCoreApplication>
+#include <QPlainTextEdit>
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "app/TvMain.h"
@@ -65,5 +67,31 @@ void LogOneSending(benchmark::State& state) {
     Form1->LogClrBtnClick();
 }
 BENCHMARK(LogOneSending)->Arg(0)->Arg(1000)->Iterations(200)->Unit(benchmark::kMicrosecond);
+
+// One reply of 64 KiB without a line break, as a hostile server may send, at the log's width
+// in pixels: 20 at the window's start, then widened so far that it shows the line's start
+// unwrapped, and so far that it wraps it.
+void LogLongReply(benchmark::State& state) {
+    const std::string reply = " R:" + std::string(64 << 10, 'x');
+    const QSize start = Form1->size();
+    const int frame = Form1->frameGeometry().width() - Form1->width();
+    const int logWidth = static_cast<int>(state.range(0));
+    Form1->resize((logWidth == 20 ? 365 : logWidth + 380) - frame, Form1->height());
+    QCoreApplication::processEvents();
+    if (Form1->Log->width() != logWidth) {
+        state.SkipWithError("the log did not take the width");
+        return;
+    }
+    for (auto _ : state) {
+        Form1->AddLog(reply);
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        Form1->LogClrBtnClick();
+        state.ResumeTiming();
+    }
+    Form1->resize(start);
+    QCoreApplication::processEvents();
+}
+BENCHMARK(LogLongReply)->Arg(20)->Arg(100)->Arg(160)->Arg(300)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -16,7 +16,8 @@ MainWindowSize MainWindowSizeFor(int outerWidth) {
     if (outerWidth <= kNarrowLogUpTo) {
         return {outerWidth, kMainOuterHeight, kNarrowLogWidth};
     }
-    return {outerWidth, kMainOuterHeight, outerWidth - kLogWidthLess};
+    const int logWidth = outerWidth - kLogWidthLess;
+    return {outerWidth, kMainOuterHeight, logWidth, logWidth >= kLogWrapsFrom};
 }
 
 }  // namespace tarvelo
