@@ -15,9 +15,9 @@
 namespace tarvelo {
 
 namespace {
-// Pixels of a half-width cell; the text keeps this margin inside the frame.
-constexpr int kCellWidth = 6;
+// The text keeps this margin inside the frame.
 constexpr int kMargin = 2;
+constexpr int kCellWidth = kHalfWidthPixels;
 // Rows a notch of the wheel scrolls, as Qt's text boxes do by default.
 constexpr int kRowsPerNotch = 3;
 
@@ -36,7 +36,7 @@ HandsetPreview::HandsetPreview(QWidget* parent) : QFrame(parent) {
     setLineWidth(2);
     setFocusPolicy(Qt::ClickFocus);
     setCursor(Qt::IBeamCursor);
-    rows_ = PreviewRows(text_, Columns());
+    rows_ = PreviewSpans(text_, Columns());
 }
 
 void HandsetPreview::SetText(std::string sjis) {
@@ -51,11 +51,11 @@ QString HandsetPreview::toPlainText() const {
 }
 
 int HandsetPreview::Columns() const {
-    return std::max(1, (contentsRect().width() - 2 * kMargin) / (2 * kCellWidth));
+    return std::max(1, (contentsRect().width() - 2 * kMargin) / kFullWidthPixels);
 }
 
 QString HandsetPreview::RowText(int row) const {
-    const PreviewRow& bytes = rows_.at(static_cast<std::size_t>(row));
+    const PreviewSpan& bytes = rows_.at(static_cast<std::size_t>(row));
     return FromShiftJis(std::string_view(text_).substr(bytes.begin, bytes.end - bytes.begin));
 }
 
@@ -83,7 +83,7 @@ QString HandsetPreview::SelectedText() const {
 }
 
 void HandsetPreview::Relayout() {
-    rows_ = PreviewRows(text_, Columns());
+    rows_ = PreviewSpans(text_, Columns());
     firstRow_ = std::min(firstRow_, RowCount() - 1);
     update();
 }
@@ -103,7 +103,7 @@ void HandsetPreview::paintEvent(QPaintEvent*) {
     const int ascent = fontMetrics().ascent();
     const int last = std::min(RowCount(), firstRow_ + VisibleRowCount());
     for (int row = firstRow_; row < last; ++row) {
-        const PreviewRow& bytes = rows_[static_cast<std::size_t>(row)];
+        const PreviewSpan& bytes = rows_[static_cast<std::size_t>(row)];
         const int top = origin.y() + (row - firstRow_) * RowHeight();
         const std::size_t selectedFrom = std::clamp(from, bytes.begin, bytes.end);
         const std::size_t selectedTo = std::clamp(to, bytes.begin, bytes.end);
@@ -168,7 +168,7 @@ void HandsetPreview::keyPressEvent(QKeyEvent* event) {
 std::size_t HandsetPreview::OffsetAt(QPoint point) const {
     const QPoint inText = point - TextOrigin();
     const int row = std::clamp(firstRow_ + inText.y() / RowHeight(), 0, RowCount() - 1);
-    const PreviewRow& bytes = rows_[static_cast<std::size_t>(row)];
+    const PreviewSpan& bytes = rows_[static_cast<std::size_t>(row)];
     // Half a character's width decides which side of it the point is on.
     int cells = 0;
     for (std::size_t i = bytes.begin; i < bytes.end;) {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "compose/PreviewRows.h"
+#include "compose/Composition.h"
 
 namespace tarvelo {
 
@@ -51,7 +51,7 @@ private:
     std::size_t OffsetAt(QPoint point) const;
 
     std::string text_;
-    std::vector<PreviewRow> rows_;
+    std::vector<PreviewSpan> rows_;
     int firstRow_ = 0;
     std::size_t selectionAnchor_ = 0;
     std::size_t selectionEnd_ = 0;

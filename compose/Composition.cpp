@@ -67,28 +67,48 @@ Composition Compose(const CompositionInput& input) {
     return result;
 }
 
-std::vector<std::string> PreviewRows(std::string_view preview, int columns) {
+std::size_t PreviewCharLength(std::string_view preview, std::size_t i) {
+    const bool fullWidth =
+        ShiftJisByteClass(static_cast<unsigned char>(preview[i])) == ByteClass::Lead &&
+        i + 1 < preview.size() && preview[i + 1] != '\r' && preview[i + 1] != '\n';
+    return fullWidth ? 2 : 1;
+}
+
+std::vector<PreviewSpan> PreviewSpans(std::string_view preview, int columns) {
     const int boxWidth = columns * kFullWidthPixels;
-    std::vector<std::string> rows;
-    for (const std::string& line : SplitLines(preview)) {
-        std::string row;
-        int rowWidth = 0;
-        for (std::size_t i = 0; i < line.size();) {
-            const bool fullWidth =
-                ShiftJisByteClass(static_cast<unsigned char>(line[i])) == ByteClass::Lead &&
-                i + 1 < line.size();
-            const std::size_t length = fullWidth ? 2 : 1;
-            const int width = fullWidth ? kFullWidthPixels : kHalfWidthPixels;
-            if (rowWidth + width > boxWidth && !row.empty()) {
-                rows.push_back(std::move(row));
-                row.clear();
-                rowWidth = 0;
-            }
-            row.append(line, i, length);
-            rowWidth += width;
-            i += length;
+    std::vector<PreviewSpan> rows;
+    PreviewSpan row;
+    int rowWidth = 0;
+    std::size_t i = 0;
+    while (i < preview.size()) {
+        if (preview[i] == '\r' || preview[i] == '\n') {
+            row.end = i;
+            rows.push_back(row);
+            i += preview.substr(i, 2) == "\r\n" ? 2 : 1;
+            row = {i, i};
+            rowWidth = 0;
+            continue;
         }
-        rows.push_back(std::move(row));
+        const std::size_t length = PreviewCharLength(preview, i);
+        const int width = length == 2 ? kFullWidthPixels : kHalfWidthPixels;
+        if (rowWidth + width > boxWidth && rowWidth > 0) {
+            row.end = i;
+            rows.push_back(row);
+            row = {i, i};
+            rowWidth = 0;
+        }
+        rowWidth += width;
+        i += length;
+    }
+    row.end = preview.size();
+    rows.push_back(row);
+    return rows;
+}
+
+std::vector<std::string> PreviewRows(std::string_view preview, int columns) {
+    std::vector<std::string> rows;
+    for (const PreviewSpan& row : PreviewSpans(preview, columns)) {
+        rows.emplace_back(preview.substr(row.begin, row.end - row.begin));
     }
     return rows;
 }

@@ -64,4 +64,18 @@ inline constexpr int kHalfWidthPixels = 6;
 // that ends in a line break, or is empty, ends with an empty row. Shift-JIS in, Shift-JIS out.
 std::vector<std::string> PreviewRows(std::string_view preview, int columns);
 
+// One row of the preview: its bytes [begin, end), without the line break that may follow.
+struct PreviewSpan {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+};
+
+// The same rows as spans of the preview, for a window that draws only the rows in sight of a
+// long one without copying it.
+std::vector<PreviewSpan> PreviewSpans(std::string_view preview, int columns);
+
+// The bytes of the preview's character at i, which are also the half-width cells it takes:
+// 2 for a lead byte with a byte after it on its line, else 1.
+std::size_t PreviewCharLength(std::string_view preview, std::size_t i);
+
 }  // namespace tarvelo

@@ -154,6 +154,11 @@ INSTANTIATE_TEST_SUITE_P(
         RowsCase{
             "FiveColumns", "アイウエオカキクケコサシ", 5, {"アイウエオ", "カキクケコ", "サシ"}},
         RowsCase{"FifteenColumns", "アイウエオカキクケコサシ", 15, {"アイウエオカキクケコサシ"}},
+        RowsCase{"TwelveColumns",
+                 "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮ",
+                 12,
+                 {"ＡＢＣＤＥＦＧＨＩＪＫＬ", "ＭＮ"}},
+        RowsCase{"HalfWidthKatakana", "ｱｲｳｴｵｶｷｸｹｺｻ", 5, {"ｱｲｳｴｵｶｷｸｹｺ", "ｻ"}},
         RowsCase{"ExactFitAddsNoRow", "アイウエオ", 5, {"アイウエオ"}},
         RowsCase{"HalfWidthTakesHalfACell", "abcdefghijkl", 5, {"abcdefghij", "kl"}},
         RowsCase{"FullWidthNeverStraddles", "aアイウエオ", 5, {"aアイウエ", "オ"}},
@@ -169,6 +174,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(PreviewRows, LeadByteAtTheEndIsHalfWidth) {
     EXPECT_EQ(PreviewRows("abcdefghij\x83", 5), (std::vector<std::string>{"abcdefghij", "\x83"}));
+    EXPECT_EQ(PreviewRows("abcdefghi\x83\r\nz", 5),
+              (std::vector<std::string>{"abcdefghi\x83", "z"}));
+}
+
+// The window draws from spans: the rows are where the spans say, line breaks outside them.
+TEST(PreviewSpans, PointIntoThePreview) {
+    const std::string preview = Utf8ToShiftJis("アイウエオカ\r\nｱ");
+    const std::vector<PreviewSpan> spans = PreviewSpans(preview, 5);
+    ASSERT_EQ(spans.size(), 3u);
+    EXPECT_EQ(spans[0].begin, 0u);
+    EXPECT_EQ(spans[0].end, 10u);
+    EXPECT_EQ(spans[1].begin, 10u);
+    EXPECT_EQ(spans[1].end, 12u);
+    EXPECT_EQ(spans[2].begin, 14u);
+    EXPECT_EQ(spans[2].end, 15u);
 }
 
 }  // namespace
