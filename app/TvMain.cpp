@@ -223,7 +223,7 @@ void TForm1::MailMesChange() {
     TvMes->document()->setPlainText(tarvelo::FromShiftJisLines(result.mailImage));
     TvMes->verticalScrollBar()->setValue(0);
     msgErr->setPlainText(Text(tarvelo::MessageErrorText(result.messageError)));
-    phsErr->setPlainText(result.phsNoMissing ? Text(tarvelo::kPhsNoMissingText) : QString());
+    phsErr->setPlainText(Text(tarvelo::PhsNoErrorText(result)));
     sendButton->setEnabled(result.sendEnabled);
 }
 

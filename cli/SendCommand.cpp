@@ -184,8 +184,8 @@ std::vector<std::string_view> RefusalTexts(const Composition& composition) {
     if (composition.messageError != MessageError::None) {
         texts.push_back(MessageErrorText(composition.messageError));
     }
-    if (composition.phsNoMissing) {
-        texts.push_back(kPhsNoMissingText);
+    if (const std::string_view text = PhsNoErrorText(composition); !text.empty()) {
+        texts.push_back(text);
     }
     return texts;
 }

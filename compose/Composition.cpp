@@ -39,6 +39,16 @@ std::string_view MessageErrorText(MessageError error) {
     return "";
 }
 
+std::string_view PhsNoErrorText(const Composition& composition) {
+    if (composition.phsNoMissing) {
+        return kPhsNoMissingText;
+    }
+    if (composition.phsNoInvalid) {
+        return MessageErrorText(MessageError::InvalidCharacter);
+    }
+    return "";
+}
+
 Composition Compose(const CompositionInput& input) {
     Composition result;
     bool invalid = false;
@@ -63,7 +73,9 @@ Composition Compose(const CompositionInput& input) {
 
     result.messageError = FirstMessageError(invalid, result.preview);
     result.phsNoMissing = input.phsNo.empty();
-    result.sendEnabled = result.messageError == MessageError::None && !result.phsNoMissing;
+    result.phsNoInvalid = input.phsNo.find(kUnencodableByte) != std::string_view::npos;
+    result.sendEnabled =
+        result.messageError == MessageError::None && !result.phsNoMissing && !result.phsNoInvalid;
     return result;
 }
 

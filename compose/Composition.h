@@ -36,13 +36,17 @@ struct Composition {
                                          // line breaks (CR LF, lone CR, lone LF)
     MessageError messageError = MessageError::None;  // first rule: invalid, empty, > 138 bytes
     bool phsNoMissing = false;                       // phsNo is 0 bytes
-    bool sendEnabled = false;                        // neither error
+    // phsNo holds a character that Shift-JIS cannot hold: the mail would name another handset.
+    bool phsNoInvalid = false;
+    bool sendEnabled = false;  // no error of the message or the number
 };
 
 // The texts that tell the user why a message may not be sent, in the windows' error boxes and
 // on a terminal alike. UTF-8; MessageErrorText gives "" for None.
 std::string_view MessageErrorText(MessageError error);
 inline constexpr std::string_view kPhsNoMissingText = "PHS Noがありません";
+// The number's error box: "" when the number may be sent.
+std::string_view PhsNoErrorText(const Composition& composition);
 
 // Numbers are taken as typed: no trimming, a blank is a number. In test mode the message is
 // taken as it is, and the limit applies to its raw bytes; only a character that Shift-JIS

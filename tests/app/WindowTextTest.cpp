@@ -262,6 +262,13 @@ const ShownCase kShownCases[] = {
     {"InvalidCharacter", [] { return AfterTyping("漢"); }},
     {"TooLong", [] { return AfterTyping(std::string(70, 'A').c_str()); }},
     {"NoMessage", [] { return AfterTyping(""); }},
+    {"InvalidNumber",
+     [] {
+         Form1->PhsNo->setText(Text("0901234é"));
+         const Misfit misfits = AfterTyping("A");
+         Form1->PhsNo->clear();
+         return misfits;
+     }},
     {"AboutBoxVersion", InAboutBox},
     {"Connecting", [] { return InSendDialog([](ServerConnection& c) { c.ReadLine(); }, true); }},
     {"ConnectionFailed", [] { return InSendDialog(nullptr); }},

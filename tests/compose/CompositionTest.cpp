@@ -124,6 +124,23 @@ TEST(Compose, MissingNumberAndMessageErrorAreBothReported) {
     EXPECT_FALSE(valid.sendEnabled);
 }
 
+TEST(Compose, ANumberWithACharacterShiftJisCannotHoldIsRefused) {
+    const struct {
+        const char* name;
+        std::string phsNo;
+        std::string_view errorText;
+    } rows[] = {
+        {"Digits", "09012345678", ""},
+        {"Empty", "", "PHS Noがありません"},
+        {"AccentedLetter", "0901234" + Utf8ToShiftJis("é"), "不正な文字がふくまれています"},
+    };
+    for (const auto& row : rows) {
+        const Composition result = Compose({"A", row.phsNo, ""});
+        EXPECT_EQ(PhsNoErrorText(result), row.errorText) << row.name;
+        EXPECT_EQ(result.sendEnabled, row.errorText.empty()) << row.name;
+    }
+}
+
 TEST(Compose, TestModeSwitchesBetweenRawAndConverted) {
     const std::string message = Utf8ToShiftJis("ｶﾞ a");
     EXPECT_EQ(Compose({message, "1", "", true}).preview, message);
