@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "app/Version.h"
+#include "base/Version.h"
 
 namespace tarvelo {
 namespace {
