@@ -208,14 +208,13 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 }
 
 void TForm1::MailMesChange() {
-    tarvelo::TakeOutZeroCharacters(MailMes);
-    const std::string message = ToShiftJis(MailMes->toPlainText());
+    const std::string message = ToShiftJis(tarvelo::TakeOutZeroCharacters(MailMes));
     const std::string phsNo = ToShiftJis(PhsNo->text());
     const std::string resNo = SetDialog != nullptr ? SetDialog->ResNoText() : std::string();
-    const tarvelo::Composition result = tarvelo::Compose(
+    tarvelo::Composition result = tarvelo::Compose(
         {.message = message, .phsNo = phsNo, .resNo = resNo, .testMode = NonCng->isChecked()});
 
-    TvImg->SetText(result.preview);
+    TvImg->SetText(std::move(result.preview));
     // Through the document: the box's own setPlainText lays a long "MSG=" line out a second
     // time when it puts the cursor back at the start. The box never has the focus while the
     // composition runs, and a click into it places the cursor anew; the view goes back to the

@@ -110,7 +110,18 @@ std::string Utf8ToShiftJis(std::string_view utf8) {
 std::string Utf8TextToShiftJis(std::string_view utf8) {
     std::string text;
     text.reserve(utf8.size() + utf8.size() / 8);
+    // Whole runs between the bytes that may start a line break are copied at once: a pasted
+    // text of a megabyte is mostly such runs.
     while (!utf8.empty()) {
+        const auto runEnd = std::find_if(utf8.begin(), utf8.end(), [](char byte) {
+            return byte == '\n' || byte == '\r' || byte == '\xE2';
+        });
+        const auto run = static_cast<std::size_t>(runEnd - utf8.begin());
+        text.append(utf8.substr(0, run));
+        utf8.remove_prefix(run);
+        if (utf8.empty()) {
+            break;
+        }
         std::size_t lineBreak = 0;
         if (utf8.starts_with("\r\n")) {
             lineBreak = 2;

@@ -68,17 +68,19 @@ void MakeSingleLine(QLineEdit* edit) {
     edit->setValidator(new SingleLineValidator(edit));
 }
 
-void TakeOutZeroCharacters(QTextEdit* edit) {
+QString TakeOutZeroCharacters(QTextEdit* edit) {
     const QString zero(QChar::Null);
     QTextDocument* document = edit->document();
-    if (!document->toPlainText().contains(zero)) {
-        return;
+    QString text = document->toPlainText();
+    if (!text.contains(zero)) {
+        return text;
     }
     const QSignalBlocker quiet(edit);
     for (QTextCursor found = document->find(zero); !found.isNull();
          found = document->find(zero, found)) {
         found.removeSelectedText();
     }
+    return document->toPlainText();
 }
 
 void ChainTabOrder(std::initializer_list<QWidget*> controls) {

@@ -39,9 +39,9 @@ public:
 void MakeSingleLine(QLineEdit* edit);
 
 // Takes the zero characters out of a multi-line box's text, as typed or pasted, without a
-// change signal of its own. The box would show the text after a zero character, while the
-// conversion and the mail end the text there.
-void TakeOutZeroCharacters(QTextEdit* edit);
+// change signal of its own, and returns the text as it then stands. The box would show the
+// text after a zero character, while the conversion and the mail end the text there.
+QString TakeOutZeroCharacters(QTextEdit* edit);
 
 // Gives button the style's standard icon when it is first shown: looking the icon up in the
 // theme and decoding it is a noticeable part of start-up for dialogs that may never be opened.

@@ -39,12 +39,22 @@ std::vector<std::string> ToShiftJisLines(const QString& text) {
 }
 
 QString FromShiftJisLines(const std::vector<std::string>& lines) {
-    QStringList texts;
-    texts.reserve(static_cast<qsizetype>(lines.size()));
+    // One conversion of the joined lines rather than one a line and a join: the "MSG=" line
+    // of a pasted text may be a megabyte. LF is no byte of a double-byte character, so a
+    // broken character at the end of a line stays within its line.
+    std::size_t size = lines.size();
     for (const std::string& line : lines) {
-        texts.push_back(FromShiftJis(line));
+        size += line.size();
     }
-    return texts.join(QLatin1Char('\n'));
+    std::string joined;
+    joined.reserve(size);
+    for (const std::string& line : lines) {
+        if (&line != &lines.front()) {
+            joined.push_back('\n');
+        }
+        joined.append(line);
+    }
+    return FromShiftJis(joined);
 }
 
 }  // namespace tarvelo
