@@ -6,7 +6,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QScrollBar>
 #include <QStringList>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -15,6 +14,7 @@
 #include <utility>
 
 #include "app/HandsetPreview.h"
+#include "app/MailImageEdit.h"
 #include "app/about.h"
 #include "base/TextLines.h"
 #include "base/Version.h"
@@ -51,7 +51,7 @@ void CreateControls(TForm1& form) {
     form.MesL = new QLabel(Text("ﾒｯｾｰｼﾞ"), &form);
     form.PhsNoL = new QLabel(Text("PHS No"), &form);
     form.PhsNo = new QLineEdit(&form);
-    form.TvMes = new QPlainTextEdit(&form);
+    form.TvMes = new tarvelo::MailImageEdit(&form);
     form.Label3 = new QLabel(Text("ﾒｰﾙｲﾒｰｼﾞ"), &form);
     form.TvImg = new tarvelo::HandsetPreview(&form);
     form.Label1 = new QLabel(Text("Tarvelo"), &form);
@@ -215,12 +215,7 @@ void TForm1::MailMesChange() {
         {.message = message, .phsNo = phsNo, .resNo = resNo, .testMode = NonCng->isChecked()});
 
     TvImg->SetText(std::move(result.preview));
-    // Through the document: the box's own setPlainText lays a long "MSG=" line out a second
-    // time when it puts the cursor back at the start. The box never has the focus while the
-    // composition runs, and a click into it places the cursor anew; the view goes back to the
-    // top as it did.
-    TvMes->document()->setPlainText(tarvelo::FromShiftJisLines(result.mailImage));
-    TvMes->verticalScrollBar()->setValue(0);
+    TvMes->SetLines(std::move(result.mailImage));
     msgErr->setPlainText(Text(tarvelo::MessageErrorText(result.messageError)));
     phsErr->setPlainText(Text(tarvelo::PhsNoErrorText(result)));
     sendButton->setEnabled(result.sendEnabled);

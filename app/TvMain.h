@@ -16,6 +16,7 @@ class QTimer;
 
 namespace tarvelo {
 class HandsetPreview;
+class MailImageEdit;
 class UpDown;
 struct SmtpActions;
 }  // namespace tarvelo
@@ -56,7 +57,7 @@ public:
     QLabel* MesL;
     QLabel* PhsNoL;
     QLineEdit* PhsNo;
-    QPlainTextEdit* TvMes;
+    tarvelo::MailImageEdit* TvMes;
     QLabel* Label3;
     tarvelo::HandsetPreview* TvImg;
     QLabel* Label1;

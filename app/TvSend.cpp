@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <array>
 
+#include "app/MailImageEdit.h"
 #include "app/TvMain.h"
 #include "base/Error.h"
 #include "mail/MailAssembly.h"
@@ -45,7 +46,7 @@ void ShowState(const QString& state) {
 }  // namespace
 
 void TForm1::AssembleMail() {
-    const std::vector<std::string> image = tarvelo::ToShiftJisLines(TvMes->toPlainText());
+    const std::vector<std::string> image = tarvelo::ToShiftJisLines(TvMes->Text());
     mailLines = tarvelo::AssembleMailLines(tarvelo::MailDateText(), SetDialog->UserNameText(),
                                            SetDialog->FirstDomainText(), image);
 }

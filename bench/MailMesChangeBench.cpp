@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/HandsetPreview.h"
+#include "app/MailImageEdit.h"
 #include "app/TvMain.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRawFont>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextEdit>
 #include <QTextLayout>
@@ -20,6 +21,7 @@
 #include "TempDir.h"
 #include "Typing.h"
 #include "app/HandsetPreview.h"
+#include "app/MailImageEdit.h"
 #include "app/Startup.h"
 #include "app/about.h"
 #include "mail/Send.h"
@@ -276,6 +278,67 @@ TEST_F(MainWindowTest, PreviewSelectsAndCopies) {
     QTest::keyClick(preview, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(preview->SelectedText(), Text("アイウエオ"));
 }
+
+// A long mail image first holds its head, drawn as the whole would be, scroll bar included;
+// whatever looks further finds the whole there first.
+struct LookCase {
+    const char* name;
+    void (*look)(MailImageEdit*);
+    bool scrolls;
+    bool focuses;  // the caret shows
+};
+
+void PrintTo(const LookCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class MailImageTest : public MainWindowTest, public ::testing::WithParamInterface<LookCase> {};
+
+TEST_P(MailImageTest, LongImageIsWholeWhereverOneLooks) {
+    MailImageEdit* image = Form1->TvMes;
+    const QString message(6000, QChar(0x30A2));  // 12,000 bytes of ア
+    Form1->MailMes->setPlainText(message);
+    ASSERT_TRUE(image->HoldsHead());
+    const QImage head = image->grab().toImage();
+
+    GetParam().look(image);
+    EXPECT_FALSE(image->HoldsHead());
+    EXPECT_EQ(Lines(image), Text("PHSNO=\nMSG=") + message);
+    EXPECT_FALSE(image->document()->isUndoAvailable());
+    EXPECT_EQ(image->verticalScrollBar()->value() > 0, GetParam().scrolls);
+    if (!GetParam().scrolls && !GetParam().focuses) {
+        EXPECT_EQ(image->grab().toImage(), head);
+    }
+    if (GetParam().focuses) {
+        EXPECT_EQ(image->textCursor().position(), 0) << "placed where clicked";
+    }
+}
+
+void WheelDown(MailImageEdit* image) {
+    const QPointF at(10, 10);
+    QWheelEvent down(at, image->viewport()->mapToGlobal(at), {}, QPoint(0, -120), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(image->viewport(), &down);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Looks, MailImageTest,
+    ::testing::Values(
+        LookCase{"TheSendingReadsIt", [](MailImageEdit* image) { image->Text(); }, false, false},
+        LookCase{"ClickIntoIt",
+                 [](MailImageEdit* image) {
+                     QTest::mouseClick(image->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+                 },
+                 false, true},
+        LookCase{"Wheel", WheelDown, true, false},
+        LookCase{"ScrollBarPage",
+                 [](MailImageEdit* image) {
+                     QScrollBar* bar = image->verticalScrollBar();
+                     QTest::mouseClick(bar, Qt::LeftButton, {},
+                                       QPoint(bar->width() / 2, bar->height() * 3 / 4));
+                 },
+                 true, false}),
+    [](const ::testing::TestParamInfo<LookCase>& param) { return std::string(param.param.name); });
 
 TEST_F(MainWindowTest, ResizeRuleHoldsHeightAndMinimumWidthAndSizesTheLog) {
     struct Row {

@@ -12,6 +12,7 @@
 #include "ModalHelper.h"
 #include "TempDir.h"
 #include "Typing.h"
+#include "app/MailImageEdit.h"
 #include "app/Startup.h"
 #include "app/TvMain.h"
 #include "mail/Send.h"
