@@ -127,7 +127,9 @@ TEST_F(DomainEditTest, EnterWhileTypingPressesOkWithoutAddingTheText) {
     WriteFileBytes("tvdomain.ini", "A\nB");
     TDomainEdit editor;
     OnNextModal([&editor](QWidget*) {
-        // Clicked into first, as a user does: the editor opens with the focus on Add.
+        // Clicked into first, as a user does: the editor opens with the focus on Add. Only an
+        // active window moves the focus at a click, and Return presses the focused button.
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
         QTest::mouseClick(editor.NewDomain, Qt::LeftButton);
         QTest::keyClicks(editor.NewDomain, "new.example");
         QTest::keyClick(editor.NewDomain, Qt::Key_Return);
@@ -144,8 +146,10 @@ TEST_F(DomainEditTest, OpensWithTheFocusOnAddAndEnterThereWritesNothing) {
     QWidget* focused = nullptr;
     bool openAfterEnter = false;
     OnNextModal([&](QWidget*) {
-        focused = QApplication::focusWidget();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        // The dialog's own focus child: the application's is none until the window is active.
+        focused = editor.focusWidget();
+        ASSERT_NE(focused, nullptr);
+        QTest::keyClick(focused, Qt::Key_Return);
         openAfterEnter = editor.isVisible();
         QTest::keyClick(&editor, Qt::Key_Escape);
     });
