@@ -119,6 +119,11 @@ void TForm1::CarryOut(const tarvelo::SmtpActions& actions) {
     }
     switch (actions.outcome) {
         case SmtpOutcome::Waiting:
+            // The server has taken the mail; only the reply to QUIT is awaited. Whoever closes
+            // the dialog now must know that the mail went out, or sends it a second time.
+            if (smtpConversation->State() == tarvelo::SmtpState::Quit) {
+                ShowProgress(Text("送信しました"), Text("OK"));
+            }
             break;
         case SmtpOutcome::Success:
             EndSession();

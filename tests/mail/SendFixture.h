@@ -60,9 +60,9 @@ protected:
     }
 
     // Clicks the send button; once the dialog is up, waits until done() says so (by default,
-    // until the button reads "OK"), then clicks the dialog's button.
+    // until the sending has ended), then clicks the dialog's button.
     static Seen Send(std::function<bool()> done = [] {
-        return SendDlg->CancelBtn->text() == "OK";
+        return SendDlg->CancelBtn->text() == "OK" && !Form1->Timer1->isActive();
     }) {
         Seen seen;
         OnNextModal([&seen, done](QWidget*) {
@@ -112,20 +112,26 @@ protected:
     TempWorkingDir dir_;
 };
 
-// A server that takes everything: the greeting, then a reply to each command.
-inline void ServeGoodly(ServerConnection& c) {
+// A server that takes the mail: the greeting, then a reply to each command up to the end of the
+// data; true when it has read what came after that (QUIT).
+inline bool ServeUpToQuit(ServerConnection& c) {
     c.Send("220 mail.example.com ESMTP\r\n");
     for (const char* reply : {"250 mail.example.com\r\n", "250 reset\r\n", "250 sender ok\r\n",
                               "250 recipient ok\r\n", "354 go ahead\r\n"}) {
         if (c.ReadLine().empty()) {
-            return;
+            return false;
         }
         c.Send(reply);
     }
     if (!c.ReadData().empty()) {
         c.Send("250 queued\r\n");
     }
-    if (!c.ReadLine().empty()) {
+    return !c.ReadLine().empty();
+}
+
+// A server that takes everything and answers QUIT.
+inline void ServeGoodly(ServerConnection& c) {
+    if (ServeUpToQuit(c)) {
         c.Send("221 bye\r\n");
     }
 }

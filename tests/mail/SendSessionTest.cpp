@@ -29,6 +29,7 @@ using testing::ScriptedServer;
 using testing::Seen;
 using testing::ServeGoodly;
 using testing::ServerConnection;
+using testing::ServeUpToQuit;
 
 class SendSessionTest : public testing::SendFixture {};
 
@@ -78,6 +79,23 @@ TEST_F(SendSessionTest, NonNumericReplyShowsItsBoxOnceAndEndsTheSending) {
     EXPECT_EQ(seen.sendLabel, Text("送信しました"));
     EXPECT_TRUE(seen.errorBox.isEmpty());
     EXPECT_EQ(server.Received().find("HELO example.com\r\n"), 0u);
+}
+
+// Once the server has taken the end of the data the mail is delivered: the dialog says so at
+// once, so that a user tired of waiting for the reply to QUIT does not send it again.
+TEST_F(SendSessionTest, DeliveredMailSaysSoWhileQuitAwaitsItsReply) {
+    ScriptedServer server([](ServerConnection& c) {
+        if (ServeUpToQuit(c)) {
+            c.Stall(3s);
+        }
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const Seen seen = Send([] { return SendDlg->CancelBtn->text() == "OK"; });
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2500ms) << "not after QUIT's bound";
+    EXPECT_EQ(seen.sendLabel, Text("送信しました"));
+    EXPECT_EQ(seen.button, Text("OK"));
+    ExpectSessionClosed();
+    EXPECT_NE(Log().find("\n S:QUIT"), std::string::npos);
 }
 
 // A server that sends a byte every 50 ms and never a line end: the bound counts from the first
