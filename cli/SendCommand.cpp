@@ -191,10 +191,14 @@ std::vector<std::string_view> RefusalTexts(const Composition& composition) {
 }
 
 std::string TerminalLine(std::string_view sjisLine) {
-    const std::string utf8 = ShiftJisToUtf8(sjisLine);
+    return TerminalText(ShiftJisToUtf8(sjisLine));
+}
+
+std::string TerminalText(std::string_view utf8) {
     std::string shown;
     shown.reserve(utf8.size());
-    // Code page 932 has no C1 controls, so only the bytes below 0x20 and DEL need a look.
+    // What reaches here was converted from code page 932, which has no C1 controls, or is the
+    // program's own: only the bytes below 0x20 and DEL need a look.
     for (const char c : utf8) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte == 0x7F) {

@@ -63,9 +63,13 @@ std::string MessageFromInput(std::string_view input);
 // lines; every line ends with a line feed.
 std::string DryRunText(const Composition& composition, int columns);
 
-// A log line (Shift-JIS, as the debug log holds it) as --verbose prints it, UTF-8: a control
-// character becomes caret notation ("^[" for ESC, "^?" for DEL), so that neither the mail's escape
-// sequences nor what a server sends can steer the terminal.
+// UTF-8 text as it may reach a terminal: a control character becomes caret notation ("^[" for
+// ESC, "^?" for DEL), so that neither the mail's escape sequences nor what a server sends (a
+// reply shown in an error) can steer the terminal.
+std::string TerminalText(std::string_view utf8);
+
+// A log line (Shift-JIS, as the debug log holds it) as --verbose prints it: TerminalText of its
+// UTF-8.
 std::string TerminalLine(std::string_view sjisLine);
 
 // The window's error texts for a message it would refuse, the message's first, then the

@@ -30,7 +30,7 @@ int Exit(SendStatus status) {
 }
 
 void Complain(std::string_view text) {
-    std::cerr << "tarvelo-send: " << text << '\n';
+    std::cerr << "tarvelo-send: " << TerminalText(text) << '\n';
 }
 
 std::string ReadStandardInput() {

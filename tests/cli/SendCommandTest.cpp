@@ -186,6 +186,8 @@ TEST(TerminalLine, ControlsCannotReachTheTerminal) {
     for (const auto& row : rows) {
         EXPECT_EQ(TerminalLine(row.sjis), row.shown) << row.shown;
     }
+    // A reply quoted in an error arrives as UTF-8.
+    EXPECT_EQ(TerminalText("550 \x1B[2J\xE3\x81\x82"), "550 ^[[2J\xE3\x81\x82");
 }
 
 TEST(RefusalTexts, TheWindowsTextsInItsOrder) {
