@@ -37,7 +37,7 @@ void DestroyWindows() {
 int RunTarvelo(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(Text(kApplicationTitle));
-    SubstituteFonts();
+    SetUpFonts();
     int result = 0;
     try {
         CreateWindows();

@@ -13,7 +13,7 @@
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    tarvelo::SubstituteFonts();
+    tarvelo::SetUpFonts();
     // The windows read and write their settings files: keep them out of the caller's folder.
     const std::filesystem::path scratch =
         std::filesystem::temp_directory_path() / "tarvelo-bench-compose";

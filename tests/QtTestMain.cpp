@@ -9,6 +9,6 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication application(argc, argv);
-    tarvelo::SubstituteFonts();
+    tarvelo::SetUpFonts();
     return RUN_ALL_TESTS();
 }

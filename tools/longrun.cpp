@@ -254,7 +254,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     QApplication application(argc, argv);
-    tarvelo::SubstituteFonts();
+    tarvelo::SetUpFonts();
     tarvelo::CreateWindows();
     Form1->show();
     if (!QTest::qWaitForWindowExposed(Form1)) {

@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     const QString output = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     QApplication application(argc, argv);
     QApplication::setApplicationName(tarvelo::Text(tarvelo::kApplicationTitle));
-    tarvelo::SubstituteFonts();
+    tarvelo::SetUpFonts();
     tarvelo::CreateWindows();
 
     Form1->show();

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QString>
 
+#include "ui/Fonts.h"
+
 namespace tarvelo {
 
 void ShowErrorBox(const std::string& text) {
@@ -11,6 +13,7 @@ void ShowErrorBox(const std::string& text) {
                     QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
     // The text may hold a server's reply or a file name: never markup.
     box.setTextFormat(Qt::PlainText);
+    box.setFont(PGothicFontWithFallback());
     box.exec();
 }
 

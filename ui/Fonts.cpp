@@ -1,5 +1,6 @@
 #include "ui/Fonts.h"
 
+#include <QApplication>
 #include <QString>
 
 namespace tarvelo {
@@ -14,9 +15,13 @@ QFont DesignedFont(const char* family) {
 }
 }  // namespace
 
-void SubstituteFonts() {
+void SetUpFonts() {
     QFont::insertSubstitution(QString::fromUtf8(kGothicFamily), QStringLiteral("IPAGothic"));
     QFont::insertSubstitution(QString::fromUtf8(kPGothicFamily), QStringLiteral("IPAPGothic"));
+    // Every window sets it itself; as the application's font too, the boxes that lay out their
+    // empty document before a window's font reaches them, and the message boxes, which are
+    // windows of their own, need no search for fallback fonts: a good part of the start-up.
+    QApplication::setFont(PGothicFont());
 }
 
 QFont GothicFont() {
@@ -38,6 +43,12 @@ QFont PGothicFont() {
     // faster. The message box keeps its fallback (GothicFont).
     font.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferNoShaping));
     font.setKerning(false);
+    return font;
+}
+
+QFont PGothicFontWithFallback() {
+    QFont font = PGothicFont();
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 
