@@ -14,6 +14,7 @@
 #include "mail/MailAssembly.h"
 #include "mail/Send.h"
 #include "mail/SendSession.h"
+#include "mail/SmtpReceive.h"
 #include "platform/ShiftJis.h"
 #include "settings/setting.h"
 #include "ui/Controls.h"
@@ -94,13 +95,7 @@ void TForm1::PollReply() {
     if (readable < 0) {
         read.kind = SmtpRead::Kind::Failed;
     } else if (readable > 0) {
-        const int count = smtpSocket->Receive(buffer.data(), kReadSize);
-        if (count > 0) {
-            read = {SmtpRead::Kind::Bytes,
-                    std::string_view(buffer.data(), static_cast<std::size_t>(count))};
-        } else {
-            read.kind = count == 0 ? SmtpRead::Kind::Closed : SmtpRead::Kind::Failed;
-        }
+        read = tarvelo::ReceiveReply(*smtpSocket, buffer);
     }
     CarryOut(smtpConversation->Take(read, tarvelo::SmtpClock::now()));
 }

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "base/Error.h"
+#include "mail/SmtpReceive.h"
 #include "mail/Socket.h"
 #include "platform/ShiftJis.h"
 
@@ -41,14 +42,22 @@ SmtpRead WaitAndRead(Socket& socket, const SmtpConversation& conversation,
         why = "the server did not answer in time";
         return {SmtpRead::Kind::Failed, {}};
     }
-    const int count = socket.Receive(buffer.data(), kReadSize);
-    if (count > 0) {
-        // Bytes end the sending without a reply to judge only when they come past the deadline.
-        why = "the server's reply did not complete in time";
-        return {SmtpRead::Kind::Bytes, std::string_view(buffer.data(), count)};
+    const SmtpRead read = ReceiveReply(socket, buffer);
+    switch (read.kind) {
+        case SmtpRead::Kind::Bytes:
+        case SmtpRead::Kind::Nothing:
+            // Bytes end the sending without a reply to judge only when they come past the
+            // deadline.
+            why = "the server's reply did not complete in time";
+            break;
+        case SmtpRead::Kind::Closed:
+            why = "the server closed the connection";
+            break;
+        case SmtpRead::Kind::Failed:
+            why = "reading from the server failed";
+            break;
     }
-    why = count == 0 ? "the server closed the connection" : "reading from the server failed";
-    return {count == 0 ? SmtpRead::Kind::Closed : SmtpRead::Kind::Failed, {}};
+    return read;
 }
 
 }  // namespace
