@@ -4,6 +4,7 @@
 #include <QScrollBar>
 #include <QTextDocument>
 #include <algorithm>
+#include <initializer_list>
 #include <string_view>
 #include <utility>
 
@@ -54,8 +55,10 @@ bool LooksFurther(const QEvent* event) {
 }  // namespace
 
 MailImageEdit::MailImageEdit(QWidget* parent) : QPlainTextEdit(parent) {
-    for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()}) {
-        bar->installEventFilter(this);
+    // The box, its viewport and its scroll bars: wherever a first look further begins.
+    for (QObject* part : std::initializer_list<QObject*>{this, viewport(), verticalScrollBar(),
+                                                         horizontalScrollBar()}) {
+        part->installEventFilter(this);
     }
     // Whatever else moves the view, a program's call included, shows the whole first.
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
@@ -102,20 +105,6 @@ void MailImageEdit::Show(const std::vector<std::string>& lines) {
     document()->setPlainText(FromShiftJisLines(lines));
     showing_ = false;
     verticalScrollBar()->setValue(0);
-}
-
-bool MailImageEdit::event(QEvent* event) {
-    if (LooksFurther(event)) {
-        ShowWhole();
-    }
-    return QPlainTextEdit::event(event);
-}
-
-bool MailImageEdit::viewportEvent(QEvent* event) {
-    if (LooksFurther(event)) {
-        ShowWhole();
-    }
-    return QPlainTextEdit::viewportEvent(event);
 }
 
 bool MailImageEdit::eventFilter(QObject* watched, QEvent* event) {

@@ -26,8 +26,6 @@ public:
     bool HoldsHead() const { return !rest_.empty(); }
 
 protected:
-    bool event(QEvent* event) override;
-    bool viewportEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
