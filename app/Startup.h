@@ -3,6 +3,10 @@
 
 namespace tarvelo {
 
+// The application's name, desktop file name and window icon, which tie its windows to the menu
+// entry. Call once, after the application object is made.
+void SetUpIdentity();
+
 // Creates Form1, SetDialog, DomainEdit, AboutBox and SendDlg in that order and sets their
 // globals. Creating SetDialog loads both settings files (writing the missing ones), so the
 // settings are in place before the main window first composes.

@@ -15,10 +15,12 @@
 
 #include "app/HandsetPreview.h"
 #include "app/MailImageEdit.h"
+#include "app/UnsendableMarks.h"
 #include "app/about.h"
 #include "base/TextLines.h"
 #include "base/Version.h"
 #include "compose/Composition.h"
+#include "compose/HandsetText.h"
 #include "compose/WindowWidths.h"
 #include "settings/LogFile.h"
 #include "settings/setting.h"
@@ -135,12 +137,16 @@ void SetProperties(TForm1& form) {
     for (QWidget* box : Widgets{form.MailMes, form.TvMes, form.TvImg, form.Log}) {
         box->setFont(tarvelo::GothicFont());
     }
+    form.PhsNo->setFont(tarvelo::PGothicFontWithFallback());
     for (QWidget* box :
          Widgets{form.TvMes, form.TvImg, form.rcvClm, form.msgErr, form.phsErr, form.Log}) {
         UseButtonFace(box);
     }
 
     form.MailMes->setAcceptRichText(false);
+    for (QWidget* box : Widgets{form.MailMes, form.PhsNo, form.TvMes}) {
+        tarvelo::KeepAltKeysOut(box);
+    }
     form.MailMes->setTabChangesFocus(true);
     form.TvMes->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 
@@ -198,6 +204,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     PlaceControls(*this);
     SetTabOrder(*this);
     SetProperties(*this);
+    marks_ = new tarvelo::UnsendableMarks(MailMes);
     ConnectHandlers(*this);
 
     resize(685, 340);
@@ -214,6 +221,10 @@ void TForm1::MailMesChange() {
     tarvelo::Composition result = tarvelo::Compose(
         {.message = message, .phsNo = phsNo, .resNo = resNo, .testMode = NonCng->isChecked()});
 
+    marks_->Mark(result.messageError == tarvelo::MessageError::InvalidCharacter &&
+                         !NonCng->isChecked()
+                     ? tarvelo::UnsendableCharacters(message, tarvelo::kMaxUnsendableMarks)
+                     : std::vector<std::size_t>());
     TvImg->SetText(std::move(result.preview));
     TvMes->SetLines(std::move(result.mailImage));
     msgErr->setPlainText(Text(tarvelo::MessageErrorText(result.messageError)));
@@ -302,9 +313,14 @@ void TForm1::showEvent(QShowEvent* event) {
     // dialog must not run it again (a changed reply number waits for the next edit).
     if (!activated_) {
         activated_ = true;
-        // Only now does the window system tell the frame's size: the start width counts it.
-        SetOuterSize({tarvelo::kMainMinimumOuterWidth, tarvelo::kMainOuterHeight});
-        FormResize();
+        // The start size counts the frame, which the window system tells only once the window
+        // is up.
+        const auto fit = [this] {
+            SetOuterSize({tarvelo::kMainMinimumOuterWidth, tarvelo::kMainOuterHeight});
+            FormResize();
+        };
+        fit();
+        tarvelo::WhenFramed(this, "outer size", fit);
         tarvelo::RunHandler([this] { MailMesChange(); });
     }
 }

@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     }
     const QString output = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     QApplication application(argc, argv);
-    QApplication::setApplicationName(tarvelo::Text(tarvelo::kApplicationTitle));
+    tarvelo::SetUpIdentity();
     tarvelo::SetUpFonts();
     tarvelo::CreateWindows();
 
