@@ -119,6 +119,18 @@ void PlaceControls(TForm1& form) {
 
 using Widgets = std::initializer_list<QWidget*>;
 
+// "debug log", measured in the stand-in font, reaches its buttons: they move right to keep a
+// gap after it.
+void KeepGapAfterLogLabel(TForm1& form) {
+    constexpr int kGap = 6;
+    const int shift = form.Label5->geometry().right() + 1 + kGap - form.LogClrBtn->x();
+    if (shift > 0) {
+        for (QWidget* button : Widgets{form.LogClrBtn, form.LogSaveBtn}) {
+            button->move(button->x() + shift, button->y());
+        }
+    }
+}
+
 // Tab order as designed; only five controls are tab stops, the rest take focus by click.
 void SetTabOrder(TForm1& form) {
     tarvelo::ChainTabOrder({form.MailMes, form.PhsNo, form.rcvClm, form.ClmUpDown, form.sendButton,
@@ -153,6 +165,9 @@ void SetProperties(TForm1& form) {
     // The number goes into the mail image line by line: a pasted line break must not split it.
     tarvelo::MakeSingleLine(form.PhsNo);
     form.rcvClm->setReadOnly(true);
+    // Two digits and a frame in 17 pixels: the edit's inner margins would push "12" onto it.
+    form.rcvClm->setAlignment(Qt::AlignCenter);
+    form.rcvClm->setTextMargins(-2, 0, -2, 0);
     form.ClmUpDown->SetRange(5, 15);
     form.ClmUpDown->SetBuddy(form.rcvClm);
     form.ClmUpDown->SetPosition(12);
@@ -202,6 +217,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 
     CreateControls(*this);
     PlaceControls(*this);
+    KeepGapAfterLogLabel(*this);
     SetTabOrder(*this);
     SetProperties(*this);
     marks_ = new tarvelo::UnsendableMarks(MailMes);

@@ -16,6 +16,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTimer>
 #include <QWidget>
 #include <utility>
 
@@ -74,30 +75,38 @@ public:
     }
 };
 
-// Calls fit at the first move or resize of the window after which its frame is known.
-class FrameWatch : public QObject {
+// Calls fit as soon as the window's frame is known. The window system tells it without an
+// event that reaches the widget (a dialog that it places where asked is not even moved), so
+// the frame is looked at every few milliseconds, for a second at most.
+class FrameWatch : public QTimer {
 public:
     FrameWatch(QWidget* window, const char* purpose, std::function<void()> fit)
-        : QObject(window), window_(window), fit_(std::move(fit)) {
+        : QTimer(window), window_(window), fit_(std::move(fit)) {
         setObjectName(QString::fromUtf8(purpose));
-        window->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == window_ &&
-            (event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
-            FrameKnown(window_)) {
-            window_->removeEventFilter(this);
-            setObjectName(QString());
-            deleteLater();
-            fit_();
-        }
-        return false;
+        setInterval(kPollMilliseconds);
+        connect(this, &QTimer::timeout, this, &FrameWatch::Look);
+        start();
     }
 
 private:
+    static constexpr int kPollMilliseconds = 10;
+    static constexpr int kMostLooks = 100;
+
+    void Look() {
+        const bool known = FrameKnown(window_);
+        if (known || ++looks_ >= kMostLooks) {
+            stop();
+            setObjectName(QString());
+            deleteLater();
+            if (known) {
+                fit_();
+            }
+        }
+    }
+
     QWidget* window_;
     std::function<void()> fit_;
+    int looks_ = 0;
 };
 
 bool BreaksLine(QChar character) {

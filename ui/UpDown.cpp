@@ -55,7 +55,7 @@ void UpDown::paintEvent(QPaintEvent*) {
         style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &button, &painter, this);
         // The style's arrows shrink to a few pixels in a half this narrow: a solid triangle as
         // wide as the half's inside, twice as high, reads at any scale.
-        const QRect inside = halves[i].adjusted(2, 2, -2, -2);
+        const QRect inside = halves[i].adjusted(1, 2, -1, -2);
         const double across = std::min<double>(inside.width(), inside.height() / 2.0);
         const QPointF middle = QRectF(inside).center();
         const double tip = i == 0 ? -across / 2 : across / 2;
