@@ -2,10 +2,13 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QSize>
 #include <QString>
+#include <QTimer>
+#include <QWidget>
 #include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +27,36 @@
 
 namespace tarvelo {
 
+namespace {
+
+// Sets the icon once the main window has been drawn for the first time: decoding the images
+// is a noticeable part of start-up, and the window system takes an icon at any time.
+class IconAfterFirstPaint : public QObject {
+public:
+    explicit IconAfterFirstPaint(QWidget* window) : QObject(window) {
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            // After the paint and its flush to the screen, not within them.
+            QTimer::singleShot(0, this, [this] {
+                QIcon icon;
+                for (const int size : {16, 32, 48, 64, 128}) {
+                    icon.addFile(QStringLiteral(":/icons/tarvelo-%1.png").arg(size),
+                                 QSize(size, size));
+                }
+                QApplication::setWindowIcon(icon);
+                deleteLater();
+            });
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
 void SetUpIdentity() {
     // The menu entry's name: as the application's name it is the class of the windows'
     // WM_CLASS, as the desktop file name their Wayland app id, so that a taskbar finds the
@@ -31,11 +64,10 @@ void SetUpIdentity() {
     const QString desktopId = QStringLiteral("org.tarvelo.Tarvelo");
     QApplication::setApplicationName(desktopId);
     QGuiApplication::setDesktopFileName(desktopId);
-    QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128}) {
-        icon.addFile(QStringLiteral(":/icons/tarvelo-%1.png").arg(size), QSize(size, size));
-    }
-    QApplication::setWindowIcon(icon);
+}
+
+void SetIconWhenDrawn(QWidget* mainWindow) {
+    new IconAfterFirstPaint(mainWindow);
 }
 
 void CreateWindows() {
@@ -95,6 +127,7 @@ int RunTarvelo(int argc, char** argv) {
     int result = 0;
     try {
         CreateWindows();
+        SetIconWhenDrawn(Form1);
         Form1->show();
         result = QApplication::exec();
     } catch (const std::exception& error) {

@@ -34,7 +34,7 @@ using tarvelo::Text;
 constexpr int kOuterWidth = 335;
 constexpr int kOuterHeight = 214;
 constexpr int kPanelHeight = 94;
-constexpr int kMinimumListHeight = 40;  // three entries
+constexpr int kMinimumListHeight = 60;  // three entries and a scroll bar
 
 // Left, top, width, height of the controls on Panel1, in the panel's pixels.
 constexpr int kButtonTop = 8;

@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
     tarvelo::SetUpFonts();
     tarvelo::CreateWindows();
 
+    tarvelo::SetIconWhenDrawn(Form1);
     Form1->show();
     if (!QTest::qWaitForWindowExposed(Form1)) {
         std::fprintf(stderr, "screenshots: the main window was never shown\n");
