@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QStringList>
+#include <QTextBlockFormat>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
@@ -70,7 +72,7 @@ void CreateControls(TForm1& form) {
     form.Label5 = new QLabel(Text("debug log"), &form);
     form.LogClrBtn = new QPushButton(Text("Log Clear"), &form);
     form.LogSaveBtn = new QPushButton(Text("Log Save && Clear"), &form);
-    form.Log = new QPlainTextEdit(&form);
+    form.Log = new QTextEdit(&form);
     form.Timer1 = new QTimer(&form);
     form.Timer1->setObjectName(QStringLiteral("Timer1"));
     form.Timer1->setInterval(50);
@@ -189,6 +191,7 @@ void SetProperties(TForm1& form) {
     form.LogClrBtn->setToolTip(Text("下のログを消すだけです"));
     form.LogSaveBtn->setToolTip(Text("TVEMAIL.LOG に追加保存します"));
     form.Log->setReadOnly(true);
+    form.Log->setAcceptRichText(false);
     form.Log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QPalette logPalette = form.Log->palette();
     logPalette.setColor(QPalette::Text, Qt::black);
@@ -300,7 +303,22 @@ void TForm1::ShowLogLines() {
     for (; logLinesShown_ < logLines_.size(); ++logLinesShown_) {
         lines.push_back(FromShiftJis(logLines_[logLinesShown_]));
     }
-    Log->appendPlainText(lines.join(QLatin1Char('\n')));
+    // Each entry's rows after its first stand further in, so that one entry wrapped over
+    // several rows is told from the next; the lines added below take the last one's format.
+    QTextCursor end(Log->document());
+    end.movePosition(QTextCursor::End);
+    if (Log->document()->isEmpty()) {
+        const int indent = Log->fontMetrics().horizontalAdvance(QStringLiteral("    "));
+        QTextBlockFormat hanging;
+        hanging.setLeftMargin(indent);
+        hanging.setTextIndent(-indent);
+        end.setBlockFormat(hanging);
+    } else {
+        end.insertBlock();
+    }
+    end.insertText(lines.join(QLatin1Char('\n')));
+    Log->setTextCursor(end);
+    Log->ensureCursorVisible();
 }
 
 QSize TForm1::OuterSize() const {
@@ -315,7 +333,7 @@ void TForm1::SetOuterSize(QSize outer) {
 void TForm1::FormResize() {
     const tarvelo::MainWindowSize wanted = tarvelo::MainWindowSizeFor(OuterSize().width());
     Log->setGeometry(tarvelo::kLogLeft, Log->y(), wanted.logWidth, Log->height());
-    Log->setLineWrapMode(wanted.logWraps ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    Log->setLineWrapMode(wanted.logWraps ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
     ShowLogLines();
     const QSize outer(wanted.outerWidth, wanted.outerHeight);
     if (outer != OuterSize()) {

@@ -75,7 +75,7 @@ public:
     QLabel* Label5;
     QPushButton* LogClrBtn;
     QPushButton* LogSaveBtn;
-    QPlainTextEdit* Log;
+    QTextEdit* Log;
     QTimer* Timer1;
 
 protected:
