@@ -1,8 +1,10 @@
 #include "settings/SettingsStore.h"
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 
+#include "base/Error.h"
 #include "settings/SettingsFiles.h"
 
 namespace tarvelo {
@@ -46,6 +48,13 @@ void PromoteDomain(LineList& domains, std::size_t selected) {
     // A swap, not a move: every other entry keeps its place.
     std::swap(domains[0], domains[selected]);
     WriteLineList(kDomainFileName, domains);
+}
+
+void RefusePlaceholders(std::string_view sender, std::string_view gatewayDomain) {
+    if (std::find(kDefaultDomains.begin(), kDefaultDomains.end(), gatewayDomain) !=
+        kDefaultDomains.end()) {
+        throw PlaceholderError(sender == kDefaultSender);
+    }
 }
 
 }  // namespace tarvelo

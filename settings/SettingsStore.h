@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "settings/LineList.h"
 
@@ -33,6 +34,10 @@ struct Settings {
 // FileOpenError naming the first file that is missing or cannot be read (FileMissing tells the
 // two apart), and ListIndexError when "tvemail.ini" holds fewer than three lines.
 Settings ReadSettings();
+
+// Raises PlaceholderError while gatewayDomain is one of the default domains, which reach no
+// one: a sending to it would go out and be lost. The default sender alone is no reason to stop.
+void RefusePlaceholders(std::string_view sender, std::string_view gatewayDomain);
 
 // Swaps domains[selected] into the first place, every other entry keeping its place, and
 // writes the list to "tvdomain.ini". Does nothing, and writes nothing, when selected is 0 or

@@ -101,8 +101,11 @@ TSetDialog::TSetDialog(QWidget* parent)
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
     for (QLineEdit* edit : {UserName, Smtp, ResNo}) {
         tarvelo::MakeSingleLine(edit);
+        // Whatever the files hold or the user pastes is drawn, not shown as empty squares.
+        edit->setFont(tarvelo::PGothicFontWithFallback());
     }
     centerAdr->setEditable(false);
+    tarvelo::DropDownBelow(centerAdr);
     centerAdr->setFont(tarvelo::GothicFont());
     QPalette blackText = centerAdr->palette();
     blackText.setColor(QPalette::Text, Qt::black);
@@ -209,7 +212,8 @@ void TSetDialog::DomainEditBtnClick() {
         if (DomainEdit != nullptr) {
             DomainEdit->exec();
         }
-        Load();
+        // Only the list: what the user typed into the fields meanwhile is theirs to save.
+        LoadDomains();
     });
 }
 
