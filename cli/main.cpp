@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
         case SendCommand::Action::UsageError:
             Complain(command.error);
             std::cerr << kSendUsage;
-            return Exit(SendStatus::UsageError);
+            return Exit(SendStatus::Usage);
         case SendCommand::Action::Send:
             break;
     }
@@ -83,14 +83,14 @@ int main(int argc, char** argv) {
     if (::chdir(options.settingsDir.c_str()) != 0) {
         Complain("cannot enter the settings folder " + options.settingsDir + ": " +
                  std::strerror(errno));
-        return Exit(SendStatus::UsageError);
+        return Exit(SendStatus::Config);
     }
     Settings settings;
     try {
         settings = ReadSettings();
     } catch (const Error& error) {
         Complain(std::string(error.what()) + SettingsDetail(error));
-        return Exit(SendStatus::UsageError);
+        return Exit(SendStatus::Config);
     }
 
     const std::string sjisMessage = Utf8TextToShiftJis(message);
@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
         Complain(refusal);
     }
     if (!refusals.empty()) {
-        return Exit(SendStatus::Refused);
+        return Exit(SendStatus::DataError);
     }
     if (options.dryRun) {
         return Exit(SendStatus::Sent);

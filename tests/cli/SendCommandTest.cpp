@@ -1,6 +1,7 @@
 #include "cli/SendCommand.h"
 
 #include <gtest/gtest.h>
+#include <sysexits.h>
 
 #include <string>
 #include <vector>
@@ -9,6 +10,17 @@
 
 namespace tarvelo {
 namespace {
+
+// Scripts read these as the mail tools' statuses; the numbers are written out in the program.
+static_assert(static_cast<int>(SendStatus::Usage) == EX_USAGE);
+static_assert(static_cast<int>(SendStatus::DataError) == EX_DATAERR);
+static_assert(static_cast<int>(SendStatus::NoHost) == EX_NOHOST);
+static_assert(static_cast<int>(SendStatus::Unavailable) == EX_UNAVAILABLE);
+static_assert(static_cast<int>(SendStatus::IoError) == EX_IOERR);
+static_assert(static_cast<int>(SendStatus::TempFail) == EX_TEMPFAIL);
+static_assert(static_cast<int>(SendStatus::Protocol) == EX_PROTOCOL);
+static_assert(static_cast<int>(SendStatus::NoPermission) == EX_NOPERM);
+static_assert(static_cast<int>(SendStatus::Config) == EX_CONFIG);
 
 using Action = SendCommand::Action;
 
