@@ -23,8 +23,11 @@ class SmtpSink {
 public:
     explicit SmtpSink(const std::filesystem::path& directory) : directory_(directory) {
         std::filesystem::create_directories(directory_);
-        const std::string script =
-            (std::filesystem::path(__FILE__).parent_path() / "smtp_sink.py").string();
+        // __FILE__ may be relative to the build folder (a compiler cache's base directory), and
+        // the test runs elsewhere.
+        const std::filesystem::path folder =
+            std::filesystem::path(TARVELO_TEST_SOURCE_DIR) / "tests" / "mail";
+        const std::string script = (folder / "smtp_sink.py").string();
         const std::string where = directory_.string();
         std::vector<char*> argv = {const_cast<char*>("/usr/bin/python3"),
                                    const_cast<char*>(script.c_str()),
