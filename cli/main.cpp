@@ -7,10 +7,12 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/Error.h"
+#include "cli/PasswordCommand.h"
 #include "cli/SendCommand.h"
 #include "cli/SendMail.h"
 #include "compose/Composition.h"
@@ -86,8 +88,10 @@ int main(int argc, char** argv) {
         return Exit(SendStatus::Config);
     }
     Settings settings;
+    SubmissionSettings submission;
     try {
         settings = ReadSettings();
+        submission = Overridden(ReadSubmission(), options);
     } catch (const Error& error) {
         Complain(std::string(error.what()) + SettingsDetail(error));
         return Exit(SendStatus::Config);
@@ -112,12 +116,27 @@ int main(int argc, char** argv) {
     if (options.dryRun) {
         return Exit(SendStatus::Sent);
     }
+    // The one place where the password is taken; asked for only when there is a login.
+    std::string password;
+    if (!submission.login.empty() && !options.passwordCommand.empty()) {
+        std::string error;
+        std::optional<std::string> given = PasswordFromCommand(options.passwordCommand, error);
+        if (!given) {
+            Complain(error);
+            return Exit(SendStatus::Config);
+        }
+        password = std::move(*given);
+    }
     // The first domain is the gateway in use; an empty list gives an empty one, as in the window.
     const std::string gateway = settings.domains.empty() ? "" : settings.domains.front();
-    const MailRequest request{.server = settings.smtp,
-                              .settings = {.userName = settings.userName, .gatewayDomain = gateway},
-                              .mailLines = AssembleMailLines(MailDateText(), settings.userName,
-                                                             gateway, composition.mailImage)};
+    const MailRequest request{
+        .server = settings.smtp,
+        .settings = {.userName = settings.userName, .gatewayDomain = gateway},
+        .mails = {AssembleMailLines(MailDateText(), settings.userName, gateway,
+                                    composition.mailImage)},
+        .submission = submission,
+        .password = std::move(password),
+    };
     LineList log;
     const SendResult result = SendMail(request, [&](std::string_view line) {
         log.emplace_back(line);
@@ -128,7 +147,7 @@ int main(int argc, char** argv) {
     if (result.status != SendStatus::Sent) {
         Complain(result.failure);
     }
-    // The window's log holds nothing of a connection that was never made; nor does the file.
+    // A connection never made leaves the file alone: its reason is in the error line.
     if (options.log && !log.empty()) {
         try {
             SaveLogBlock(kLogFileName, log);

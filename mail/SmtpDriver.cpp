@@ -31,26 +31,10 @@ const char* ReasonText(ConnectFailure failure) {
     return "no socket";
 }
 
-// Whether the end is told by the server's reply that the log shows last.
+// Whether the end is told by the server's reply that the log shows last: a refusal is its
+// reply, while a hang-up, a time-out or a missing STARTTLS is not.
 bool ToldByTheReply(const SendEnd& end, const SmtpActions& actions) {
-    switch (end.kind) {
-        case SendEndKind::RefusedTemporary:
-        case SendEndKind::RefusedPermanent:
-        case SendEndKind::Delivered:
-            return true;
-        case SendEndKind::Tls:
-        case SendEndKind::Authentication:
-            return !actions.log.empty() && actions.log.back().starts_with(" R:");
-        case SendEndKind::NoConnection:
-        case SendEndKind::NotANumber:
-        case SendEndKind::Closed:
-        case SendEndKind::ReadFailed:
-        case SendEndKind::SendFailed:
-        case SendEndKind::Overdue:
-        case SendEndKind::Cancelled:
-            break;
-    }
-    return false;
+    return !actions.log.empty() && actions.log.back() == " R:" + Utf8ToShiftJis(end.detail);
 }
 
 }  // namespace
@@ -157,7 +141,7 @@ void SmtpDriver::Take(const SmtpRead& read, SmtpActions& out) {
         const SendEnd& end = actions.ends.back();
         if (end.kind == SendEndKind::NotANumber) {
             out.state = "R:" + Utf8ToShiftJis(end.detail);
-        } else if (!ToldByTheReply(end, actions)) {
+        } else if (!ToldByTheReply(end, out)) {
             out.log.push_back(" E:" + Utf8ToShiftJis(end.detail));
             out.state = Utf8ToShiftJis(end.detail);
         }
