@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/SendMail.h"
 #include "platform/ShiftJis.h"
 
 namespace tarvelo {
@@ -210,6 +211,40 @@ TEST(RefusalTexts, TheWindowsTextsInItsOrder) {
     EXPECT_EQ(RefusalTexts(ComposeUtf8(std::string(70, 'A'), "")), Texts{"６９文字を超えています"});
     EXPECT_EQ(RefusalTexts(Compose({.message = "", .phsNo = "", .resNo = ""})),
               (Texts{"メッセージがありません", "PHS Noがありません"}));
+}
+
+// What a script is told of each end: try again (75), give up (69), fix something first.
+TEST(StatusOf, EachEndHasItsExitStatus) {
+    struct Row {
+        SendEndKind kind;
+        ConnectFailure connect;
+        int status;
+    };
+    using enum SendEndKind;
+    using enum ConnectFailure;
+    const Row rows[] = {
+        {Delivered, None, 0},
+        {Authentication, None, EX_NOPERM},
+        {Tls, None, EX_UNAVAILABLE},
+        {RefusedPermanent, None, EX_UNAVAILABLE},
+        {RefusedTemporary, None, EX_TEMPFAIL},
+        {NoConnection, Refused, EX_TEMPFAIL},
+        {NoConnection, Unreachable, EX_TEMPFAIL},
+        {NoConnection, TimedOut, EX_TEMPFAIL},
+        {NoConnection, ResolverTemporary, EX_TEMPFAIL},
+        {NoConnection, NameNotFound, EX_NOHOST},
+        {Overdue, None, EX_TEMPFAIL},
+        {Closed, None, EX_TEMPFAIL},
+        {ReadFailed, None, EX_TEMPFAIL},
+        {SendFailed, None, EX_TEMPFAIL},
+        {NotANumber, None, EX_PROTOCOL},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(
+            static_cast<int>(StatusOf({.kind = row.kind, .connect = row.connect, .detail = ""})),
+            row.status)
+            << static_cast<int>(row.kind) << "/" << static_cast<int>(row.connect);
+    }
 }
 
 }  // namespace
