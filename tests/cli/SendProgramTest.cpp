@@ -364,5 +364,56 @@ TEST_F(SendMailTimeTest, SilenceAfterTheMailWasTakenIsSuccess) {
     EXPECT_EQ(result.status, SendStatus::Sent) << result.failure;
 }
 
+// Submission to aiosmtpd with a CA of the test's own: STARTTLS or TLS, AUTH, and each refusal.
+struct SubmissionCase {
+    const char* name;
+    const char* server;
+    const char* password;
+    bool trustTheCa;
+    SendStatus status;
+};
+
+class SubmissionEndToEndTest : public ::testing::TestWithParam<SubmissionCase> {
+protected:
+    static void SetUpTestSuite() {
+        dir_ = new testing::TempWorkingDir;
+        sink_ = new testing::SmtpSink(dir_->path(), {"--submission", "taro", "pw"});
+        ASSERT_TRUE(sink_->Ready(30s)) << "smtp_sink.py --submission did not start";
+    }
+    static void TearDownTestSuite() {
+        delete sink_;
+        delete dir_;
+    }
+    static inline testing::TempWorkingDir* dir_ = nullptr;
+    static inline testing::SmtpSink* sink_ = nullptr;
+};
+
+TEST_P(SubmissionEndToEndTest, SendsOrSaysWhyNot) {
+    const SubmissionCase& row = GetParam();
+    MailRequest request{.server = row.server,
+                        .settings = {.userName = "taro@example.com", .gatewayDomain = "gw.example"},
+                        .mails = {{"Subject: " + std::string(row.name), "", "MSG=A"}},
+                        .password = row.password};
+    request.submission.login = "taro";
+    request.submission.caFile = row.trustTheCa ? (dir_->path() / "ca.crt").string() : "";
+    std::string log;
+    const SendResult result = SendMail(request, [&](std::string_view line) { log += line; });
+    EXPECT_EQ(result.status, row.status) << result.failure;
+    EXPECT_EQ(log.find(row.password), std::string::npos) << "the password in the log";
+    EXPECT_EQ(ReadFileBytes(dir_->path() / "message.eml").find(row.name) != std::string::npos,
+              row.status == SendStatus::Sent);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SubmissionEndToEndTest,
+    ::testing::Values(
+        SubmissionCase{"StartTlsOn587", "127.0.0.1:587", "pw", true, SendStatus::Sent},
+        SubmissionCase{"TlsOn465", "127.0.0.1:465", "pw", true, SendStatus::Sent},
+        SubmissionCase{"WrongPassword", "127.0.0.1:587", "nope", true, SendStatus::NoPermission},
+        SubmissionCase{"UnknownCa", "127.0.0.1:465", "pw", false, SendStatus::Unavailable},
+        SubmissionCase{"CertificateForAnotherAddress", "[::1]:587", "pw", true,
+                       SendStatus::Unavailable}),
+    [](const auto& row) { return std::string(row.param.name); });
+
 }  // namespace
 }  // namespace tarvelo
