@@ -60,16 +60,17 @@ SmtpRead WaitAndRead(Socket& socket, const SmtpConversation& conversation,
     return read;
 }
 
-}  // namespace
-
-SendResult SendMail(const MailRequest& request,
-                    const std::function<void(std::string_view logLine)>& onLog) {
+// connected: false when no connection was made.
+SendResult SendOne(const std::string& server, const SmtpSettings& settings,
+                   const std::vector<std::string>& mailLines,
+                   const std::function<void(std::string_view logLine)>& onLog, bool& connected) {
     Socket socket(SOCK_STREAM);
-    socket.Connect(request.server.c_str(), kSmtpPort);
-    if (socket.status != 0) {
-        return {SendStatus::TempFail, "cannot connect to " + ShiftJisToUtf8(request.server)};
+    socket.Connect(server.c_str(), kSmtpPort);
+    connected = socket.status == 0;
+    if (!connected) {
+        return {SendStatus::TempFail, "cannot connect to " + ShiftJisToUtf8(server)};
     }
-    SmtpConversation conversation(request.settings, request.mailLines);
+    SmtpConversation conversation(settings, mailLines);
     std::array<char, kReadSize> buffer;
     std::string lastReply;
     std::string why;
@@ -110,6 +111,22 @@ SendResult SendMail(const MailRequest& request,
     }
     return {SendStatus::TempFail,
             lastReply.empty() ? why : why + "; the last reply: " + ShiftJisToUtf8(lastReply)};
+}
+
+}  // namespace
+
+std::vector<SendResult> SendMails(const MailRequest& request,
+                                  const std::function<void(std::string_view logLine)>& onLog) {
+    std::vector<SendResult> results;
+    for (const std::vector<std::string>& mailLines : request.mails) {
+        bool connected = false;
+        results.push_back(SendOne(request.server, request.settings, mailLines, onLog, connected));
+        if (!connected) {
+            results.resize(request.mails.size(), results.back());
+            break;
+        }
+    }
+    return results;
 }
 
 }  // namespace tarvelo

@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 #include <sysexits.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "cli/SettingsFolder.h"
 #include "platform/ShiftJis.h"
+#include "settings/MenuFolder.h"
 
 namespace tarvelo {
 namespace {
@@ -80,6 +84,22 @@ INSTANTIATE_TEST_SUITE_P(
                   ""},
         ParseCase{"Help", {"0701", "--help"}, Action::Help, {}, ""},
         ParseCase{"Version", {"--version"}, Action::Version, {}, ""},
+        ParseCase{"ShortOptions",
+                  {"-nv", "0701", "x"},
+                  Action::Send,
+                  {.number = "0701", .message = "x", .dryRun = true, .verbose = true},
+                  ""},
+        ParseCase{"ShortHelp", {"0701", "-h"}, Action::Help, {}, ""},
+        ParseCase{"UnknownShortOptionOfSeveralBytes",
+                  {"07012345678", "-テスト"},
+                  Action::UsageError,
+                  {},
+                  "unknown option '-テスト'"},
+        ParseCase{"UnknownShortOptionLastOfItsGroup",
+                  {"-nq", "0701"},
+                  Action::UsageError,
+                  {},
+                  "unknown option '-nq'"},
         ParseCase{"NoNumber", {}, Action::UsageError, {}, "the handset NUMBER is missing"},
         ParseCase{"ThreeOperands",
                   {"0701", "hello", "world"},
@@ -147,6 +167,7 @@ struct DryRunCase {
     bool testMode;
     int columns;
     std::string text;  // UTF-8
+    std::vector<std::string> numbers = {"07012345678"};
     friend void PrintTo(const DryRunCase& row, std::ostream* out) { *out << row.name; }
 };
 
@@ -154,8 +175,14 @@ class DryRunTextTest : public ::testing::TestWithParam<DryRunCase> {};
 
 TEST_P(DryRunTextTest, PreviewThenMailImage) {
     const DryRunCase& row = GetParam();
-    EXPECT_EQ(DryRunText(ComposeUtf8(row.message, "0311112222", row.testMode), row.columns),
-              row.text);
+    std::vector<Composition> compositions;
+    for (const std::string& number : row.numbers) {
+        compositions.push_back(Compose({.message = Utf8TextToShiftJis(row.message),
+                                        .phsNo = number,
+                                        .resNo = "0311112222",
+                                        .testMode = row.testMode}));
+    }
+    EXPECT_EQ(DryRunText(compositions, row.columns), row.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, DryRunTextTest,
@@ -180,7 +207,21 @@ INSTANTIATE_TEST_SUITE_P(Cases, DryRunTextTest,
                                                       "PHSNO=07012345678\n"
                                                       "RESNO=0311112222\n"
                                                       "MSG=Door\n"
-                                                      "open\n"}),
+                                                      "open\n"},
+                                           DryRunCase{"PreviewOnceMailForEachNumber",
+                                                      "ア",
+                                                      false,
+                                                      5,
+                                                      "ア\n"
+                                                      "\n"
+                                                      "PHSNO=0701\n"
+                                                      "RESNO=0311112222\n"
+                                                      "MSG=ア\n"
+                                                      "\n"
+                                                      "PHSNO=0702\n"
+                                                      "RESNO=0311112222\n"
+                                                      "MSG=ア\n",
+                                                      {"0701", "0702"}}),
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST(TerminalLine, ControlsCannotReachTheTerminal) {
@@ -202,14 +243,95 @@ TEST(TerminalLine, ControlsCannotReachTheTerminal) {
     EXPECT_EQ(TerminalText("550 \x1B[2J\xE3\x81\x82"), "550 ^[[2J\xE3\x81\x82");
 }
 
-TEST(RefusalTexts, TheWindowsTextsInItsOrder) {
-    using Texts = std::vector<std::string_view>;
-    EXPECT_EQ(RefusalTexts(ComposeUtf8("ア", "")), Texts{});
-    EXPECT_EQ(RefusalTexts(ComposeUtf8("漢字", "")), Texts{"不正な文字がふくまれています"});
-    EXPECT_EQ(RefusalTexts(ComposeUtf8("", "")), Texts{"メッセージがありません"});
-    EXPECT_EQ(RefusalTexts(ComposeUtf8(std::string(70, 'A'), "")), Texts{"６９文字を超えています"});
-    EXPECT_EQ(RefusalTexts(Compose({.message = "", .phsNo = "", .resNo = ""})),
+TEST(RefusalLines, TheWindowsTextsInItsOrder) {
+    using Texts = std::vector<std::string>;
+    const Texts one{"0701"};
+    EXPECT_EQ(RefusalLines(one, {ComposeUtf8("ア", "")}), Texts{});
+    EXPECT_EQ(RefusalLines(one, {ComposeUtf8("漢字", "")}), Texts{"不正な文字がふくまれています"});
+    EXPECT_EQ(RefusalLines(one, {ComposeUtf8("", "")}), Texts{"メッセージがありません"});
+    EXPECT_EQ(RefusalLines(one, {ComposeUtf8(std::string(70, 'A'), "")}),
+              Texts{"６９文字を超えています"});
+    EXPECT_EQ(RefusalLines({""}, {Compose({.message = "", .phsNo = "", .resNo = ""})}),
               (Texts{"メッセージがありません", "PHS Noがありません"}));
+    // The message's error once, each number's after it.
+    const auto to = [](std::string_view number) {
+        return Compose({.message = "", .phsNo = number, .resNo = ""});
+    };
+    EXPECT_EQ(RefusalLines({"0701", "", "x\xFF"}, {to("0701"), to(""), to("x\xFF")}),
+              (Texts{"メッセージがありません", "(empty number): PHS Noがありません",
+                     "x\xFF: 不正な文字がふくまれています"}));
+}
+
+TEST(SplitNumbers, CommaSeparatedList) {
+    using Numbers = std::vector<std::string>;
+    const struct {
+        const char* numbers;
+        Numbers split;
+    } rows[] = {
+        {"07012345678", {"07012345678"}},
+        {"0701,0702", {"0701", "0702"}},
+        {" 0701 , 0702 ", {"0701", "0702"}},
+        {"0701,,0702", {"0701", "", "0702"}},
+        {"0701,", {"0701", ""}},
+        {"", {""}},
+        {"0 7", {"0 7"}},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(SplitNumbers(row.numbers), row.split) << row.numbers;
+    }
+}
+
+TEST(WorstStatus, FailureThatWaitingWillNotMendWins) {
+    using enum SendStatus;
+    const struct {
+        std::vector<SendStatus> statuses;
+        SendStatus worst;
+    } rows[] = {
+        {{Sent, Sent}, Sent},
+        {{}, Sent},
+        {{Sent, TempFail, Sent}, TempFail},
+        {{TempFail, Unavailable, TempFail}, Unavailable},
+        {{Unavailable, TempFail}, Unavailable},
+        {{Protocol, Unavailable}, Protocol},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(WorstStatus(row.statuses), row.worst) << static_cast<int>(row.worst);
+    }
+}
+
+TEST(ChooseSettingsFolder, CurrentThenMenusFolder) {
+    const struct {
+        const char* name;
+        std::optional<std::string> given;
+        std::optional<std::string> menu;
+        std::vector<std::string> holding;
+        std::optional<std::string> folder;
+        std::vector<std::string> tried;
+    } rows[] = {
+        {"Current", {}, "/m", {"/c", "/m"}, "/c", {"/c"}},
+        {"Menus", {}, "/m", {"/m"}, "/m", {"/c", "/m"}},
+        {"Neither", {}, "/m", {}, {}, {"/c", "/m"}},
+        {"NoHome", {}, {}, {}, {}, {"/c"}},
+        {"GivenHoldsNothing", "/g", "/m", {"/c", "/m"}, "/g", {"/g"}},
+    };
+    for (const auto& row : rows) {
+        const SettingsFolderChoice choice =
+            ChooseSettingsFolder(row.given, "/c", row.menu, [&](const std::string& folder) {
+                return std::ranges::find(row.holding, folder) != row.holding.end();
+            });
+        EXPECT_EQ(choice.folder, row.folder) << row.name;
+        EXPECT_EQ(choice.tried, row.tried) << row.name;
+    }
+    EXPECT_EQ(NoSettingsText({{}, {"/c", "/m"}}), "no tvemail.ini or tvdomain.ini in /c or /m");
+}
+
+TEST(MenuFolder, TheLaunchersRule) {
+    EXPECT_EQ(MenuFolder("/x", "/h"), "/x/tarvelo");
+    EXPECT_EQ(MenuFolder("relative", "/h"), "/h/.local/share/tarvelo");
+    EXPECT_EQ(MenuFolder("", "/h"), "/h/.local/share/tarvelo");
+    EXPECT_EQ(MenuFolder(nullptr, "/h"), "/h/.local/share/tarvelo");
+    EXPECT_EQ(MenuFolder(nullptr, ""), std::nullopt);
+    EXPECT_EQ(MenuFolder(nullptr, nullptr), std::nullopt);
 }
 
 }  // namespace

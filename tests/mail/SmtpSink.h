@@ -23,8 +23,10 @@ class SmtpSink {
 public:
     explicit SmtpSink(const std::filesystem::path& directory) : directory_(directory) {
         std::filesystem::create_directories(directory_);
+        // Not __FILE__: ccache's base_dir makes it relative to a build folder, which is not
+        // the working directory of a test.
         const std::string script =
-            (std::filesystem::path(__FILE__).parent_path() / "smtp_sink.py").string();
+            (std::filesystem::path(TARVELO_SOURCE_DIR) / "tests/mail/smtp_sink.py").string();
         const std::string where = directory_.string();
         std::vector<char*> argv = {const_cast<char*>("/usr/bin/python3"),
                                    const_cast<char*>(script.c_str()),
