@@ -21,7 +21,7 @@ enum class SendStatus {
     DataError = 65,     // the message or a number is refused; nothing was sent
     NoHost = 68,        // the server's name does not exist
     Unavailable = 69,   // a permanent refusal (5xx), or TLS impossible or the certificate refused
-    IoError = 74,       // the output could not be written
+    IoError = 74,       // standard input could not be read, or the output written
     TempFail = 75,      // try again later: no connection, a 4xx, a time-out, the connection lost
     Protocol = 76,      // the server's replies are not SMTP
     NoPermission = 77,  // the login was refused
