@@ -246,18 +246,30 @@ std::string NumberLine(const std::vector<std::string>& numbers, std::size_t inde
 std::vector<std::string> RefusalLines(const std::vector<std::string>& numbers,
                                       const std::vector<Composition>& compositions) {
     std::vector<std::string> lines;
-    if (compositions.empty()) {
-        return lines;
-    }
-    if (compositions.front().messageError != MessageError::None) {
-        lines.emplace_back(MessageErrorText(compositions.front().messageError));
-    }
     for (std::size_t i = 0; i < compositions.size(); ++i) {
-        if (const std::string_view text = PhsNoErrorText(compositions[i]); !text.empty()) {
-            lines.push_back(NumberLine(numbers, i, text));
+        // The message is the same in every composition: its error is said once.
+        const std::vector<std::string_view> texts = RefusalTexts(compositions[i]);
+        for (std::size_t t = 0; t < texts.size(); ++t) {
+            const bool ofMessage = t == 0 && compositions[i].messageError != MessageError::None;
+            if (!ofMessage) {
+                lines.push_back(NumberLine(numbers, i, texts[t]));
+            } else if (i == 0) {
+                lines.emplace_back(texts[t]);
+            }
         }
     }
     return lines;
+}
+
+std::vector<std::string_view> RefusalTexts(const Composition& composition) {
+    std::vector<std::string_view> texts;
+    if (composition.messageError != MessageError::None) {
+        texts.push_back(MessageErrorText(composition.messageError));
+    }
+    if (const std::string_view text = PhsNoErrorText(composition); !text.empty()) {
+        texts.push_back(text);
+    }
+    return texts;
 }
 
 std::string TerminalLine(std::string_view sjisLine) {

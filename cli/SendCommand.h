@@ -104,6 +104,10 @@ std::string TerminalLine(std::string_view sjisLine);
 std::string NumberLine(const std::vector<std::string>& numbers, std::size_t index,
                        std::string_view text);
 
+// The window's error texts for a message it would refuse, the message's first, then the
+// number's; UTF-8. None when the message may be sent.
+std::vector<std::string_view> RefusalTexts(const Composition& composition);
+
 // The window's error texts for one message to numbers (UTF-8, one composition each): the
 // message's once, then each number's, after the number when there are several. None when every
 // mail may be sent.
