@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -154,8 +153,7 @@ std::string SettingsDetail(const Error& error) {
 int main(int argc, char** argv) {
     // A closed standard output or error gives a failed write, which is reported, rather than
     // a signal that would end a sending between two commands.
-    std::signal(SIGPIPE, SIG_IGN);
-    UseConsoleEncoding();
+    StartConsole();
     Console console(ConsoleEncoding());
 
     const SendCommand command = ParseSendArguments(std::vector<std::string>(argv + 1, argv + argc));

@@ -8,8 +8,9 @@
 
 namespace tarvelo {
 
-// Takes the user's encoding from the environment; called once, before any of the others.
-void UseConsoleEncoding();
+// Takes the user's encoding from the environment, and makes a write to a closed pipe a failed
+// write rather than the end of the program; called once, before any of the others.
+void StartConsole();
 
 // The encoding's name, as the messages show it ("UTF-8", "SHIFT_JIS", "EUC-JP"). A locale of
 // plain ASCII (C, POSIX) counts as UTF-8, as it does for most programs today.

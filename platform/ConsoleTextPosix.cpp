@@ -1,6 +1,7 @@
 #include <langinfo.h>
 
 #include <clocale>
+#include <csignal>
 #include <string_view>
 
 #include "platform/ConsoleText.h"
@@ -8,8 +9,9 @@
 
 namespace tarvelo {
 
-void UseConsoleEncoding() {
+void StartConsole() {
     std::setlocale(LC_CTYPE, "");
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 std::string ConsoleEncoding() {
