@@ -33,24 +33,8 @@ SendStatus StatusOf(const SendEnd& end) {
     return SendStatus::TempFail;
 }
 
-namespace {
-
-// Which of two statuses says more: a permanent failure over a passing one over success.
-int Weight(SendStatus status) {
-    switch (status) {
-        case SendStatus::Sent:
-            return 0;
-        case SendStatus::TempFail:
-            return 1;
-        default:
-            return 2;
-    }
-}
-
-}  // namespace
-
-SendResult SendMail(const MailRequest& request,
-                    const std::function<void(std::string_view logLine)>& onLog) {
+std::vector<SendResult> SendMails(const MailRequest& request,
+                                  const std::function<void(std::string_view logLine)>& onLog) {
     const SubmissionTarget target = ResolveSubmission(request.server, request.submission);
     SmtpDriver driver(
         MakeTransport(), target,
@@ -59,12 +43,13 @@ SendResult SendMail(const MailRequest& request,
             {.security = target.security, .login = target.login, .password = request.password},
             request.bounds.reply),
         request.bounds);
-    SendResult result;
+    std::vector<SendEnd> ends;
     if (const std::optional<SendEnd> end = driver.Connect()) {
-        result.ends.assign(request.mails.size(), *end);
+        ends.assign(request.mails.size(), *end);
     }
     std::string lastReply;
-    const bool connected = result.ends.empty();
+    std::string notANumber;
+    const bool connected = ends.empty();
     while (connected && driver.Conversation().Outcome() == SmtpOutcome::Waiting) {
         SmtpActions actions = driver.Drive(DriveMode::Block);
         for (const std::string& entry : actions.log) {
@@ -75,28 +60,25 @@ SendResult SendMail(const MailRequest& request,
         }
         if (actions.notANumber) {
             // The window's box, word for word.
-            result.failure = NotIntegerError(ShiftJisToUtf8(*actions.notANumber)).what();
+            notANumber = NotIntegerError(ShiftJisToUtf8(*actions.notANumber)).what();
         }
         for (SendEnd& end : actions.ends) {
-            result.ends.push_back(std::move(end));
+            ends.push_back(std::move(end));
         }
     }
-    for (const SendEnd& end : result.ends) {
-        const SendStatus status = StatusOf(end);
-        if (Weight(status) > Weight(result.status)) {
-            result.status = status;
-        }
-        if (status != SendStatus::Sent && result.failure.empty()) {
+    std::vector<SendResult> results;
+    for (const SendEnd& end : ends) {
+        SendResult& result = results.emplace_back(SendResult{StatusOf(end), {}});
+        if (end.kind == SendEndKind::NotANumber) {
+            result.failure = notANumber;
+        } else if (end.kind != SendEndKind::Delivered) {
             // A hang-up or a time-out is clearer with the step it came at.
-            const bool lost =
-                end.kind == SendEndKind::Closed || end.kind == SendEndKind::ReadFailed ||
-                end.kind == SendEndKind::SendFailed || end.kind == SendEndKind::Overdue;
-            result.failure = lost && !lastReply.empty()
+            result.failure = BrokeOff(end.kind) && !lastReply.empty()
                                  ? end.detail + "; the last reply: " + lastReply
                                  : end.detail;
         }
     }
-    return result;
+    return results;
 }
 
 }  // namespace tarvelo

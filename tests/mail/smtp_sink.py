@@ -10,6 +10,7 @@ it writes, each file replaced whole:
   DIR/message.eml   the message as received, byte for byte (CR LF line ends, the leading dot
                     of a stuffed line removed, the end marker not included)
   DIR/count         how many messages it has taken so far
+  DIR/N.eml         the same as message.eml for the Nth message, N from 1
 With --submission it makes a CA of its own with the openssl command (DIR/ca.crt) and a
 certificate for 127.0.0.1 signed by it, and listens instead on port 587 (STARTTLS required) and
 465 (TLS from the first byte), of 127.0.0.1 and ::1, both taking mail only after AUTH as USER
@@ -46,6 +47,7 @@ class Keeper:
                     ("\n".join(lines) + "\n").encode("utf-8", "surrogateescape"))
         write_whole(os.path.join(self.directory, "message.eml"), envelope.original_content)
         self.count += 1
+        write_whole(os.path.join(self.directory, "%d.eml" % self.count), envelope.original_content)
         write_whole(os.path.join(self.directory, "count"), b"%d\n" % self.count)
         return "250 kept"
 
