@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/MailImageEdit.h"
 #include "app/TvMain.h"
@@ -61,6 +62,17 @@ std::optional<std::string> PasswordForSending(const tarvelo::SubmissionTarget& t
         return std::nullopt;
     }
     return std::string(password->view());
+}
+
+// A password typed at the question and refused by the server is not offered again: the next
+// sending asks anew. One in the keyring stays; the settings' password field replaces it.
+void ForgetRefusedPassword(const std::vector<SendEnd>& ends) {
+    for (const SendEnd& end : ends) {
+        if (end.kind == SendEndKind::Authentication) {
+            tarvelo::ForgetSubmitPassword(SetDialog->SmtpText(), SubmissionForSending().login);
+            return;
+        }
+    }
 }
 
 }  // namespace
@@ -150,6 +162,7 @@ void TForm1::CarryOut(const tarvelo::SmtpActions& actions) {
         case SmtpOutcome::Failure:
             EndSession();
             ShowProgress(Text("送信エラー"), Text("OK"));
+            ForgetRefusedPassword(actions.ends);
             break;
     }
     if (actions.notANumber) {

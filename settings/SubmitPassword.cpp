@@ -51,13 +51,15 @@ std::optional<SecretText> SubmitPassword(std::string_view smtp, std::string_view
         return std::move(stored.password);
     }
     TPasswordDialog dialog(parent);
-    dialog.Label1->setText(Text(key.second + " @ " + key.first + " のパスワード"));
+    dialog.Label1->setText(Text(key.second + " (" + key.first + ") のパスワード"));
     if (dialog.exec() != QDialog::Accepted) {
         dialog.Password->clear();
         return std::nullopt;
     }
+    // In memory only: a mistyped answer must not reach the keyring, and a refused one is
+    // forgotten so that the next sending asks again.
     SecretText password = TakePassword(dialog.Password);
-    KeepSubmitPassword(smtp, login, password.view());
+    Remembered().insert_or_assign(key, password.Copy());
     return password;
 }
 

@@ -13,8 +13,8 @@ class QWidget;
 namespace tarvelo {
 
 // For a sending: the password given in this run, else the secret store's, else the user's
-// answer to TPasswordDialog, which is then kept as KeepSubmitPassword keeps it. None when the
-// user cancels the question.
+// answer to TPasswordDialog, which is then kept in memory (never in the store: that is the
+// settings' password field's to fill). None when the user cancels the question.
 std::optional<SecretText> SubmitPassword(std::string_view smtp, std::string_view login,
                                          QWidget* parent);
 
