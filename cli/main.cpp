@@ -277,8 +277,11 @@ int main(int argc, char** argv) {
         const StoredPassword stored =
             LookUpPassword(SecretServerName(settings.smtp), submission.login);
         if (stored.result != SecretLookup::Found) {
-            console.Complain("no password for the login " + submission.login +
-                             ": the keyring keeps none for this server; give --password-command");
+            console.Complain("no password for the login " + submission.login + ": " +
+                             (stored.result == SecretLookup::NoStore
+                                  ? "no keyring is running"
+                                  : "the keyring keeps none for this server") +
+                             "; give --password-command");
             return Exit(SendStatus::Config);
         }
         request.password = std::string(stored.password.view());
