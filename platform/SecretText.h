@@ -1,5 +1,6 @@
 // Bytes that must not outlive their use, such as a password: wiped when they are destroyed, and
-// while the program holds any, it leaves no core dump behind (one side per platform).
+// once the program has held any, it leaves no core dump behind for the rest of the run (one
+// side per platform).
 #pragma once
 
 #include <cstddef>
