@@ -110,6 +110,9 @@ private:
             return false;
         }
         SSL_CTX_set_verify(context_.get(), SSL_VERIFY_PEER, nullptr);
+        // A server that hangs up without close_notify has closed the connection, as over plain
+        // TCP: SMTP's replies end in their own line ends, so nothing can be cut off unseen.
+        SSL_CTX_set_options(context_.get(), SSL_OP_IGNORE_UNEXPECTED_EOF);
         ssl_.reset(SSL_new(context_.get()));
         if (!ssl_ || SSL_set_fd(ssl_.get(), static_cast<int>(tcp_.socket().handle)) != 1 ||
             !NameTheServer(request.host)) {
