@@ -24,6 +24,13 @@ const std::string_view kSendUsage =
     "                     holds them, else $XDG_DATA_HOME/tarvelo)\n"
     "  -v, --verbose      print the SMTP conversation to standard error\n"
     "      --log          append the conversation to TVEMAIL.LOG in the settings folder\n"
+    "      --port N       connect to port N of the server (587: STARTTLS, 465: TLS)\n"
+    "      --security none|starttls|tls\n"
+    "                     plain text, STARTTLS required, or TLS from the first byte\n"
+    "      --user LOGIN   log in as LOGIN (AUTH PLAIN or LOGIN, only over TLS)\n"
+    "      --password-command CMD\n"
+    "                     the password is the first line that the shell command CMD prints\n"
+    "      --ca-file FILE trust the CAs in FILE (PEM) besides the system's\n"
     "  -V, --version      print the version and exit\n"
     "  -h, --help         print this help and exit\n"
     "\n"
@@ -39,6 +46,11 @@ enum Option {
     kTestOption,
     kSettingsOption,
     kLogOption,
+    kPortOption,
+    kSecurityOption,
+    kUserOption,
+    kPasswordCommandOption,
+    kCaFileOption,
 };
 
 constexpr option kOptions[] = {
@@ -50,6 +62,11 @@ constexpr option kOptions[] = {
     {"log", no_argument, nullptr, kLogOption},
     {"version", no_argument, nullptr, 'V'},
     {"help", no_argument, nullptr, 'h'},
+    {"port", required_argument, nullptr, kPortOption},
+    {"security", required_argument, nullptr, kSecurityOption},
+    {"user", required_argument, nullptr, kUserOption},
+    {"password-command", required_argument, nullptr, kPasswordCommandOption},
+    {"ca-file", required_argument, nullptr, kCaFileOption},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -92,6 +109,18 @@ SendCommand UsageError(std::string error) {
 
 }  // namespace
 
+SubmissionSettings Overridden(SubmissionSettings settings, const SendOptions& options) {
+    if (options.port) {
+        settings.port = options.port;
+    }
+    if (options.security) {
+        settings.security = options.security;
+    }
+    settings.login = options.login.value_or(settings.login);
+    settings.caFile = options.caFile.value_or(settings.caFile);
+    return settings;
+}
+
 SendCommand ParseSendArguments(const std::vector<std::string>& arguments) {
     // getopt_long permutes the array it is given: it gets copies, and starts afresh (optind 0)
     // at every call.
@@ -132,6 +161,29 @@ SendCommand ParseSendArguments(const std::vector<std::string>& arguments) {
                 break;
             case kLogOption:
                 options.log = true;
+                break;
+            case kPortOption:
+                options.port = PortFromText(optarg);
+                if (!options.port) {
+                    return UsageError("--port takes a number from 1 to 65535, not '" +
+                                      std::string(optarg) + "'");
+                }
+                break;
+            case kSecurityOption:
+                options.security = SecurityFromWord(optarg);
+                if (!options.security) {
+                    return UsageError("--security takes none, starttls or tls, not '" +
+                                      std::string(optarg) + "'");
+                }
+                break;
+            case kUserOption:
+                options.login = optarg;
+                break;
+            case kPasswordCommandOption:
+                options.passwordCommand = optarg;
+                break;
+            case kCaFileOption:
+                options.caFile = optarg;
                 break;
             case 'V':
                 command.action = SendCommand::Action::Version;

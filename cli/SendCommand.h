@@ -10,6 +10,7 @@
 
 #include "compose/Composition.h"
 #include "settings/SettingsStore.h"
+#include "settings/Submission.h"
 
 namespace tarvelo {
 
@@ -51,6 +52,12 @@ struct SendOptions {
     bool testMode = false;
     bool verbose = false;
     bool log = false;
+    // Over the submission settings for this run; none leaves the settings' own.
+    std::optional<int> port = std::nullopt;
+    std::optional<Security> security = std::nullopt;
+    std::optional<std::string> login = std::nullopt;
+    std::optional<std::string> caFile = std::nullopt;
+    std::string passwordCommand = {};  // empty: no password from a command
 };
 
 struct SendCommand {
@@ -64,6 +71,9 @@ struct SendCommand {
 // NUMBER and MESSAGE; "--" ends them, so that a message may begin with "-". --help and
 // --version win over everything else that follows them.
 SendCommand ParseSendArguments(const std::vector<std::string>& arguments);
+
+// settings with what options override.
+SubmissionSettings Overridden(SubmissionSettings settings, const SendOptions& options);
 
 // The synopsis and options, for --help on standard output and after a usage error on standard
 // error.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/Error.h"
+#include "cli/PasswordCommand.h"
 #include "cli/SendCommand.h"
 #include "cli/SendMail.h"
 #include "cli/SettingsFolder.h"
@@ -174,24 +175,24 @@ int main(int argc, char** argv) {
     const SendOptions& options = command.options;
     const std::string& encoding = console.Encoding();
 
-    std::string given;
+    std::string messageBytes;
     if (options.message) {
-        given = *options.message;
+        messageBytes = *options.message;
     } else {
         int errnum = 0;
-        given = ReadStandardInput(errnum);
+        messageBytes = ReadStandardInput(errnum);
         if (errnum != 0) {
             console.Complain("cannot read standard input: " + Reason(errnum));
             return Exit(SendStatus::IoError);
         }
-        if (given.size() > kMaxInputBytes) {
+        if (messageBytes.size() > kMaxInputBytes) {
             console.Complain("standard input is longer than any message can be (more than " +
                              std::to_string(kMaxInputBytes) + " bytes)");
             return Exit(SendStatus::DataError);
         }
-        given = MessageFromInput(given);
+        messageBytes = MessageFromInput(messageBytes);
     }
-    const std::optional<std::string> message = ConsoleToUtf8(given, encoding);
+    const std::optional<std::string> message = ConsoleToUtf8(messageBytes, encoding);
     if (!message) {
         console.Complain((options.message ? "the message" : "standard input") +
                          std::string(" is not valid ") + encoding);
@@ -219,8 +220,10 @@ int main(int argc, char** argv) {
         return Exit(SendStatus::Config);
     }
     Settings settings;
+    SubmissionSettings submission;
     try {
         settings = ReadSettings();
+        submission = Overridden(ReadSubmission(), options);
     } catch (const Error& error) {
         console.Complain(std::string(error.what()) + SettingsDetail(error));
         return Exit(SendStatus::Config);
@@ -251,30 +254,41 @@ int main(int argc, char** argv) {
         console.Complain(*unusable);
         return Exit(SendStatus::Config);
     }
+    // The one place where the password is taken; asked for only when there is a login.
+    std::string password;
+    if (!submission.login.empty() && !options.passwordCommand.empty()) {
+        std::string error;
+        std::optional<std::string> given = PasswordFromCommand(options.passwordCommand, error);
+        if (!given) {
+            console.Complain(error);
+            return Exit(SendStatus::Config);
+        }
+        password = std::move(*given);
+    }
     const std::string& gateway = settings.domains.front();
     MailRequest request{.server = settings.smtp,
                         .settings = {.userName = settings.userName, .gatewayDomain = gateway},
-                        .mails = {}};
+                        .mails = {},
+                        .submission = submission,
+                        .password = std::move(password)};
     const std::string date = MailDateText();
     for (const Composition& composition : compositions) {
         request.mails.push_back(
             AssembleMailLines(date, settings.userName, gateway, composition.mailImage));
     }
     LineList log;
-    const std::vector<SendResult> results = SendMails(request, [&](std::string_view line) {
+    const SendResult result = SendMail(request, [&](std::string_view line) {
         log.emplace_back(line);
         if (options.verbose) {
             console.Err(Utf8ToConsole(TerminalLine(line) + "\n", encoding));
         }
     });
-    std::vector<SendStatus> statuses;
-    for (std::size_t i = 0; i < results.size(); ++i) {
-        statuses.push_back(results[i].status);
-        if (results[i].status != SendStatus::Sent) {
-            console.Complain(NumberLine(numbers, i, results[i].failure));
+    for (std::size_t i = 0; i < result.failures.size(); ++i) {
+        if (!result.failures[i].empty()) {
+            console.Complain(NumberLine(numbers, i, result.failures[i]));
         }
     }
-    // The window's log holds nothing of a connection that was never made; nor does the file.
+    // A connection never made leaves the file alone: its reason is in the error line.
     if (options.log && !log.empty()) {
         try {
             SaveLogBlock(kLogFileName, log);
@@ -284,5 +298,5 @@ int main(int argc, char** argv) {
         }
     }
     // Likewise when --verbose could not show the conversation: the status is the mails'.
-    return Exit(WorstStatus(statuses));
+    return Exit(result.status);
 }

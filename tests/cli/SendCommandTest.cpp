@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/SendMail.h"
 #include "cli/SettingsFolder.h"
 #include "platform/ShiftJis.h"
 #include "settings/MenuFolder.h"
@@ -16,14 +17,10 @@ namespace tarvelo {
 namespace {
 
 // Scripts read these as the mail tools' statuses; the numbers are written out in the program.
+// Those of a sending are checked with StatusOf below.
 static_assert(static_cast<int>(SendStatus::Usage) == EX_USAGE);
 static_assert(static_cast<int>(SendStatus::DataError) == EX_DATAERR);
-static_assert(static_cast<int>(SendStatus::NoHost) == EX_NOHOST);
-static_assert(static_cast<int>(SendStatus::Unavailable) == EX_UNAVAILABLE);
 static_assert(static_cast<int>(SendStatus::IoError) == EX_IOERR);
-static_assert(static_cast<int>(SendStatus::TempFail) == EX_TEMPFAIL);
-static_assert(static_cast<int>(SendStatus::Protocol) == EX_PROTOCOL);
-static_assert(static_cast<int>(SendStatus::NoPermission) == EX_NOPERM);
 static_assert(static_cast<int>(SendStatus::Config) == EX_CONFIG);
 
 using Action = SendCommand::Action;
@@ -312,6 +309,40 @@ TEST(MenuFolder, TheLaunchersRule) {
     EXPECT_EQ(MenuFolder("relative", "/h"), "/h/.local/share/tarvelo");
     EXPECT_EQ(MenuFolder(nullptr, "/h"), "/h/.local/share/tarvelo");
     EXPECT_EQ(MenuFolder(nullptr, ""), std::nullopt);
+}
+
+// What a script is told of each end: try again (75), give up (69), fix something first.
+TEST(StatusOf, EachEndHasItsExitStatus) {
+    struct Row {
+        SendEndKind kind;
+        ConnectFailure connect;
+        int status;
+    };
+    using enum SendEndKind;
+    using enum ConnectFailure;
+    const Row rows[] = {
+        {Delivered, None, 0},
+        {Authentication, None, EX_NOPERM},
+        {Tls, None, EX_UNAVAILABLE},
+        {RefusedPermanent, None, EX_UNAVAILABLE},
+        {RefusedTemporary, None, EX_TEMPFAIL},
+        {NoConnection, Refused, EX_TEMPFAIL},
+        {NoConnection, Unreachable, EX_TEMPFAIL},
+        {NoConnection, TimedOut, EX_TEMPFAIL},
+        {NoConnection, ResolverTemporary, EX_TEMPFAIL},
+        {NoConnection, NameNotFound, EX_NOHOST},
+        {Overdue, None, EX_TEMPFAIL},
+        {Closed, None, EX_TEMPFAIL},
+        {ReadFailed, None, EX_TEMPFAIL},
+        {SendFailed, None, EX_TEMPFAIL},
+        {NotANumber, None, EX_PROTOCOL},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(
+            static_cast<int>(StatusOf({.kind = row.kind, .connect = row.connect, .detail = ""})),
+            row.status)
+            << static_cast<int>(row.kind) << "/" << static_cast<int>(row.connect);
+    }
 }
 
 }  // namespace

@@ -337,18 +337,21 @@ TEST_F(SendProgramTest, NoConnection) {
     // Nothing listens on 127.0.0.1:25 in this namespace.
     Outcome run = Send({"1234", "ア"});
     EXPECT_EQ(run.status, 75);
-    EXPECT_EQ(run.err, "tarvelo-send: cannot connect to 127.0.0.1\n");
+    EXPECT_EQ(run.err, "tarvelo-send: cannot connect to 127.0.0.1:25: connection refused\n");
 
     run = Send({"1234,5678", "ア"});
     EXPECT_EQ(run.status, 75);
     EXPECT_EQ(run.err,
-              "tarvelo-send: 1234: cannot connect to 127.0.0.1\n"
-              "tarvelo-send: 5678: cannot connect to 127.0.0.1\n");
+              "tarvelo-send: 1234: cannot connect to 127.0.0.1:25: connection refused\n"
+              "tarvelo-send: 5678: cannot connect to 127.0.0.1:25: connection refused\n");
 
     WriteFileBytes(dir_.path() / "tvemail.ini", "a@b\r\nno-such-host.invalid\r\n\r\n");
     run = Send({"1234", "ア"});
     EXPECT_EQ(run.status, 75);
-    EXPECT_EQ(run.err, "tarvelo-send: cannot connect to no-such-host.invalid\n");
+    // No resolver answers in the namespace.
+    EXPECT_EQ(run.err,
+              "tarvelo-send: cannot connect to no-such-host.invalid:25: the name cannot be looked "
+              "up now\n");
 }
 
 TEST_F(SendProgramTest, VerboseAndLogShowTheConversation) {
@@ -379,17 +382,14 @@ TEST_F(SendProgramTest, NoConnectionNoLog) {
 // The time bounds, in this process with a short bound rather than through the program.
 class SendMailTimeTest : public ::testing::Test {
 protected:
-    void SetUp() override { SmtpConversation::replyTimeout = 300ms; }
-    void TearDown() override { SmtpConversation::replyTimeout = kReplyTimeout; }
-
     static SendResult Send() {
         const MailRequest request{
             .server = "127.0.0.1",
             .settings = {.userName = "taro@example.com", .gatewayDomain = "central.phs.example"},
-            .mails = {{"MSG=A"}}};
-        return SendMails(request, [](std::string_view) {}).front();
+            .mails = {{"MSG=A"}},
+            .bounds = {.reply = 300ms}};
+        return SendMail(request, [](std::string_view) {});
     }
-    const std::chrono::milliseconds kReplyTimeout = SmtpConversation::replyTimeout;
 };
 
 TEST_F(SendMailTimeTest, ServerThatNeverAnswers) {
@@ -406,7 +406,7 @@ TEST_F(SendMailTimeTest, ReplyThatTricklesIn) {
         [](ServerConnection& c) { c.SendByteByByte("220 hello there\r\n", 100ms); });
     const SendResult result = Send();
     EXPECT_EQ(result.status, SendStatus::TempFail);
-    EXPECT_EQ(result.failure, "the server's reply did not complete in time");
+    EXPECT_EQ(result.failure, "the server's reply did not complete in time; what arrived: 220");
 }
 
 TEST_F(SendMailTimeTest, SilenceAfterTheMailWasTakenIsSuccess) {
@@ -422,6 +422,57 @@ TEST_F(SendMailTimeTest, SilenceAfterTheMailWasTakenIsSuccess) {
     const SendResult result = Send();
     EXPECT_EQ(result.status, SendStatus::Sent) << result.failure;
 }
+
+// Submission to aiosmtpd with a CA of the test's own: STARTTLS or TLS, AUTH, and each refusal.
+struct SubmissionCase {
+    const char* name;
+    const char* server;
+    const char* password;
+    bool trustTheCa;
+    SendStatus status;
+};
+
+class SubmissionEndToEndTest : public ::testing::TestWithParam<SubmissionCase> {
+protected:
+    static void SetUpTestSuite() {
+        dir_ = new testing::TempWorkingDir;
+        sink_ = new testing::SmtpSink(dir_->path(), {"--submission", "taro", "pw"});
+        ASSERT_TRUE(sink_->Ready(30s)) << "smtp_sink.py --submission did not start";
+    }
+    static void TearDownTestSuite() {
+        delete sink_;
+        delete dir_;
+    }
+    static inline testing::TempWorkingDir* dir_ = nullptr;
+    static inline testing::SmtpSink* sink_ = nullptr;
+};
+
+TEST_P(SubmissionEndToEndTest, SendsOrSaysWhyNot) {
+    const SubmissionCase& row = GetParam();
+    MailRequest request{.server = row.server,
+                        .settings = {.userName = "taro@example.com", .gatewayDomain = "gw.example"},
+                        .mails = {{"Subject: " + std::string(row.name), "", "MSG=A"}},
+                        .password = row.password};
+    request.submission.login = "taro";
+    request.submission.caFile = row.trustTheCa ? (dir_->path() / "ca.crt").string() : "";
+    std::string log;
+    const SendResult result = SendMail(request, [&](std::string_view line) { log += line; });
+    EXPECT_EQ(result.status, row.status) << result.failure;
+    EXPECT_EQ(log.find(row.password), std::string::npos) << "the password in the log";
+    EXPECT_EQ(ReadFileBytes(dir_->path() / "message.eml").find(row.name) != std::string::npos,
+              row.status == SendStatus::Sent);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SubmissionEndToEndTest,
+    ::testing::Values(
+        SubmissionCase{"StartTlsOn587", "127.0.0.1:587", "pw", true, SendStatus::Sent},
+        SubmissionCase{"TlsOn465", "127.0.0.1:465", "pw", true, SendStatus::Sent},
+        SubmissionCase{"WrongPassword", "127.0.0.1:587", "nope", true, SendStatus::NoPermission},
+        SubmissionCase{"UnknownCa", "127.0.0.1:465", "pw", false, SendStatus::Unavailable},
+        SubmissionCase{"CertificateForAnotherAddress", "[::1]:587", "pw", true,
+                       SendStatus::Unavailable}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace tarvelo
