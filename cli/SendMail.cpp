@@ -33,8 +33,8 @@ SendStatus StatusOf(const SendEnd& end) {
     return SendStatus::TempFail;
 }
 
-SendResult SendMail(const MailRequest& request,
-                    const std::function<void(std::string_view logLine)>& onLog) {
+std::vector<SendResult> SendMails(const MailRequest& request,
+                                  const std::function<void(std::string_view logLine)>& onLog) {
     const SubmissionTarget target = ResolveSubmission(request.server, request.submission);
     SmtpDriver driver(
         MakeTransport(), target,
@@ -43,13 +43,13 @@ SendResult SendMail(const MailRequest& request,
             {.security = target.security, .login = target.login, .password = request.password},
             request.bounds.reply),
         request.bounds);
-    SendResult result;
+    std::vector<SendEnd> ends;
     if (const std::optional<SendEnd> end = driver.Connect()) {
-        result.ends.assign(request.mails.size(), *end);
+        ends.assign(request.mails.size(), *end);
     }
     std::string lastReply;
     std::string notANumber;
-    const bool connected = result.ends.empty();
+    const bool connected = ends.empty();
     while (connected && driver.Conversation().Outcome() == SmtpOutcome::Waiting) {
         SmtpActions actions = driver.Drive(DriveMode::Block);
         for (const std::string& entry : actions.log) {
@@ -63,28 +63,22 @@ SendResult SendMail(const MailRequest& request,
             notANumber = NotIntegerError(ShiftJisToUtf8(*actions.notANumber)).what();
         }
         for (SendEnd& end : actions.ends) {
-            result.ends.push_back(std::move(end));
+            ends.push_back(std::move(end));
         }
     }
-    std::vector<SendStatus> statuses;
-    for (const SendEnd& end : result.ends) {
-        statuses.push_back(StatusOf(end));
-        std::string failure;
-        if (end.kind == SendEndKind::NotANumber && !notANumber.empty()) {
-            failure = notANumber;
-        } else if (statuses.back() != SendStatus::Sent) {
+    std::vector<SendResult> results;
+    for (const SendEnd& end : ends) {
+        SendResult& result = results.emplace_back(SendResult{StatusOf(end), {}});
+        if (end.kind == SendEndKind::NotANumber) {
+            result.failure = notANumber;
+        } else if (end.kind != SendEndKind::Delivered) {
             // A hang-up or a time-out is clearer with the step it came at.
-            failure = BrokeOff(end.kind) && !lastReply.empty()
-                          ? end.detail + "; the last reply: " + lastReply
-                          : end.detail;
+            result.failure = BrokeOff(end.kind) && !lastReply.empty()
+                                 ? end.detail + "; the last reply: " + lastReply
+                                 : end.detail;
         }
-        if (result.failure.empty()) {
-            result.failure = failure;
-        }
-        result.failures.push_back(std::move(failure));
     }
-    result.status = WorstStatus(statuses);
-    return result;
+    return results;
 }
 
 }  // namespace tarvelo

@@ -1,5 +1,6 @@
-// Sendings without a window: connect, then wait for each reply in turn and answer it, until the
-// server has taken the mails or the conversation fails.
+// Sending without a window: connect, then wait for each reply in turn and answer it, until the
+// server has taken the mails or the conversation fails; one mail for each handset number, all
+// over one connection.
 #pragma once
 
 #include <functional>
@@ -23,10 +24,8 @@ struct MailRequest {
 };
 
 struct SendResult {
-    SendStatus status = SendStatus::Sent;  // the worst of the mails'
-    std::string failure;                   // UTF-8, one line, when status is not Sent: the first
-    std::vector<SendEnd> ends;             // one for each mail, in order
-    std::vector<std::string> failures;     // likewise, each failure's line; empty when delivered
+    SendStatus status = SendStatus::Sent;
+    std::string failure;  // UTF-8, one line, when status is not Sent
 };
 
 // The exit status that tells a script what an end means: try again later, give up, or fix
@@ -36,7 +35,9 @@ SendStatus StatusOf(const SendEnd& end);
 // onLog gets each line as the window's debug log holds it (" S:", " R:" or " E:" and Shift-JIS
 // bytes) the moment it is sent or read. Blocks, within request.bounds: the connection, the
 // wait for a reply to begin and to end, and the wait for the server to take what is sent.
-SendResult SendMail(const MailRequest& request,
-                    const std::function<void(std::string_view logLine)>& onLog);
+// One result for each mail, in their order; a mail refused by the server does not keep the
+// next from going, anything that ends the connection ends the mails not yet taken with it.
+std::vector<SendResult> SendMails(const MailRequest& request,
+                                  const std::function<void(std::string_view logLine)>& onLog);
 
 }  // namespace tarvelo

@@ -175,24 +175,24 @@ int main(int argc, char** argv) {
     const SendOptions& options = command.options;
     const std::string& encoding = console.Encoding();
 
-    std::string messageBytes;
+    std::string given;
     if (options.message) {
-        messageBytes = *options.message;
+        given = *options.message;
     } else {
         int errnum = 0;
-        messageBytes = ReadStandardInput(errnum);
+        given = ReadStandardInput(errnum);
         if (errnum != 0) {
             console.Complain("cannot read standard input: " + Reason(errnum));
             return Exit(SendStatus::IoError);
         }
-        if (messageBytes.size() > kMaxInputBytes) {
+        if (given.size() > kMaxInputBytes) {
             console.Complain("standard input is longer than any message can be (more than " +
                              std::to_string(kMaxInputBytes) + " bytes)");
             return Exit(SendStatus::DataError);
         }
-        messageBytes = MessageFromInput(messageBytes);
+        given = MessageFromInput(given);
     }
-    const std::optional<std::string> message = ConsoleToUtf8(messageBytes, encoding);
+    const std::optional<std::string> message = ConsoleToUtf8(given, encoding);
     if (!message) {
         console.Complain((options.message ? "the message" : "standard input") +
                          std::string(" is not valid ") + encoding);
@@ -254,38 +254,38 @@ int main(int argc, char** argv) {
         console.Complain(*unusable);
         return Exit(SendStatus::Config);
     }
-    // The one place where the password is taken; asked for only when there is a login.
-    std::string password;
-    if (!submission.login.empty() && !options.passwordCommand.empty()) {
-        std::string error;
-        std::optional<std::string> given = PasswordFromCommand(options.passwordCommand, error);
-        if (!given) {
-            console.Complain(error);
-            return Exit(SendStatus::Config);
-        }
-        password = std::move(*given);
-    }
     const std::string& gateway = settings.domains.front();
     MailRequest request{.server = settings.smtp,
                         .settings = {.userName = settings.userName, .gatewayDomain = gateway},
-                        .mails = {},
-                        .submission = submission,
-                        .password = std::move(password)};
+                        .mails = {}};
     const std::string date = MailDateText();
     for (const Composition& composition : compositions) {
         request.mails.push_back(
             AssembleMailLines(date, settings.userName, gateway, composition.mailImage));
     }
+    // The one place where the password is taken; asked for only when there is a login.
+    if (!submission.login.empty() && !options.passwordCommand.empty()) {
+        std::string error;
+        std::optional<std::string> password = PasswordFromCommand(options.passwordCommand, error);
+        if (!password) {
+            console.Complain(error);
+            return Exit(SendStatus::Config);
+        }
+        request.password = std::move(*password);
+    }
+    request.submission = submission;
     LineList log;
-    const SendResult result = SendMail(request, [&](std::string_view line) {
+    const std::vector<SendResult> results = SendMails(request, [&](std::string_view line) {
         log.emplace_back(line);
         if (options.verbose) {
             console.Err(Utf8ToConsole(TerminalLine(line) + "\n", encoding));
         }
     });
-    for (std::size_t i = 0; i < result.failures.size(); ++i) {
-        if (!result.failures[i].empty()) {
-            console.Complain(NumberLine(numbers, i, result.failures[i]));
+    std::vector<SendStatus> statuses;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        statuses.push_back(results[i].status);
+        if (results[i].status != SendStatus::Sent) {
+            console.Complain(NumberLine(numbers, i, results[i].failure));
         }
     }
     // A connection never made leaves the file alone: its reason is in the error line.
@@ -298,5 +298,5 @@ int main(int argc, char** argv) {
         }
     }
     // Likewise when --verbose could not show the conversation: the status is the mails'.
-    return Exit(result.status);
+    return Exit(WorstStatus(statuses));
 }

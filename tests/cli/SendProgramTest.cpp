@@ -392,7 +392,7 @@ protected:
             .settings = {.userName = "taro@example.com", .gatewayDomain = "central.phs.example"},
             .mails = {{"MSG=A"}},
             .bounds = {.reply = 300ms}};
-        return SendMail(request, [](std::string_view) {});
+        return SendMails(request, [](std::string_view) {}).front();
     }
 };
 
@@ -460,7 +460,8 @@ TEST_P(SubmissionEndToEndTest, SendsOrSaysWhyNot) {
     request.submission.login = "taro";
     request.submission.caFile = row.trustTheCa ? (dir_->path() / "ca.crt").string() : "";
     std::string log;
-    const SendResult result = SendMail(request, [&](std::string_view line) { log += line; });
+    const SendResult result =
+        SendMails(request, [&](std::string_view line) { log += line; }).front();
     EXPECT_EQ(result.status, row.status) << result.failure;
     EXPECT_EQ(log.find(row.password), std::string::npos) << "the password in the log";
     EXPECT_EQ(ReadFileBytes(dir_->path() / "message.eml").find(row.name) != std::string::npos,

@@ -25,11 +25,10 @@ public:
     explicit SmtpSink(const std::filesystem::path& directory, std::vector<std::string> more = {})
         : directory_(directory) {
         std::filesystem::create_directories(directory_);
-        // __FILE__ may be relative to the build folder (a compiler cache's base directory), and
-        // the test runs elsewhere.
-        const std::filesystem::path folder =
-            std::filesystem::path(TARVELO_TEST_SOURCE_DIR) / "tests" / "mail";
-        const std::string script = (folder / "smtp_sink.py").string();
+        // Not __FILE__: ccache's base_dir makes it relative to a build folder, which is not
+        // the working directory of a test.
+        const std::string script =
+            (std::filesystem::path(TARVELO_SOURCE_DIR) / "tests/mail/smtp_sink.py").string();
         const std::string where = directory_.string();
         std::vector<char*> argv = {const_cast<char*>("/usr/bin/python3"),
                                    const_cast<char*>(script.c_str()),
