@@ -131,8 +131,6 @@ public:
     SmtpState State() const { return state_; }
     // Waiting while the conversation goes on.
     SmtpOutcome Outcome() const { return outcome_; }
-    // The bound of a reply, as given.
-    std::chrono::milliseconds ReplyTimeout() const { return replyTimeout_; }
 
 private:
     SmtpActions Judge(std::string_view reply, SmtpClock::time_point now);

@@ -37,11 +37,12 @@ bool ToldByTheReply(const SendEnd& end, const SmtpActions& actions) {
     return !actions.log.empty() && actions.log.back() == " R:" + Utf8ToShiftJis(end.detail);
 }
 
-}  // namespace
-
+// "cannot connect to host:port: reason"
 std::string ConnectFailureText(const SubmissionTarget& target, ConnectFailure failure) {
     return "cannot connect to " + ShiftJisToUtf8(HostAndPort(target)) + ": " + ReasonText(failure);
 }
+
+}  // namespace
 
 SmtpDriver::SmtpDriver(std::unique_ptr<Transport> transport, SubmissionTarget target,
                        SmtpConversation conversation, SendBounds bounds)
@@ -76,10 +77,10 @@ SmtpActions SmtpDriver::Drive(DriveMode mode) {
         const SmtpClock::time_point now = SmtpClock::now();
         SmtpClock::time_point until =
             conversation_.Deadline().value_or(quietSince_ + bounds_.reply);
-        if (!pending_.empty()) {
+        if (Pending()) {
             until = std::min(until, sendDeadline_);
         }
-        transport_->Wait(!pending_.empty() || transport_->WantsWrite(),
+        transport_->Wait(Pending() || transport_->WantsWrite(),
                          std::max(milliseconds(0), std::chrono::ceil<milliseconds>(until - now)));
         Flush(out);
     }
@@ -106,12 +107,12 @@ SmtpRead SmtpDriver::ReadOnce(DriveMode mode) {
                 return {SmtpRead::Kind::Failed, {}};
         }
     }
-    if (!pending_.empty() && now >= sendDeadline_) {
+    if (Pending() && now >= sendDeadline_) {
         return {SmtpRead::Kind::NotTaken, {}};
     }
     // The window's user may wait as long as they like for a reply to begin; a caller that
     // blocks has nobody to cancel, so the wait is bounded there.
-    if (mode == DriveMode::Block && pending_.empty() && !conversation_.Deadline() &&
+    if (mode == DriveMode::Block && !Pending() && !conversation_.Deadline() &&
         now >= quietSince_ + bounds_.reply) {
         return {SmtpRead::Kind::NoReply, {}};
     }
@@ -156,7 +157,7 @@ void SmtpDriver::Take(const SmtpRead& read, SmtpActions& out) {
         return;
     }
     if (!actions.wire.empty()) {
-        if (pending_.empty()) {
+        if (!Pending()) {
             sendDeadline_ = SmtpClock::now() + bounds_.send;
         }
         pending_ += actions.wire;
@@ -165,18 +166,22 @@ void SmtpDriver::Take(const SmtpRead& read, SmtpActions& out) {
 }
 
 void SmtpDriver::Flush(SmtpActions& out) {
-    while (!pending_.empty() && conversation_.Outcome() == SmtpOutcome::Waiting) {
-        const TransportSend sent = transport_->Send(pending_);
+    while (Pending() && conversation_.Outcome() == SmtpOutcome::Waiting) {
+        const TransportSend sent = transport_->Send(std::string_view(pending_).substr(taken_));
         if (sent.failed) {
             pending_.clear();
+            taken_ = 0;
             Take({SmtpRead::Kind::SendFailed, {}}, out);
             return;
         }
         if (sent.taken == 0) {
             return;
         }
-        pending_.erase(0, sent.taken);
-        if (pending_.empty()) {
+        // Counted, not erased: a mail the socket takes a little at a time is copied once.
+        taken_ += sent.taken;
+        if (!Pending()) {
+            pending_.clear();
+            taken_ = 0;
             quietSince_ = SmtpClock::now();
         }
     }

@@ -58,13 +58,13 @@ private:
     SubmissionTarget target_;
     SmtpConversation conversation_;
     SendBounds bounds_;
-    std::string pending_;  // sent by the conversation, not yet taken by the connection
+    bool Pending() const { return taken_ < pending_.size(); }
+
+    std::string pending_;  // sent by the conversation; taken_ bytes of it the connection took
+    std::size_t taken_ = 0;
     SmtpClock::time_point sendDeadline_;
     SmtpClock::time_point quietSince_;  // since when nothing was awaited to go out or come in
     std::array<char, 1024> buffer_{};   // a read takes at most this much
 };
-
-// "cannot connect to host:port: reason"
-std::string ConnectFailureText(const SubmissionTarget& target, ConnectFailure failure);
 
 }  // namespace tarvelo
