@@ -85,19 +85,19 @@ std::optional<int> ParseColumns(std::string_view text) {
 // for an unknown long one. getopt_long has moved on to the next argument when the byte was the
 // last of its argument, and not otherwise; the argument is named whole, as it was written.
 std::string UnknownOption(const std::vector<char*>& argv, int argc) {
-    const bool longOption =
-        optopt == 0 || std::any_of(std::begin(kOptions), std::end(kOptions), [](const option& o) {
-            return o.name != nullptr && o.has_arg == no_argument && o.val == optopt;
+    const std::string_view last = argv[optind - 1];
+    const bool flagGivenValue =
+        optopt != 0 && last.starts_with("--") &&
+        std::any_of(std::begin(kOptions), std::end(kOptions), [](const option& known) {
+            return known.name != nullptr && known.has_arg == no_argument && known.val == optopt;
         });
-    if (longOption && optopt != 0 && std::string_view(argv[optind - 1]).starts_with("--")) {
-        const std::string_view argument = argv[optind - 1];
-        return "option '" + std::string(argument.substr(0, argument.find('='))) +
-               "' takes no value";
+    if (flagGivenValue) {
+        return "option '" + std::string(last.substr(0, last.find('='))) + "' takes no value";
     }
     const bool stillInIt =
         optopt != 0 && optind < argc && argv[optind][0] == '-' &&
         std::string_view(argv[optind]).find(static_cast<char>(optopt), 1) != std::string_view::npos;
-    return "unknown option '" + std::string(argv[stillInIt ? optind : optind - 1]) + "'";
+    return "unknown option '" + std::string(stillInIt ? argv[optind] : last) + "'";
 }
 
 SendCommand UsageError(std::string error) {

@@ -37,16 +37,16 @@ inline constexpr int kMaxColumns = 15;
 // waiting will not mend over one that it may (a temporary one); the first of equals.
 SendStatus WorstStatus(const std::vector<SendStatus>& statuses);
 
-// The most that standard input may hold: no message can be longer, however it is written (69
-// characters of four bytes each, line breaks, and zero bytes that are taken out), so reading
-// stops there and the input is refused rather than held whole.
+// The most that standard input may hold: far more than any message needs, however it is written
+// (69 characters of four bytes each, and its line breaks). Reading stops there and the input is
+// refused rather than held whole, whatever feeds it.
 inline constexpr std::size_t kMaxInputBytes = 64 * 1024;
 
 struct SendOptions {
     std::string number;                  // NUMBER as given: one handset number or a list
     std::optional<std::string> message;  // as given; none: read standard input
-    std::optional<std::string> settingsDir =
-        std::nullopt;  // none: ChooseSettingsFolder looks for one
+    // --settings DIR; none: ChooseSettingsFolder looks for a folder.
+    std::optional<std::string> settingsDir = std::nullopt;
     bool dryRun = false;
     int columns = kDefaultColumns;
     bool testMode = false;

@@ -1,8 +1,10 @@
 #include <langinfo.h>
 
+#include <algorithm>
 #include <clocale>
 #include <csignal>
 #include <string_view>
+#include <utility>
 
 #include "platform/ConsoleText.h"
 #include "platform/Iconv.h"
@@ -15,11 +17,20 @@ void StartConsole() {
 }
 
 std::string ConsoleEncoding() {
-    const std::string_view codeset = nl_langinfo(CODESET);
+    const std::string codeset = nl_langinfo(CODESET);
     if (codeset.empty() || codeset == "ANSI_X3.4-1968" || codeset == "ASCII") {
         return "UTF-8";
     }
-    return std::string(codeset);
+    // An encoding that iconv cannot convert, both ways, would leave the program without words.
+    const std::string utf8 = "UTF-8";
+    for (const auto& [to, from] : {std::pair{codeset, utf8}, std::pair{utf8, codeset}}) {
+        const iconv_t probe = iconv_open(to.c_str(), from.c_str());
+        if (probe == reinterpret_cast<iconv_t>(-1)) {
+            return "UTF-8";
+        }
+        iconv_close(probe);
+    }
+    return codeset;
 }
 
 std::optional<std::string> ConsoleToUtf8(std::string_view bytes, const std::string& encoding) {
