@@ -1,13 +1,8 @@
 // tarvelo-send: reads the arguments, the message and the settings, prints and sends; every rule
 // it follows is a core function.
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <iostream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "base/Error.h"
@@ -15,6 +10,7 @@
 #include "cli/SendMail.h"
 #include "compose/Composition.h"
 #include "mail/MailAssembly.h"
+#include "platform/Console.h"
 #include "platform/ShiftJis.h"
 #include "settings/LineList.h"
 #include "settings/LogFile.h"
@@ -30,16 +26,12 @@ int Exit(SendStatus status) {
 }
 
 void Complain(std::string_view text) {
-    std::cerr << "tarvelo-send: " << TerminalText(text) << '\n';
+    WriteText(OutputStream::Error, "tarvelo-send: " + TerminalText(text) + '\n');
 }
 
-std::string ReadStandardInput() {
-    std::string input;
-    char chunk[4096];
-    for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, stdin)) > 0;) {
-        input.append(chunk, got);
-    }
-    return input;
+std::string Utf8(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
 }
 
 // What the window's texts leave to the eye of its user: the folder of a missing file, which
@@ -51,7 +43,7 @@ std::string SettingsDetail(const Error& error) {
     for (const std::string_view name : {kDomainFileName, kSettingsFileName}) {
         if (FileMissing(name)) {
             return " (there is no " + std::string(name) + " in " +
-                   std::filesystem::current_path().string() + ")";
+                   Utf8(std::filesystem::current_path()) + ")";
         }
     }
     return {};
@@ -60,17 +52,17 @@ std::string SettingsDetail(const Error& error) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const SendCommand command = ParseSendArguments(std::vector<std::string>(argv + 1, argv + argc));
+    const SendCommand command = ParseSendArguments(ProgramArguments(argc, argv));
     switch (command.action) {
         case SendCommand::Action::Help:
-            std::cout << kSendUsage;
+            WriteText(OutputStream::Standard, kSendUsage);
             return Exit(SendStatus::Sent);
         case SendCommand::Action::Version:
-            std::cout << SendVersionText();
+            WriteText(OutputStream::Standard, SendVersionText());
             return Exit(SendStatus::Sent);
         case SendCommand::Action::UsageError:
             Complain(command.error);
-            std::cerr << kSendUsage;
+            WriteText(OutputStream::Error, kSendUsage);
             return Exit(SendStatus::UsageError);
         case SendCommand::Action::Send:
             break;
@@ -80,9 +72,12 @@ int main(int argc, char** argv) {
         options.message ? *options.message : MessageFromInput(ReadStandardInput());
 
     // The settings folder is the working directory from here on, as it is the window's.
-    if (::chdir(options.settingsDir.c_str()) != 0) {
+    std::error_code entered;
+    std::filesystem::current_path(
+        std::u8string(options.settingsDir.begin(), options.settingsDir.end()), entered);
+    if (entered) {
         Complain("cannot enter the settings folder " + options.settingsDir + ": " +
-                 std::strerror(errno));
+                 entered.message());
         return Exit(SendStatus::UsageError);
     }
     Settings settings;
@@ -100,7 +95,7 @@ int main(int argc, char** argv) {
                                              .resNo = settings.resNo,
                                              .testMode = options.testMode});
     if (options.dryRun) {
-        std::cout << DryRunText(composition, options.columns);
+        WriteText(OutputStream::Standard, DryRunText(composition, options.columns));
     }
     const std::vector<std::string_view> refusals = RefusalTexts(composition);
     for (const std::string_view refusal : refusals) {
@@ -122,7 +117,7 @@ int main(int argc, char** argv) {
     const SendResult result = SendMail(request, [&](std::string_view line) {
         log.emplace_back(line);
         if (options.verbose) {
-            std::cerr << TerminalLine(line) << '\n';
+            WriteText(OutputStream::Error, TerminalLine(line) + '\n');
         }
     });
     if (result.status != SendStatus::Sent) {

@@ -163,7 +163,8 @@ int Socket::WaitFor(bool forWriting, std::chrono::milliseconds timeout) const {
     FD_ZERO(&mine);
     FD_SET(handle, &mine);
     fd_set failed = mine;
-    const timeval limit = ToTimeval(timeout);
+    // Not const: Windows' select takes a pointer to a changeable timeval.
+    timeval limit = ToTimeval(timeout);
     // A failed connection shows as writable on POSIX and in the exception set on Windows.
     return forWriting
                ? winsock::select(static_cast<int>(handle) + 1, nullptr, &mine, &failed, &limit)

@@ -1,4 +1,5 @@
-// The bridge between the core's Shift-JIS (code page 932) bytes and UTF-8, through iconv.
+// The bridge between the core's Shift-JIS (code page 932) bytes and UTF-8, through the platform's
+// converter (platform/CodePage932.h).
 #pragma once
 
 #include <string>

@@ -14,7 +14,7 @@
 
 #ifdef _WIN32
 
-#include <winsock.h>
+#include <winsock2.h>
 
 namespace tarvelo::winsock {
 using ::closesocket;
