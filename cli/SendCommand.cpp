@@ -62,12 +62,15 @@ std::optional<int> ParseColumns(std::string_view text) {
     return columns;
 }
 
+std::string TakesNoValue(std::string_view argument) {
+    return "option '" + std::string(argument.substr(0, argument.find('='))) + "' takes no value";
+}
+
 // getopt_long leaves in optopt the option's value when an option that takes none was given
 // one, the character of an unknown short option, and 0 for an unknown long one.
 std::string UnknownOption(std::string_view argument) {
     if (optopt >= kDryRunOption) {
-        return "option '" + std::string(argument.substr(0, argument.find('='))) +
-               "' takes no value";
+        return TakesNoValue(argument);
     }
     if (optopt > 0) {
         return "unknown option '-" + std::string(1, static_cast<char>(optopt)) + "'";
@@ -132,6 +135,11 @@ SendCommand ParseSendArguments(const std::vector<std::string>& arguments) {
                 command.action = SendCommand::Action::Help;
                 return command;
             case ':':
+                // MinGW's getopt_long says so also of a value given to an option that takes
+                // none; glibc's never does, as "--settings=" gives an empty value.
+                if (std::string_view(argv[optind - 1]).find('=') != std::string_view::npos) {
+                    return UsageError(TakesNoValue(argv[optind - 1]));
+                }
                 return UsageError("option '" + std::string(argv[optind - 1]) + "' needs a value");
             default:
                 return UsageError(UnknownOption(argv[optind - 1]));
