@@ -46,6 +46,16 @@ inline Error UnencodableError(std::string_view field, std::string_view character
     return Error(text);
 }
 
+// A line of a settings file that holds a value the program cannot read. fileName, field and
+// value: UTF-8; expected says what the line may hold.
+inline Error SettingValueError(std::string_view fileName, std::string_view field,
+                               std::string_view value, std::string_view expected) {
+    std::string text("ﾌｧｲﾙ ");
+    text.append(fileName).append(" の").append(field).append("「").append(value).append("」は");
+    text.append(expected).append("ではありません");
+    return Error(text);
+}
+
 // The log file's own texts name the file as the program always does.
 inline Error LogOpenError() {
     return Error("Log File <TVEMAIL.LOG> Open Error");

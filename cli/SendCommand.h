@@ -11,13 +11,19 @@
 
 namespace tarvelo {
 
-// The exit status of tarvelo-send; scripts test it.
+// The exit status of tarvelo-send; scripts test it. The numbers are those of <sysexits.h>, as
+// mail tools use them, written out because not every platform has the header.
 enum class SendStatus {
-    Sent = 0,          // the server has taken the mail (250 to the end of the data)
-    Refused = 1,       // the window would refuse the message; nothing was sent
-    UsageError = 2,    // bad arguments, or a settings file missing or unreadable
-    NoConnection = 3,  // the server's name unknown, the connection refused or not made in time
-    ServerFailed = 4,  // the server refused a step, or the conversation broke off
+    Sent = 0,           // the server has taken the mail, for every number
+    Usage = 64,         // the command line is wrong
+    DataError = 65,     // the message or a number is refused; nothing was sent
+    NoHost = 68,        // the server's name does not exist
+    Unavailable = 69,   // a permanent refusal (5xx), or TLS impossible or the certificate refused
+    IoError = 74,       // the output could not be written
+    TempFail = 75,      // try again later: no connection, a 4xx, a time-out, the connection lost
+    Protocol = 76,      // the server's replies are not SMTP
+    NoPermission = 77,  // the login was refused
+    Config = 78,        // the settings are missing, unreadable or unusable
 };
 
 inline constexpr int kDefaultColumns = 12;

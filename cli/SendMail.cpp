@@ -67,7 +67,7 @@ SendResult SendMail(const MailRequest& request,
     Socket socket(SOCK_STREAM);
     socket.Connect(request.server.c_str(), kSmtpPort);
     if (socket.status != 0) {
-        return {SendStatus::NoConnection, "cannot connect to " + ShiftJisToUtf8(request.server)};
+        return {SendStatus::TempFail, "cannot connect to " + ShiftJisToUtf8(request.server)};
     }
     SmtpConversation conversation(request.settings, request.mailLines);
     std::array<char, kReadSize> buffer;
@@ -101,12 +101,14 @@ SendResult SendMail(const MailRequest& request,
         return {};
     }
     if (notANumber) {
-        return {SendStatus::ServerFailed, NotIntegerError(ShiftJisToUtf8(*notANumber)).what()};
+        return {SendStatus::Protocol, NotIntegerError(ShiftJisToUtf8(*notANumber)).what()};
     }
     if (rejected) {
-        return {SendStatus::ServerFailed, ShiftJisToUtf8(lastReply)};
+        // A 4xx says the same mail may be taken later; anything else will not be.
+        return {lastReply.starts_with('4') ? SendStatus::TempFail : SendStatus::Unavailable,
+                ShiftJisToUtf8(lastReply)};
     }
-    return {SendStatus::ServerFailed,
+    return {SendStatus::TempFail,
             lastReply.empty() ? why : why + "; the last reply: " + ShiftJisToUtf8(lastReply)};
 }
 

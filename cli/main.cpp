@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
         case SendCommand::Action::UsageError:
             Complain(command.error);
             WriteText(OutputStream::Error, kSendUsage);
-            return Exit(SendStatus::UsageError);
+            return Exit(SendStatus::Usage);
         case SendCommand::Action::Send:
             break;
     }
@@ -78,14 +78,14 @@ int main(int argc, char** argv) {
     if (entered) {
         Complain("cannot enter the settings folder " + options.settingsDir + ": " +
                  entered.message());
-        return Exit(SendStatus::UsageError);
+        return Exit(SendStatus::Config);
     }
     Settings settings;
     try {
         settings = ReadSettings();
     } catch (const Error& error) {
         Complain(std::string(error.what()) + SettingsDetail(error));
-        return Exit(SendStatus::UsageError);
+        return Exit(SendStatus::Config);
     }
 
     const std::string sjisMessage = Utf8TextToShiftJis(message);
@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
         Complain(refusal);
     }
     if (!refusals.empty()) {
-        return Exit(SendStatus::Refused);
+        return Exit(SendStatus::DataError);
     }
     if (options.dryRun) {
         return Exit(SendStatus::Sent);

@@ -10,6 +10,21 @@
 namespace tarvelo {
 namespace {
 
+// Scripts read these as the mail tools' statuses; the numbers are written out in the program,
+// and checked where the system has the header (Windows has none, and the same numbers).
+#if __has_include(<sysexits.h>)
+#include <sysexits.h>
+static_assert(static_cast<int>(SendStatus::Usage) == EX_USAGE);
+static_assert(static_cast<int>(SendStatus::DataError) == EX_DATAERR);
+static_assert(static_cast<int>(SendStatus::NoHost) == EX_NOHOST);
+static_assert(static_cast<int>(SendStatus::Unavailable) == EX_UNAVAILABLE);
+static_assert(static_cast<int>(SendStatus::IoError) == EX_IOERR);
+static_assert(static_cast<int>(SendStatus::TempFail) == EX_TEMPFAIL);
+static_assert(static_cast<int>(SendStatus::Protocol) == EX_PROTOCOL);
+static_assert(static_cast<int>(SendStatus::NoPermission) == EX_NOPERM);
+static_assert(static_cast<int>(SendStatus::Config) == EX_CONFIG);
+#endif
+
 using Action = SendCommand::Action;
 
 struct ParseCase {

@@ -97,7 +97,7 @@ struct Case {
 
 class SendProgramOutputTest : public SendProgramTest, public ::testing::WithParamInterface<Case> {};
 
-// Nothing listens on port 25 in these rows: a program that tried to connect would exit 3.
+// Nothing listens on port 25 in these rows: a program that tried to connect would exit 75.
 TEST_P(SendProgramOutputTest, PrintsAndExits) {
     const Case& row = GetParam();
     const Outcome run = Send(row.arguments, row.input);
@@ -114,31 +114,31 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"DryRunFifteenColumnsFromInput",
              {"--dry-run", "--columns=15", "1234"},
              "ドアがあきました。\n",
-             1,
+             65,
              "ト゛アカ゛アキマシタ\n\nPHSNO=1234\nRESNO=07011112222\nMSG=ト゛アカ゛アキマシタ\n",
              "tarvelo-send: 不正な文字がふくまれています\n"},
         Case{"InvalidCharacter",
              {"1234", "漢字"},
              "",
-             1,
+             65,
              "",
              "tarvelo-send: 不正な文字がふくまれています\n"},
         Case{"LineBreakOutsideTestMode",
              {"1234"},
              "ア\nイ\n",
-             1,
+             65,
              "",
              "tarvelo-send: 不正な文字がふくまれています\n"},
         Case{"TestModeLineBreakCountsTwo",
              {"--test", "1234"},
              std::string(136, 'a') + "\nb\n",
-             1,
+             65,
              "",
              "tarvelo-send: ６９文字を超えています\n"},
         Case{"BothErrors",
              {"", ""},
              "",
-             1,
+             65,
              "",
              "tarvelo-send: メッセージがありません\ntarvelo-send: PHS Noがありません\n"},
         Case{"Help", {"--help"}, "", 0, std::string(kSendUsage), ""},
@@ -146,13 +146,13 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"UsageBadColumns",
              {"--columns", "16", "1", "ア"},
              "",
-             2,
+             64,
              "",
              "tarvelo-send: --columns takes a number from 5 to 15, not '16'\n" + kUsage},
         Case{"SettingsFolderMissing",
              {"--settings", "no-such-folder", "1", "ア"},
              "",
-             2,
+             78,
              "",
              "tarvelo-send: cannot enter the settings folder no-such-folder: "}),
     [](const auto& row) { return std::string(row.param.name); });
@@ -160,13 +160,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SendProgramTest, MissingOrUnreadableSettingsAreNamed) {
     std::filesystem::remove(dir_.path() / "tvemail.ini");
     Outcome run = Send({"1234", "ア"});
-    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.status, 78);
     EXPECT_EQ(run.err, "tarvelo-send: ﾌｧｲﾙ tvemail.ini は開けません (there is no tvemail.ini in " +
                            dir_.path().string() + ")\n");
 
     WriteFileBytes(dir_.path() / "tvemail.ini", "a@b\r\nmail\r\n");
     run = Send({"1234", "ア"});
-    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.status, 78);
     EXPECT_EQ(run.err,
               "tarvelo-send: ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています (tvemail.ini holds fewer than three "
               "lines)\n");
@@ -175,7 +175,7 @@ TEST_F(SendProgramTest, MissingOrUnreadableSettingsAreNamed) {
     std::filesystem::remove(dir_.path() / "tvdomain.ini");
     std::filesystem::create_directory(dir_.path() / "tvdomain.ini");
     run = Send({"--dry-run", "1234", "ア"});
-    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.status, 78);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "tarvelo-send: ﾌｧｲﾙ tvdomain.ini は開けません\n");
 
@@ -270,23 +270,25 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, SendProgramServerTest,
     ::testing::Values(
         ServerCase{"Taken", 99, "", 0, ""},
-        ServerCase{"RecipientRefused", 4, "550 no such user\r\n", 4,
+        ServerCase{"RecipientRefused", 4, "550 no such user\r\n", 69,
                    "tarvelo-send: 550 no such user\n"},
-        ServerCase{"HangUpBeforeData", 5, "", 4,
+        ServerCase{"SenderRefusedForNow", 3, "451 try later\r\n", 75,
+                   "tarvelo-send: 451 try later\n"},
+        ServerCase{"HangUpBeforeData", 5, "", 75,
                    "tarvelo-send: the server closed the connection; the last reply: 250 to\n"},
-        ServerCase{"NotANumber", 2, "abc\r\n", 4, "tarvelo-send: 'abc' は整数ではありません\n"},
+        ServerCase{"NotANumber", 2, "abc\r\n", 76, "tarvelo-send: 'abc' は整数ではありません\n"},
         ServerCase{"HangUpAfterTaken", 7, "", 0, ""}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(SendProgramTest, NoConnection) {
     // Nothing listens on 127.0.0.1:25 in this namespace.
     Outcome run = Send({"1234", "ア"});
-    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.status, 75);
     EXPECT_EQ(run.err, "tarvelo-send: cannot connect to 127.0.0.1\n");
 
     WriteFileBytes(dir_.path() / "tvemail.ini", "a@b\r\nno-such-host.invalid\r\n\r\n");
     run = Send({"1234", "ア"});
-    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.status, 75);
     EXPECT_EQ(run.err, "tarvelo-send: cannot connect to no-such-host.invalid\n");
 }
 
@@ -304,14 +306,14 @@ TEST_F(SendProgramTest, VerboseAndLogShowTheConversation) {
     for (const std::string& logged : {block, block + block}) {
         ScriptedServer server(refuseHelo);
         const Outcome run = Send({"--verbose", "--log", "1234", "ア"});
-        EXPECT_EQ(run.status, 4);
+        EXPECT_EQ(run.status, 69);
         EXPECT_EQ(run.err, " R:220 hi\n S:HELO example.com\n R:550 no\ntarvelo-send: 550 no\n");
         EXPECT_EQ(ReadFileBytes(dir_.path() / "TVEMAIL.LOG"), logged);
     }
 }
 
 TEST_F(SendProgramTest, NoConnectionNoLog) {
-    EXPECT_EQ(Send({"--log", "1234", "ア"}).status, 3);
+    EXPECT_EQ(Send({"--log", "1234", "ア"}).status, 75);
     EXPECT_FALSE(std::filesystem::exists(dir_.path() / "TVEMAIL.LOG"));
 }
 
@@ -336,7 +338,7 @@ TEST_F(SendMailTimeTest, ServerThatNeverAnswers) {
     const auto start = std::chrono::steady_clock::now();
     const SendResult result = Send();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
-    EXPECT_EQ(result.status, SendStatus::ServerFailed);
+    EXPECT_EQ(result.status, SendStatus::TempFail);
     EXPECT_EQ(result.failure, "the server did not answer in time");
 }
 
@@ -344,7 +346,7 @@ TEST_F(SendMailTimeTest, ReplyThatTricklesIn) {
     ScriptedServer server(
         [](ServerConnection& c) { c.SendByteByByte("220 hello there\r\n", 100ms); });
     const SendResult result = Send();
-    EXPECT_EQ(result.status, SendStatus::ServerFailed);
+    EXPECT_EQ(result.status, SendStatus::TempFail);
     EXPECT_EQ(result.failure, "the server's reply did not complete in time");
 }
 

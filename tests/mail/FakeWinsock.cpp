@@ -3,6 +3,9 @@
 #include "mail/FakeWinsock.h"
 
 #include <arpa/inet.h>
+#include <netdb.h>
+
+#include <cerrno>
 
 #include "platform/Winsock.h"
 
@@ -34,7 +37,8 @@ int connect(SOCKET, const sockaddr* name, int) {
     const auto* address = reinterpret_cast<const sockaddr_in*>(name);
     fake::winsock.connectedAddress = ntohl(address->sin_addr.s_addr);
     fake::winsock.connectedPort = ntohs(address->sin_port);
-    // Refused at once, or still being made: a non-blocking connect says the same.
+    // Still being made, as a non-blocking connect says; getpeername tells how it ended.
+    errno = EINPROGRESS;
     return SOCKET_ERROR;
 }
 
@@ -85,6 +89,29 @@ hostent* gethostbyname(const char* name) {
     entry.h_length = sizeof address;
     entry.h_addr_list = addresses;
     return &entry;
+}
+
+int getaddrinfo(const char* node, const char*, const addrinfo*, addrinfo** result) {
+    fake::winsock.lookedUp.emplace_back(node);
+    if (fake::winsock.lookUpFails) {
+        return EAI_NONAME;
+    }
+    static sockaddr_in address{};
+    static addrinfo entry{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(fake::kLookedUpAddress);
+    entry.ai_family = AF_INET;
+    entry.ai_addr = reinterpret_cast<sockaddr*>(&address);
+    entry.ai_addrlen = sizeof address;
+    *result = &entry;
+    return 0;
+}
+
+void freeaddrinfo(addrinfo*) {}
+
+int getsockopt(SOCKET, int, int, char* value, int*) {
+    *reinterpret_cast<int*>(value) = 0;
+    return 0;
 }
 
 }  // namespace tarvelo::winsock

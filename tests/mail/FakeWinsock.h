@@ -30,7 +30,7 @@ struct Winsock {
 // Every test begins with `fake::winsock = {}`.
 extern Winsock winsock;
 
-// What gethostbyname gives for any name while lookUpFails is false: 192.0.2.7.
+// What getaddrinfo gives for any name while lookUpFails is false: 192.0.2.7.
 inline constexpr std::uint32_t kLookedUpAddress = 0xC0000207;
 
 }  // namespace tarvelo::fake
