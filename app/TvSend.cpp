@@ -6,15 +6,14 @@
 #include <QPushButton>
 #include <QString>
 #include <QTimer>
-#include <array>
 
 #include "app/MailImageEdit.h"
 #include "app/TvMain.h"
 #include "base/Error.h"
 #include "mail/MailAssembly.h"
 #include "mail/Send.h"
+#include "mail/SendPoll.h"
 #include "mail/SendSession.h"
-#include "mail/SmtpReceive.h"
 #include "platform/ShiftJis.h"
 #include "settings/setting.h"
 #include "ui/Controls.h"
@@ -25,13 +24,9 @@ namespace {
 
 using tarvelo::FromShiftJis;
 using tarvelo::SmtpOutcome;
-using tarvelo::SmtpRead;
 using tarvelo::Text;
 
 constexpr const char* kSmtpPort = "25";
-// At most this many bytes are read a tick.
-constexpr int kReadSize = 1024;
-
 // The headline and the button; State is left as it stands.
 void ShowProgress(const QString& sendLabel, const QString& button) {
     SendDlg->SendLabel->setText(sendLabel);
@@ -84,20 +79,14 @@ void TForm1::Timer1Timer() {
     tarvelo::RunHandler([this] { PollReply(); });
 }
 
-// Never waits: the poll takes no time, and a read takes only what is already there.
 void TForm1::PollReply() {
     if (!smtpSocket) {
         return;
     }
-    std::array<char, kReadSize> buffer;
-    SmtpRead read;
-    const int readable = smtpSocket->Select(0);
-    if (readable < 0) {
-        read.kind = SmtpRead::Kind::Failed;
-    } else if (readable > 0) {
-        read = tarvelo::ReceiveReply(*smtpSocket, buffer);
+    for (const tarvelo::SmtpActions& actions :
+         tarvelo::PollConversation(*smtpSocket, *smtpConversation)) {
+        CarryOut(actions);
     }
-    CarryOut(smtpConversation->Take(read, tarvelo::SmtpClock::now()));
 }
 
 void TForm1::CarryOut(const tarvelo::SmtpActions& actions) {
@@ -107,27 +96,11 @@ void TForm1::CarryOut(const tarvelo::SmtpActions& actions) {
     if (actions.state) {
         ShowState(FromShiftJis(*actions.state));
     }
-    if (!actions.wire.empty() &&
-        smtpSocket->SendAll(actions.wire.data(), static_cast<int>(actions.wire.size())) < 0) {
-        CarryOut(smtpConversation->Take({SmtpRead::Kind::Failed, {}}, tarvelo::SmtpClock::now()));
-        return;
+    if (actions.outcome != SmtpOutcome::Waiting) {
+        EndSession();
     }
-    switch (actions.outcome) {
-        case SmtpOutcome::Waiting:
-            // The server has taken the mail; only the reply to QUIT is awaited. Whoever closes
-            // the dialog now must know that the mail went out, or sends it a second time.
-            if (smtpConversation->State() == tarvelo::SmtpState::Quit) {
-                ShowProgress(Text("送信しました"), Text("OK"));
-            }
-            break;
-        case SmtpOutcome::Success:
-            EndSession();
-            ShowProgress(Text("送信しました"), Text("OK"));
-            break;
-        case SmtpOutcome::Failure:
-            EndSession();
-            ShowProgress(Text("送信エラー"), Text("OK"));
-            break;
+    if (const auto progress = tarvelo::ProgressAfter(actions, smtpConversation->State())) {
+        ShowProgress(Text(progress->sendLabel), Text(progress->button));
     }
     if (actions.notANumber) {
         throw tarvelo::NotIntegerError(tarvelo::ShiftJisToUtf8(*actions.notANumber));

@@ -26,10 +26,6 @@ enum class SendStatus {
     Config = 78,        // the settings are missing, unreadable or unusable
 };
 
-inline constexpr int kDefaultColumns = 12;
-inline constexpr int kMinColumns = 5;
-inline constexpr int kMaxColumns = 15;
-
 struct SendOptions {
     std::string number;                  // the handset number, UTF-8 as given
     std::optional<std::string> message;  // UTF-8 as given; none: read standard input

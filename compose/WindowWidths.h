@@ -25,4 +25,8 @@ struct MainWindowSize {
 // it wraps its lines.
 MainWindowSize MainWindowSizeFor(int outerWidth);
 
+// The preview box's width for a handset of columns full-width characters: 12 pixels a
+// character and 8 for the box's borders and margins (152 for 12 columns).
+int PreviewWidth(int columns);
+
 }  // namespace tarvelo

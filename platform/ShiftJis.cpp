@@ -184,4 +184,21 @@ std::string ShiftJisToUtf8(std::string_view sjis) {
     return out;
 }
 
+std::string FirstUnencodableCharacter(std::string_view utf8) {
+    while (!utf8.empty()) {
+        const std::size_t length =
+            std::min(Utf8SequenceLength(static_cast<unsigned char>(utf8[0])), utf8.size());
+        const std::string_view character = utf8.substr(0, length);
+        if (Utf8ToShiftJis(character).find(kUnencodableByte) != std::string::npos) {
+            return std::string(character);
+        }
+        utf8.remove_prefix(length);
+    }
+    return {};
+}
+
+std::string TypedOrStored(std::string_view typedUtf8, const std::string& stored) {
+    return typedUtf8 == ShiftJisToUtf8(stored) ? stored : Utf8ToShiftJis(typedUtf8);
+}
+
 }  // namespace tarvelo
