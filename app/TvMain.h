@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "mail/SmtpDriver.h"
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -18,7 +20,6 @@ namespace tarvelo {
 class HandsetPreview;
 class MailImageEdit;
 class UpDown;
-struct SmtpActions;
 }  // namespace tarvelo
 
 class TForm1 : public QWidget {
@@ -76,6 +77,8 @@ public:
     QPushButton* LogSaveBtn;
     QPlainTextEdit* Log;
     QTimer* Timer1;
+    // The bounds of a sending's connection, replies and sends.
+    tarvelo::SendBounds sendBounds;
 
 protected:
     void showEvent(QShowEvent* event) override;

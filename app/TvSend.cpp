@@ -6,15 +6,19 @@
 #include <QPushButton>
 #include <QString>
 #include <QTimer>
+#include <optional>
 
 #include "app/MailImageEdit.h"
 #include "app/TvMain.h"
 #include "base/Error.h"
 #include "mail/MailAssembly.h"
 #include "mail/Send.h"
-#include "mail/SendPoll.h"
+#include "mail/SendProgress.h"
 #include "mail/SendSession.h"
+#include "mail/SmtpDriver.h"
+#include "mail/TlsTransport.h"
 #include "platform/ShiftJis.h"
+#include "settings/SettingsStore.h"
 #include "settings/setting.h"
 #include "ui/Controls.h"
 #include "ui/ErrorPath.h"
@@ -23,10 +27,11 @@
 namespace {
 
 using tarvelo::FromShiftJis;
+using tarvelo::SendEnd;
+using tarvelo::SendEndKind;
 using tarvelo::SmtpOutcome;
 using tarvelo::Text;
 
-constexpr const char* kSmtpPort = "25";
 // The headline and the button; State is left as it stands.
 void ShowProgress(const QString& sendLabel, const QString& button) {
     SendDlg->SendLabel->setText(sendLabel);
@@ -39,6 +44,14 @@ void ShowState(const QString& state) {
     SendDlg->State->adjustSize();
 }
 
+// The one place where a sending takes the submission settings and the password.
+tarvelo::SubmissionSettings SubmissionForSending() {
+    return tarvelo::ReadSubmission();
+}
+std::string PasswordForSending() {
+    return {};
+}
+
 }  // namespace
 
 void TForm1::AssembleMail() {
@@ -48,27 +61,40 @@ void TForm1::AssembleMail() {
 }
 
 void TForm1::sendButtonClick() {
-    tarvelo::RunHandler([this] {
+    bool ready = false;
+    tarvelo::RunHandler([this, &ready] {
+        const tarvelo::SubmissionTarget target =
+            tarvelo::ResolveSubmission(SetDialog->SmtpText(), SubmissionForSending());
+        ready = true;
         AssembleMail();
         sendButton->setEnabled(false);
-        smtpSocket = std::make_unique<tarvelo::Socket>(SOCK_STREAM);
-        const std::string server = SetDialog->SmtpText();
-        smtpSocket->Connect(server.c_str(), kSmtpPort);
-        if (smtpSocket->status == 0) {
-            // The settings dialog cannot open while the progress dialog is up: they stand.
-            smtpConversation = std::make_unique<tarvelo::SmtpConversation>(
-                tarvelo::SmtpSettings{.userName = SetDialog->UserNameText(),
-                                      .gatewayDomain = SetDialog->FirstDomainText()},
-                mailLines);
-            ShowProgress(Text("送信中"), Text("ｷｬﾝｾﾙ"));
-            ShowState("Connecting " + FromShiftJis(server) + "...");
-            Timer1->start();
-        } else {
+        // The settings dialog cannot open while the progress dialog is up: they stand.
+        tarvelo::SmtpConversation conversation(
+            tarvelo::SmtpSettings{.userName = SetDialog->UserNameText(),
+                                  .gatewayDomain = SetDialog->FirstDomainText()},
+            {mailLines},
+            {.security = target.security,
+             .login = target.login,
+             .password = target.login.empty() ? std::string() : PasswordForSending()},
+            sendBounds.reply);
+        smtpSession = std::make_unique<tarvelo::SmtpDriver>(tarvelo::MakeTransport(), target,
+                                                            std::move(conversation), sendBounds);
+        if (const std::optional<SendEnd> end = smtpSession->Connect()) {
             EndSession();
-            ShowProgress(Text("接続できませんでした"), Text("OK"));
-            ShowState(QString());
+            ShowProgress(end->kind == SendEndKind::NoConnection ? Text("接続できませんでした")
+                                                                : Text("送信エラー"),
+                         Text("OK"));
+            ShowState(Text(end->detail));
+            AddLog(" E:" + tarvelo::Utf8ToShiftJis(end->detail));
+            return;
         }
+        ShowProgress(Text("送信中"), Text("ｷｬﾝｾﾙ"));
+        ShowState("Connecting " + FromShiftJis(SetDialog->SmtpText()) + "...");
+        Timer1->start();
     });
+    if (!ready) {
+        return;
+    }
     // Whatever happened above, the dialog is shown once per press, and the button comes back
     // only when it has been closed.
     SendDlg->exec();
@@ -79,13 +105,11 @@ void TForm1::Timer1Timer() {
     tarvelo::RunHandler([this] { PollReply(); });
 }
 
+// Never waits: the poll takes no time, a read takes only what is already there, and a send
+// only what the socket takes now.
 void TForm1::PollReply() {
-    if (!smtpSocket) {
-        return;
-    }
-    for (const tarvelo::SmtpActions& actions :
-         tarvelo::PollConversation(*smtpSocket, *smtpConversation)) {
-        CarryOut(actions);
+    if (smtpSession) {
+        CarryOut(smtpSession->Drive(tarvelo::DriveMode::PollOnce));
     }
 }
 
@@ -99,7 +123,7 @@ void TForm1::CarryOut(const tarvelo::SmtpActions& actions) {
     if (actions.outcome != SmtpOutcome::Waiting) {
         EndSession();
     }
-    if (const auto progress = tarvelo::ProgressAfter(actions, smtpConversation->State())) {
+    if (const auto progress = tarvelo::ProgressAfter(actions)) {
         ShowProgress(Text(progress->sendLabel), Text(progress->button));
     }
     if (actions.notANumber) {
@@ -108,6 +132,6 @@ void TForm1::CarryOut(const tarvelo::SmtpActions& actions) {
 }
 
 void TForm1::EndSession() {
-    smtpSocket.reset();
+    smtpSession.reset();
     Timer1->stop();
 }

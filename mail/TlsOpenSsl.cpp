@@ -111,18 +111,28 @@ private:
         }
         SSL_CTX_set_verify(context_.get(), SSL_VERIFY_PEER, nullptr);
         ssl_.reset(SSL_new(context_.get()));
-        // The write buffer may move between retries: the driver keeps what is left in a
-        // string that grows.
         if (!ssl_ || SSL_set_fd(ssl_.get(), static_cast<int>(tcp_.socket().handle)) != 1 ||
-            SSL_set_tlsext_host_name(ssl_.get(), request.host.c_str()) != 1 ||
-            SSL_set1_host(ssl_.get(), request.host.c_str()) != 1) {
+            !NameTheServer(request.host)) {
             failure_ = "TLS cannot begin: " + SslErrorText();
             return false;
         }
+        // The write buffer may move between retries: the driver keeps what is left in a
+        // string that grows.
         SSL_set_mode(ssl_.get(),
                      SSL_MODE_ENABLE_PARTIAL_WRITE | SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER);
         SSL_set_connect_state(ssl_.get());
         return true;
+    }
+
+    // An address is checked against the certificate's addresses and goes out without SNI,
+    // which names hosts only (RFC 6066 3); a name against its names, and as SNI.
+    bool NameTheServer(const std::string& host) {
+        if (X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(ssl_.get()), host.c_str()) == 1) {
+            return true;
+        }
+        ERR_clear_error();
+        return SSL_set_tlsext_host_name(ssl_.get(), host.c_str()) == 1 &&
+               SSL_set1_host(ssl_.get(), host.c_str()) == 1;
     }
 
     // Whether a call that gave result only waits for the socket; otherwise the reason of the

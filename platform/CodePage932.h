@@ -7,10 +7,9 @@
 #include <string>
 #include <string_view>
 
-namespace tarvelo {
+#include "platform/Utf8.h"
 
-// Length of the UTF-8 sequence that starts with lead; 1 for a byte that starts none.
-std::size_t Utf8SequenceLength(unsigned char lead);
+namespace tarvelo {
 
 // Whether byte starts a double-byte character of code page 932.
 bool IsShiftJisLeadByte(unsigned char byte);

@@ -18,7 +18,8 @@ ALLOWED = {
     "platform": {"base"},
     "compose": {"base", "platform"},
     "ui": {"base", "platform"},
-    "mail": {"base", "platform", "compose", "ui"},
+    # mail reads the submission settings' shapes (settings/Submission.h).
+    "mail": {"base", "platform", "compose", "ui", "settings"},
     "settings": {"base", "platform", "ui"},
     "app": {"base", "platform", "compose", "ui", "mail", "settings"},
     # tarvelo-send: the core alone, no window.

@@ -34,6 +34,7 @@ SOCKET socket(int, int, int) {
 
 int connect(SOCKET, const sockaddr* name, int) {
     ++fake::winsock.connectCalls;
+    fake::winsock.connectedFamilies.push_back(name->sa_family);
     const auto* address = reinterpret_cast<const sockaddr_in*>(name);
     fake::winsock.connectedAddress = ntohl(address->sin_addr.s_addr);
     fake::winsock.connectedPort = ntohs(address->sin_port);
@@ -103,14 +104,23 @@ int getaddrinfo(const char* node, const char*, const addrinfo*, addrinfo** resul
     entry.ai_family = AF_INET;
     entry.ai_addr = reinterpret_cast<sockaddr*>(&address);
     entry.ai_addrlen = sizeof address;
-    *result = &entry;
+    static sockaddr_in6 address6{};
+    static addrinfo first{};
+    address6.sin6_family = AF_INET6;
+    inet_pton(AF_INET6, "2001:db8::7", &address6.sin6_addr);
+    first.ai_family = AF_INET6;
+    first.ai_addr = reinterpret_cast<sockaddr*>(&address6);
+    first.ai_addrlen = sizeof address6;
+    first.ai_next = &entry;
+    *result = fake::winsock.ipv6RefusedFirst ? &first : &entry;
     return 0;
 }
 
 void freeaddrinfo(addrinfo*) {}
 
 int getsockopt(SOCKET, int, int, char* value, int*) {
-    *reinterpret_cast<int*>(value) = 0;
+    const bool refused = fake::winsock.ipv6RefusedFirst && fake::winsock.connectCalls == 1;
+    *reinterpret_cast<int*>(value) = refused ? ECONNREFUSED : 0;
     return 0;
 }
 

@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "mail/SmtpConversation.h"
-#include "mail/Socket.h"
+#include "mail/SmtpDriver.h"
 #include "win32/ui/Form.h"
 
 class TForm1 : public tarvelo::win32::Form {
@@ -47,8 +46,9 @@ private:
     std::string preview_;
     // The log's lines as added; the memo shows them joined.
     std::vector<std::string> logLines_;
-    std::unique_ptr<tarvelo::Socket> smtpSocket_;
-    std::unique_ptr<tarvelo::SmtpConversation> smtpConversation_;
+    // The running sending, driven from Timer1; none while no sending is open.
+    std::unique_ptr<tarvelo::SmtpDriver> smtpSession_;
+    tarvelo::SendBounds sendBounds_;
     std::vector<std::string> mailLines_;
 
     friend LRESULT CALLBACK PreviewProcedure(HWND, UINT, WPARAM, LPARAM);

@@ -3,8 +3,11 @@
 #include "base/Error.h"
 #include "base/TextLines.h"
 #include "mail/MailAssembly.h"
-#include "mail/SendPoll.h"
+#include "mail/SendProgress.h"
+#include "mail/SubmissionTarget.h"
+#include "mail/TlsTransport.h"
 #include "platform/ShiftJis.h"
+#include "settings/SettingsStore.h"
 #include "ui/ErrorPath.h"
 #include "win32/app/TvMain.h"
 #include "win32/mail/Send.h"
@@ -12,7 +15,6 @@
 
 namespace {
 
-constexpr const char* kSmtpPort = "25";
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 50;  // ms
 
@@ -29,29 +31,41 @@ void ShowState(std::string_view utf8) {
 }  // namespace
 
 void TForm1::sendButtonClick() {
-    tarvelo::RunHandler([this] {
+    bool ready = false;
+    tarvelo::RunHandler([this, &ready] {
+        const tarvelo::SubmissionTarget target =
+            tarvelo::ResolveSubmission(SetDialog->SmtpText(), tarvelo::ReadSubmission());
+        ready = true;
         const std::vector<std::string> image = tarvelo::SplitLines(tarvelo::win32::SjisText(TvMes));
         mailLines_ = tarvelo::AssembleMailLines(tarvelo::MailDateText(), SetDialog->UserNameText(),
                                                 SetDialog->FirstDomainText(), image);
         EnableWindow(sendButton, FALSE);
-        smtpSocket_ = std::make_unique<tarvelo::Socket>(SOCK_STREAM);
-        const std::string server = SetDialog->SmtpText();
-        smtpSocket_->Connect(server.c_str(), kSmtpPort);
-        if (smtpSocket_->status == 0) {
-            // The settings dialog cannot open while the progress dialog is up: they stand.
-            smtpConversation_ = std::make_unique<tarvelo::SmtpConversation>(
-                tarvelo::SmtpSettings{.userName = SetDialog->UserNameText(),
-                                      .gatewayDomain = SetDialog->FirstDomainText()},
-                mailLines_);
-            ShowProgress("送信中", "ｷｬﾝｾﾙ");
-            ShowState("Connecting " + tarvelo::ShiftJisToUtf8(server) + "...");
-            SetTimer(hwnd, kTimer1, kTimer1Interval, nullptr);
-        } else {
+        // The settings dialog cannot open while the progress dialog is up: they stand. No
+        // password prompt here yet: a login needs tarvelo-send's --password-command.
+        tarvelo::SmtpConversation conversation(
+            tarvelo::SmtpSettings{.userName = SetDialog->UserNameText(),
+                                  .gatewayDomain = SetDialog->FirstDomainText()},
+            {mailLines_},
+            {.security = target.security, .login = target.login, .password = std::string()},
+            sendBounds_.reply);
+        smtpSession_ = std::make_unique<tarvelo::SmtpDriver>(tarvelo::MakeTransport(), target,
+                                                             std::move(conversation), sendBounds_);
+        if (const std::optional<tarvelo::SendEnd> end = smtpSession_->Connect()) {
             EndSession();
-            ShowProgress("接続できませんでした", "OK");
-            ShowState("");
+            ShowProgress(end->kind == tarvelo::SendEndKind::NoConnection ? "接続できませんでした"
+                                                                         : "送信エラー",
+                         "OK");
+            ShowState(end->detail);
+            AddLog(" E:" + tarvelo::Utf8ToShiftJis(end->detail));
+            return;
         }
+        ShowProgress("送信中", "ｷｬﾝｾﾙ");
+        ShowState("Connecting " + tarvelo::ShiftJisToUtf8(SetDialog->SmtpText()) + "...");
+        SetTimer(hwnd, kTimer1, kTimer1Interval, nullptr);
     });
+    if (!ready) {
+        return;
+    }
     // Whatever happened above, the dialog is shown once per press, and the button comes back
     // only when it has been closed; every way of closing it ends the session.
     SendDlg->ShowModal();
@@ -60,13 +74,11 @@ void TForm1::sendButtonClick() {
 }
 
 void TForm1::Timer1Timer() {
+    // Never waits: the poll takes no time, a read takes only what is already there, and a send
+    // only what the socket takes now.
     tarvelo::RunHandler([this] {
-        if (!smtpSocket_) {
-            return;
-        }
-        for (const tarvelo::SmtpActions& actions :
-             tarvelo::PollConversation(*smtpSocket_, *smtpConversation_)) {
-            CarryOut(actions);
+        if (smtpSession_) {
+            CarryOut(smtpSession_->Drive(tarvelo::DriveMode::PollOnce));
         }
     });
 }
@@ -81,7 +93,7 @@ void TForm1::CarryOut(const tarvelo::SmtpActions& actions) {
     if (actions.outcome != tarvelo::SmtpOutcome::Waiting) {
         EndSession();
     }
-    if (const auto progress = tarvelo::ProgressAfter(actions, smtpConversation_->State())) {
+    if (const auto progress = tarvelo::ProgressAfter(actions)) {
         ShowProgress(progress->sendLabel, progress->button);
     }
     if (actions.notANumber) {
@@ -90,6 +102,6 @@ void TForm1::CarryOut(const tarvelo::SmtpActions& actions) {
 }
 
 void TForm1::EndSession() {
-    smtpSocket_.reset();
+    smtpSession_.reset();
     KillTimer(hwnd, kTimer1);
 }

@@ -1,0 +1,48 @@
+#include <langinfo.h>
+
+#include <clocale>
+#include <csignal>
+#include <string_view>
+
+#include "platform/ConsoleText.h"
+#include "platform/Iconv.h"
+
+namespace tarvelo {
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+void StartConsole() {
+    std::setlocale(LC_CTYPE, "");
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+std::string ConsoleEncoding() {
+    const std::string_view codeset = nl_langinfo(CODESET);
+    if (codeset.empty() || codeset == "ANSI_X3.4-1968" || codeset == "ASCII") {
+        return "UTF-8";
+    }
+    return std::string(codeset);
+}
+
+std::optional<std::string> ConsoleToUtf8(std::string_view bytes, const std::string& encoding) {
+    std::string utf8;
+    if (!Converter("UTF-8", encoding.c_str()).Convert(bytes, utf8)) {
+        return std::nullopt;
+    }
+    return utf8;
+}
+
+std::string Utf8ToConsole(std::string_view utf8, const std::string& encoding) {
+    Converter converter(encoding.c_str(), "UTF-8");
+    std::string out;
+    while (!converter.Convert(utf8, out)) {
+        out.push_back('?');
+        utf8.remove_prefix(
+            std::min(utf8.size(), Utf8SequenceLength(static_cast<unsigned char>(utf8[0]))));
+    }
+    return out;
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,54 @@
+// iconv as the platform's POSIX side uses it: a converter between two encodings that stops at
+// the first byte it cannot convert.
+#pragma once
+
+#include <iconv.h>
+
+#include <array>
+#include <cerrno>
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "platform/Utf8.h"
+
+namespace tarvelo {
+
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+        if (cd_ == reinterpret_cast<iconv_t>(-1)) {
+            throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " +
+                                     to);
+        }
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    ~Converter() { iconv_close(cd_); }
+
+    // Converts as much of in as iconv can, appending to out; returns false at the first byte
+    // it cannot convert (errno EILSEQ or EINVAL), with in advanced up to that byte.
+    bool Convert(std::string_view& in, std::string& out) {
+        std::array<char, 4096> chunk;
+        while (!in.empty()) {
+            char* source = const_cast<char*>(in.data());
+            std::size_t sourceLeft = in.size();
+            char* target = chunk.data();
+            std::size_t targetLeft = chunk.size();
+            const std::size_t result = iconv(cd_, &source, &sourceLeft, &target, &targetLeft);
+            out.append(chunk.data(), chunk.size() - targetLeft);
+            in.remove_prefix(in.size() - sourceLeft);
+            if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
+                iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+                return false;
+            }
+        }
+        return true;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+}  // namespace tarvelo
