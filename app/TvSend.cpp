@@ -7,6 +7,9 @@
 #include <QString>
 #include <QTimer>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/MailImageEdit.h"
 #include "app/TvMain.h"
@@ -19,6 +22,7 @@
 #include "mail/TlsTransport.h"
 #include "platform/ShiftJis.h"
 #include "settings/SettingsStore.h"
+#include "settings/SubmitPassword.h"
 #include "settings/setting.h"
 #include "ui/Controls.h"
 #include "ui/ErrorPath.h"
@@ -48,8 +52,28 @@ void ShowState(const QString& state) {
 tarvelo::SubmissionSettings SubmissionForSending() {
     return tarvelo::ReadSubmission();
 }
-std::string PasswordForSending() {
-    return {};
+// Empty without a login; none when the user cancels the question for it.
+std::optional<std::string> PasswordForSending(const tarvelo::SubmissionTarget& target) {
+    if (target.login.empty()) {
+        return std::string();
+    }
+    const std::optional<tarvelo::SecretText> password =
+        tarvelo::SubmitPassword(SetDialog->SmtpText(), target.login, Form1);
+    if (!password) {
+        return std::nullopt;
+    }
+    return std::string(password->view());
+}
+
+// A password typed at the question and refused by the server is not offered again: the next
+// sending asks anew. One in the keyring stays; the settings' password field replaces it.
+void ForgetRefusedPassword(const std::vector<SendEnd>& ends) {
+    for (const SendEnd& end : ends) {
+        if (end.kind == SendEndKind::Authentication) {
+            tarvelo::ForgetSubmitPassword(SetDialog->SmtpText(), SubmissionForSending().login);
+            return;
+        }
+    }
 }
 
 }  // namespace
@@ -65,6 +89,12 @@ void TForm1::sendButtonClick() {
     tarvelo::RunHandler([this, &ready] {
         const tarvelo::SubmissionTarget target =
             tarvelo::ResolveSubmission(SetDialog->SmtpText(), SubmissionForSending());
+        std::optional<std::string> password = PasswordForSending(target);
+        if (!password) {
+            // The user cancelled the question for the password: nothing is sent, and nothing
+            // needs saying.
+            return;
+        }
         ready = true;
         AssembleMail();
         sendButton->setEnabled(false);
@@ -73,9 +103,7 @@ void TForm1::sendButtonClick() {
             tarvelo::SmtpSettings{.userName = SetDialog->UserNameText(),
                                   .gatewayDomain = SetDialog->FirstDomainText()},
             {mailLines},
-            {.security = target.security,
-             .login = target.login,
-             .password = target.login.empty() ? std::string() : PasswordForSending()},
+            {.security = target.security, .login = target.login, .password = std::move(*password)},
             sendBounds.reply);
         smtpSession = std::make_unique<tarvelo::SmtpDriver>(tarvelo::MakeTransport(), target,
                                                             std::move(conversation), sendBounds);
@@ -125,6 +153,9 @@ void TForm1::CarryOut(const tarvelo::SmtpActions& actions) {
     }
     if (const auto progress = tarvelo::ProgressAfter(actions)) {
         ShowProgress(Text(progress->sendLabel), Text(progress->button));
+    }
+    if (actions.outcome == SmtpOutcome::Failure) {
+        ForgetRefusedPassword(actions.ends);
     }
     if (actions.notANumber) {
         throw tarvelo::NotIntegerError(tarvelo::ShiftJisToUtf8(*actions.notANumber));

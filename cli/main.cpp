@@ -20,6 +20,7 @@
 #include "compose/Composition.h"
 #include "mail/MailAssembly.h"
 #include "platform/ConsoleText.h"
+#include "platform/SecretStore.h"
 #include "platform/ShiftJis.h"
 #include "settings/LineList.h"
 #include "settings/LogFile.h"
@@ -272,6 +273,18 @@ int main(int argc, char** argv) {
             return Exit(SendStatus::Config);
         }
         request.password = std::move(*password);
+    } else if (!submission.login.empty()) {
+        const StoredPassword stored =
+            LookUpPassword(SecretServerName(settings.smtp), submission.login);
+        if (stored.result != SecretLookup::Found) {
+            console.Complain("no password for the login " + submission.login + ": " +
+                             (stored.result == SecretLookup::NoStore
+                                  ? "no keyring is running"
+                                  : "the keyring keeps none for this server") +
+                             "; give --password-command");
+            return Exit(SendStatus::Config);
+        }
+        request.password = std::string(stored.password.view());
     }
     request.submission = submission;
     LineList log;

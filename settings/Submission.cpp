@@ -1,5 +1,7 @@
 #include "settings/Submission.h"
 
+#include "platform/ShiftJis.h"
+
 namespace tarvelo {
 
 namespace {
@@ -48,6 +50,10 @@ std::optional<int> PortFromText(std::string_view text) {
         return std::nullopt;
     }
     return port;
+}
+
+std::string SecretServerName(std::string_view smtp) {
+    return ShiftJisToUtf8(smtp);
 }
 
 bool IsClassic(const SubmissionSettings& settings) {

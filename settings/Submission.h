@@ -41,6 +41,10 @@ std::optional<Security> SecurityFromWord(std::string_view word);
 // 0, a number too large).
 std::optional<int> PortFromText(std::string_view text);
 
+// The "server" under which the secret store keeps the password: the SMTP Server setting as the
+// user wrote it (Shift-JIS, like its file), in UTF-8 as the store wants its attributes.
+std::string SecretServerName(std::string_view smtp);
+
 // Whether nothing differs from the classic conversation's settings.
 bool IsClassic(const SubmissionSettings& settings);
 

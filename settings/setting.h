@@ -35,6 +35,7 @@ public:
     void BitBtnOkClick();
     void BitBtnCanClick();
     void DomainEditBtnClick();
+    void SubmitBtnClick();
     void UserNameChange();
     void SmtpChange();
     void ResNoChange();
@@ -49,6 +50,7 @@ public:
     QLabel* Label4;
     QComboBox* centerAdr;
     QPushButton* DomainEditBtn;
+    QPushButton* SubmitBtn;  // opens SubmitDialog
     QPushButton* BitBtnOk;
     QPushButton* BitBtnCan;
 

@@ -159,7 +159,14 @@ INSTANTIATE_TEST_SUITE_P(
              "",
              78,
              "",
-             "tarvelo-send: cannot enter the settings folder no-such-folder: "}),
+             "tarvelo-send: cannot enter the settings folder no-such-folder: "},
+        // No command and no keyring that keeps one: refused before connecting.
+        Case{"LoginWithoutPassword",
+             {"--user", "taro", "1", "ア"},
+             "",
+             78,
+             "",
+             "tarvelo-send: no password for the login taro: "}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(SendProgramTest, MissingOrUnreadableSettingsAreNamed) {

@@ -12,11 +12,15 @@
 #include <QPushButton>
 #include <QTextEdit>
 #include <QTimer>
+#include <chrono>
+#include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ScriptedServer.h"
 #include "SendFixture.h"
+#include "app/MailImageEdit.h"
 #include "app/TvMain.h"
 #include "mail/Send.h"
 #include "settings/setting.h"
@@ -125,6 +129,33 @@ TEST_F(SendSessionTest, CancelDuringTheConversationClosesTheConnection) {
     EXPECT_TRUE(seen.errorBox.isEmpty());
     ExpectSessionClosed();
     EXPECT_TRUE(Form1->LogLines().empty());
+}
+
+// A server that stops reading after 354, with socket buffers far smaller than the mail: the
+// ticks never wait for the socket to take it, so the dialog stays live and Cancel acts at once.
+TEST_F(SendSessionTest, CancelActsWhileTheServerTakesNoMore) {
+    for (const char* name : {"/proc/sys/net/ipv4/tcp_wmem", "/proc/sys/net/ipv4/tcp_rmem"}) {
+        std::ofstream(name) << "4096 4096 4096\n";
+    }
+    QString image = QStringLiteral("PHSNO=1234\n");
+    for (int line = 0; line < 256; ++line) {
+        image += QStringLiteral("MSG=") + QString(1000, QLatin1Char('A')) + QLatin1Char('\n');
+    }
+    Form1->TvMes->setPlainText(image);
+    ScriptedServer server([](ServerConnection& c) {
+        c.Send("220 hi\r\n");
+        for (const char* reply :
+             {"250 a\r\n", "250 b\r\n", "250 c\r\n", "250 d\r\n", "354 go\r\n"}) {
+            c.ReadLine();
+            c.Send(reply);
+        }
+        std::this_thread::sleep_for(4s);  // and reads nothing more
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const Seen seen = Send([] { return SendDlg->State->text() == "S:."; });
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s) << "a tick waited for the socket";
+    EXPECT_EQ(seen.button, Text("ｷｬﾝｾﾙ"));
+    ExpectSessionClosed();
 }
 
 TEST_F(SendSessionTest, RefusedConnectionSaysWhy) {
