@@ -255,7 +255,7 @@ void TForm1::MailMesChange() {
 // margin on each side make the 8 of the width.
 void TForm1::ClmUpDownClick() {
     const int columns = rcvClm->text().toInt();
-    TvImg->resize(columns * 12 + 8, TvImg->height());
+    TvImg->resize(tarvelo::PreviewWidth(columns), TvImg->height());
 }
 
 void TForm1::SetBtnClick() {

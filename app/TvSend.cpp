@@ -16,6 +16,7 @@
 #include "base/Error.h"
 #include "mail/MailAssembly.h"
 #include "mail/Send.h"
+#include "mail/SendProgress.h"
 #include "mail/SendSession.h"
 #include "mail/SmtpDriver.h"
 #include "mail/TlsTransport.h"
@@ -148,23 +149,14 @@ void TForm1::CarryOut(const tarvelo::SmtpActions& actions) {
     if (actions.state) {
         ShowState(FromShiftJis(*actions.state));
     }
-    switch (actions.outcome) {
-        case SmtpOutcome::Waiting:
-            // The server has taken the mail; only the reply to QUIT is awaited. Whoever closes
-            // the dialog now must know that the mail went out, or sends it a second time.
-            if (!actions.ends.empty() && actions.ends.front().kind == SendEndKind::Delivered) {
-                ShowProgress(Text("送信しました"), Text("OK"));
-            }
-            break;
-        case SmtpOutcome::Success:
-            EndSession();
-            ShowProgress(Text("送信しました"), Text("OK"));
-            break;
-        case SmtpOutcome::Failure:
-            EndSession();
-            ShowProgress(Text("送信エラー"), Text("OK"));
-            ForgetRefusedPassword(actions.ends);
-            break;
+    if (actions.outcome != SmtpOutcome::Waiting) {
+        EndSession();
+    }
+    if (const auto progress = tarvelo::ProgressAfter(actions)) {
+        ShowProgress(Text(progress->sendLabel), Text(progress->button));
+    }
+    if (actions.outcome == SmtpOutcome::Failure) {
+        ForgetRefusedPassword(actions.ends);
     }
     if (actions.notANumber) {
         throw tarvelo::NotIntegerError(tarvelo::ShiftJisToUtf8(*actions.notANumber));

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include "base/Version.h"
 #include "ui/Controls.h"
 #include "ui/Fonts.h"
 
@@ -16,7 +17,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
 
     Panel1 = new QFrame(this);
     ProgName = new QLabel(QStringLiteral("Tarvelo"), Panel1);
-    CopyRight = new QLabel(QStringLiteral("(C) 2026 The Tarvelo developers"), Panel1);
+    CopyRight = new QLabel(tarvelo::Text(tarvelo::kCopyrightText), Panel1);
     OKButton = new QPushButton(QStringLiteral("OK"), this);
 
     Panel1->setObjectName(QStringLiteral("Panel1"));

@@ -18,20 +18,11 @@ std::optional<std::string> PasswordFromCommand(const std::string& command, std::
         error = "cannot run the password command: " + std::string(std::strerror(errno));
         return std::nullopt;
     }
-    std::string password;
-    for (int c; (c = std::fgetc(output)) != EOF && c != '\n';) {
-        password.push_back(static_cast<char>(c));
-    }
-    // The rest is read and dropped, so that the command does not die of a broken pipe.
-    while (std::fgetc(output) != EOF) {
-    }
+    const std::string password = FirstLineOf(output);
     const int status = ::pclose(output);
     if (status == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         error = "the password command failed";
         return std::nullopt;
-    }
-    if (password.ends_with('\r')) {
-        password.pop_back();
     }
     return password;
 }

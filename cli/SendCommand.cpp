@@ -80,6 +80,10 @@ std::optional<int> ParseColumns(std::string_view text) {
     return columns;
 }
 
+std::string TakesNoValue(std::string_view argument) {
+    return "option '" + std::string(argument.substr(0, argument.find('='))) + "' takes no value";
+}
+
 // getopt_long leaves in optopt the option's value when a long option that takes none was given
 // one, the byte of an unknown short option (of a character of several bytes, its first), and 0
 // for an unknown long one. getopt_long has moved on to the next argument when the byte was the
@@ -92,7 +96,7 @@ std::string UnknownOption(const std::vector<char*>& argv, int argc) {
             return known.name != nullptr && known.has_arg == no_argument && known.val == optopt;
         });
     if (flagGivenValue) {
-        return "option '" + std::string(last.substr(0, last.find('='))) + "' takes no value";
+        return TakesNoValue(last);
     }
     const bool stillInIt =
         optopt != 0 && optind < argc && argv[optind][0] == '-' &&
@@ -192,6 +196,11 @@ SendCommand ParseSendArguments(const std::vector<std::string>& arguments) {
                 command.action = SendCommand::Action::Help;
                 return command;
             case ':':
+                // MinGW's getopt_long says so also of a value given to an option that takes
+                // none; glibc's never does, as "--settings=" gives an empty value.
+                if (std::string_view(argv[optind - 1]).find('=') != std::string_view::npos) {
+                    return UsageError(TakesNoValue(argv[optind - 1]));
+                }
                 return UsageError("option '" + std::string(argv[optind - 1]) + "' needs a value");
             default:
                 return UsageError(UnknownOption(argv, argc));

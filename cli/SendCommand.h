@@ -29,10 +29,6 @@ enum class SendStatus {
     Config = 78,        // the settings are missing, unreadable or unusable
 };
 
-inline constexpr int kDefaultColumns = 12;
-inline constexpr int kMinColumns = 5;
-inline constexpr int kMaxColumns = 15;
-
 // The status that stands for several sendings: a failure over success, and a failure that
 // waiting will not mend over one that it may (a temporary one); the first of equals.
 SendStatus WorstStatus(const std::vector<SendStatus>& statuses);

@@ -158,7 +158,7 @@ int main(int argc, char** argv) {
     StartConsole();
     Console console(ConsoleEncoding());
 
-    const SendCommand command = ParseSendArguments(std::vector<std::string>(argv + 1, argv + argc));
+    const SendCommand command = ParseSendArguments(ProgramArguments(argc, argv));
     switch (command.action) {
         case SendCommand::Action::Help:
             console.Out(kSendUsage);

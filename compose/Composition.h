@@ -61,6 +61,11 @@ Composition Compose(const CompositionInput& input);
 inline constexpr int kFullWidthPixels = 12;
 inline constexpr int kHalfWidthPixels = 6;
 
+// A handset's display is this many full-width characters wide.
+inline constexpr int kDefaultColumns = 12;
+inline constexpr int kMinColumns = 5;
+inline constexpr int kMaxColumns = 15;
+
 // The rows of the preview as a handset display of columns full-width characters shows it.
 // A line break (CR LF, lone CR, lone LF) starts a new row; a row is full when the next
 // character would pass the box's edge, and a full-width character never straddles two rows.

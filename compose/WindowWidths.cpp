@@ -1,5 +1,7 @@
 #include "compose/WindowWidths.h"
 
+#include "compose/Composition.h"
+
 namespace tarvelo {
 
 namespace {
@@ -18,6 +20,10 @@ MainWindowSize MainWindowSizeFor(int outerWidth) {
     }
     const int logWidth = outerWidth - kLogWidthLess;
     return {outerWidth, kMainOuterHeight, logWidth, true};
+}
+
+int PreviewWidth(int columns) {
+    return columns * kFullWidthPixels + 8;
 }
 
 }  // namespace tarvelo

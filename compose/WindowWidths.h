@@ -21,4 +21,8 @@ struct MainWindowSize {
 // the log is 20 pixels wide, beyond that it is the outer width less 380 and wraps its lines.
 MainWindowSize MainWindowSizeFor(int outerWidth);
 
+// The preview box's width for a handset of columns full-width characters: 12 pixels a
+// character and 8 for the box's borders and margins (152 for 12 columns).
+int PreviewWidth(int columns);
+
 }  // namespace tarvelo

@@ -1,15 +1,11 @@
 #include "mail/MailAssembly.h"
 
-#include <locale.h>
-#include <time.h>
-
-#include <array>
-#include <cstddef>
 #include <string>
 #include <utility>
 
 #include "base/Version.h"
 #include "mail/Iso2022Jp.h"
+#include "platform/Clock.h"
 
 namespace tarvelo {
 
@@ -20,24 +16,10 @@ namespace {
 constexpr const char* kDateFormat = "%a, %d %b %Y %H:%M:%S +0900";
 constexpr std::time_t kJapanOffsetSeconds = 9 * 60 * 60;
 
-// The C locale as a handle of its own, so the names stay English without touching the global
-// locale that the rest of the program (and other threads) may rely on. glibc hands out its
-// built-in C locale object for this request, so it cannot fail for want of memory.
-locale_t CLocale() {
-    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    return locale;
-}
-
 }  // namespace
 
 std::string MailDateText(std::time_t when) {
-    const std::time_t inJapan = when + kJapanOffsetSeconds;
-    std::tm wallTime{};
-    gmtime_r(&inJapan, &wallTime);
-    std::array<char, 64> buffer{};
-    const std::size_t length =
-        strftime_l(buffer.data(), buffer.size(), kDateFormat, &wallTime, CLocale());
-    return std::string(buffer.data(), length);
+    return FormatUniversalTime(when + kJapanOffsetSeconds, kDateFormat);
 }
 
 std::string MailDateText() {

@@ -297,7 +297,8 @@ int Socket::Wait(bool forWriting, milliseconds wait) const {
     FD_ZERO(&readable);
     FD_SET(handle, &readable);
     fd_set writable = readable;
-    const timeval limit = ToTimeval(wait);
+    // Not const: Windows' select takes a pointer to a changeable timeval.
+    timeval limit = ToTimeval(wait);
     const int ready = winsock::select(static_cast<int>(handle) + 1, &readable,
                                       forWriting ? &writable : nullptr, nullptr, &limit);
     if (ready <= 0) {
@@ -315,7 +316,8 @@ int Socket::WaitFor(bool forWriting, milliseconds timeout) const {
     FD_ZERO(&mine);
     FD_SET(handle, &mine);
     fd_set failed = mine;
-    const timeval limit = ToTimeval(timeout);
+    // Not const: Windows' select takes a pointer to a changeable timeval.
+    timeval limit = ToTimeval(timeout);
     // A failed connection shows as writable on POSIX and in the exception set on Windows.
     return forWriting
                ? winsock::select(static_cast<int>(handle) + 1, nullptr, &mine, &failed, &limit)

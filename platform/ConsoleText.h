@@ -5,8 +5,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarvelo {
+
+// The program's arguments after its own name, in the user's encoding. On Windows they are taken
+// from the command line as the system holds it (UTF-16), as UTF-8: argv has them in the ANSI
+// code page, which turns what it lacks into question marks.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
 
 // Takes the user's encoding from the environment, and makes a write to a closed pipe a failed
 // write rather than the end of the program; called once, before any of the others.

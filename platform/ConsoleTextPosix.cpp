@@ -11,6 +11,10 @@
 
 namespace tarvelo {
 
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
 void StartConsole() {
     std::setlocale(LC_CTYPE, "");
     std::signal(SIGPIPE, SIG_IGN);

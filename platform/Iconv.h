@@ -1,5 +1,5 @@
 // iconv as the platform's POSIX side uses it: a converter between two encodings that stops at
-// the first byte it cannot convert, and the length of a UTF-8 sequence, to step over one.
+// the first byte it cannot convert.
 #pragma once
 
 #include <iconv.h>
@@ -10,6 +10,8 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "platform/Utf8.h"
 
 namespace tarvelo {
 
@@ -48,19 +50,5 @@ public:
 private:
     iconv_t cd_;
 };
-
-// Length of the UTF-8 sequence that starts with lead; 1 for a byte that starts none.
-inline std::size_t Utf8SequenceLength(unsigned char lead) {
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        return 4;
-    }
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        return 3;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        return 2;
-    }
-    return 1;
-}
 
 }  // namespace tarvelo

@@ -33,6 +33,9 @@ private:
     std::size_t size_ = 0;
 };
 
+// Overwrites size bytes with zeros in a way the compiler may not leave out.
+void WipeBytes(char* bytes, std::size_t size) noexcept;
+
 // Turns core dumps off for the rest of the run; called whenever a secret enters the program,
 // since its copies (in the toolkit's edit, in the TLS library's buffers) cannot all be wiped.
 void KeepSecretsOutOfCoreDumps();

@@ -1,25 +1,81 @@
 #include "platform/ShiftJis.h"
 
+#include "platform/CodePage932.h"
+
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstdint>
-#include <stdexcept>
-#include <utility>
-
-#include "platform/Iconv.h"
 
 namespace tarvelo {
 
 namespace {
 
-// Second Unicode forms of code page 932 characters that glibc's table does not take.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kAlternateForms{{
-    {"\u2016", "\x81\x61"},  // DOUBLE VERTICAL LINE, the JIS form of PARALLEL TO
-    {"\u00A2", "\x81\x91"},  // CENT SIGN, the JIS form of FULLWIDTH CENT SIGN
-    {"\u00A3", "\x81\x92"},  // POUND SIGN, the JIS form of FULLWIDTH POUND SIGN
-    {"\u00AC", "\x81\xCA"},  // NOT SIGN, the JIS form of FULLWIDTH NOT SIGN
+// Where glibc's CP932 and Windows' code page 932 disagree, this table decides for both, so that
+// both builds turn a text into the same bytes or refuse it alike. An empty form is refused.
+struct AgreedForm {
+    std::string_view unicode;
+    std::string_view sjis;
+};
+constexpr std::array<AgreedForm, 13> kAgreedForms{{
+    // The JIS forms of characters that code page 932 holds under another code point: glibc
+    // takes these, Windows without best fit does not. Input methods outside Windows type them.
+    {"\u2016", "\x81\x61"},  // DOUBLE VERTICAL LINE for PARALLEL TO
+    {"\u2212", "\x81\x7C"},  // MINUS SIGN for FULLWIDTH HYPHEN-MINUS
+    {"\u301C", "\x81\x60"},  // WAVE DASH for FULLWIDTH TILDE
+    {"\u00A2", "\x81\x91"},  // CENT SIGN for FULLWIDTH CENT SIGN
+    {"\u00A3", "\x81\x92"},  // POUND SIGN for FULLWIDTH POUND SIGN
+    {"\u00AC", "\x81\xCA"},  // NOT SIGN for FULLWIDTH NOT SIGN
+    // JIS X 0201 Roman, which the mail's ESC ( J selects, has these at 0x5C and 0x7E.
+    {"\u00A5", "\x5C"},  // YEN SIGN
+    {"\u203E", "\x7E"},  // OVERLINE
+    // Windows maps the single bytes 0x80, 0xA0 and 0xFD to 0xFF to these; they are no
+    // characters of Shift-JIS, and glibc refuses them.
+    {"\u0080", ""},
+    {"\uF8F0", ""},
+    {"\uF8F1", ""},
+    {"\uF8F2", ""},
+    {"\uF8F3", ""},
 }};
+
+// The single bytes above, which ShiftJisToUtf8 takes for invalid on both platforms.
+bool IsUnassignedSingleByte(unsigned char byte) {
+    return byte == 0x80 || byte == 0xA0 || byte >= 0xFD;
+}
+
+const AgreedForm* AgreedFormAtFront(std::string_view utf8) {
+    for (const AgreedForm& form : kAgreedForms) {
+        if (utf8.starts_with(form.unicode)) {
+            return &form;
+        }
+    }
+    return nullptr;
+}
+
+// Where the next character of kAgreedForms starts; utf8.size() when none follows.
+std::size_t NextAgreedForm(std::string_view utf8) {
+    for (std::size_t at = 0; at < utf8.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(utf8[at]);
+        if ((byte == 0xC2 || byte == 0xE2 || byte == 0xE3 || byte == 0xEF) &&
+            AgreedFormAtFront(utf8.substr(at)) != nullptr) {
+            return at;
+        }
+    }
+    return utf8.size();
+}
+
+// Where the next unassigned single byte stands in the place of a character; sjis.size() when
+// none does.
+std::size_t NextUnassignedByte(std::string_view sjis) {
+    std::size_t at = 0;
+    while (at < sjis.size()) {
+        const auto byte = static_cast<unsigned char>(sjis[at]);
+        if (IsUnassignedSingleByte(byte)) {
+            return at;
+        }
+        at += IsShiftJisLeadByte(byte) ? 2 : 1;
+    }
+    return sjis.size();
+}
 
 // Code page 932 and UTF-8 share the 7-bit bytes, which glibc's CP932 maps one to one (0x5C and
 // 0x7E included). Text of those alone needs no converter, whose module would otherwise be
@@ -31,27 +87,29 @@ bool IsSevenBit(std::string_view text) {
 
 }  // namespace
 
+bool IsShiftJisLeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
 std::string Utf8ToShiftJis(std::string_view utf8) {
     if (IsSevenBit(utf8)) {
         return std::string(utf8);
     }
-    Converter converter("CP932", "UTF-8");
+    CodePage932 converter(CodePage932::Direction::FromUtf8);
     std::string out;
     out.reserve(utf8.size());
-    while (!converter.Convert(utf8, out)) {
-        bool replaced = false;
-        for (const auto& [unicode, sjis] : kAlternateForms) {
-            if (utf8.starts_with(unicode)) {
-                out.append(sjis);
-                utf8.remove_prefix(unicode.size());
-                replaced = true;
-                break;
-            }
-        }
-        if (!replaced) {
+    while (!utf8.empty()) {
+        const std::size_t agreed = NextAgreedForm(utf8);
+        std::string_view run = utf8.substr(0, agreed);
+        while (!converter.Convert(run, out)) {
             out.push_back(kUnencodableByte);
-            const std::size_t length = Utf8SequenceLength(static_cast<unsigned char>(utf8[0]));
-            utf8.remove_prefix(std::min(length, utf8.size()));
+            const std::size_t length = Utf8SequenceLength(static_cast<unsigned char>(run[0]));
+            run.remove_prefix(std::min(length, run.size()));
+        }
+        utf8.remove_prefix(agreed);
+        if (const AgreedForm* form = AgreedFormAtFront(utf8)) {
+            out.append(form->sjis.empty() ? std::string_view(&kUnencodableByte, 1) : form->sjis);
+            utf8.remove_prefix(form->unicode.size());
         }
     }
     return out;
@@ -95,14 +153,39 @@ std::string ShiftJisToUtf8(std::string_view sjis) {
     if (IsSevenBit(sjis)) {
         return std::string(sjis);
     }
-    Converter converter("UTF-8", "CP932");
+    CodePage932 converter(CodePage932::Direction::ToUtf8);
     std::string out;
     out.reserve(sjis.size() * 3 / 2);
-    while (!converter.Convert(sjis, out)) {
+    while (!sjis.empty()) {
+        const std::size_t unassigned = NextUnassignedByte(sjis);
+        std::string_view run = sjis.substr(0, unassigned);
+        if (unassigned > 0 && converter.Convert(run, out)) {
+            sjis.remove_prefix(unassigned);
+            continue;
+        }
+        // After a fault the characters are counted again from the next byte on.
+        sjis.remove_prefix(unassigned - run.size());
         out.append("\uFFFD");
         sjis.remove_prefix(1);
     }
     return out;
+}
+
+std::string FirstUnencodableCharacter(std::string_view utf8) {
+    while (!utf8.empty()) {
+        const std::size_t length =
+            std::min(Utf8SequenceLength(static_cast<unsigned char>(utf8[0])), utf8.size());
+        const std::string_view character = utf8.substr(0, length);
+        if (Utf8ToShiftJis(character).find(kUnencodableByte) != std::string::npos) {
+            return std::string(character);
+        }
+        utf8.remove_prefix(length);
+    }
+    return {};
+}
+
+std::string TypedOrStored(std::string_view typedUtf8, const std::string& stored) {
+    return typedUtf8 == ShiftJisToUtf8(stored) ? stored : Utf8ToShiftJis(typedUtf8);
 }
 
 }  // namespace tarvelo

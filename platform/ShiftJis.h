@@ -1,4 +1,5 @@
-// The bridge between the core's Shift-JIS (code page 932) bytes and UTF-8, through iconv.
+// The bridge between the core's Shift-JIS (code page 932) bytes and UTF-8, through the platform's
+// converter (platform/CodePage932.h).
 #pragma once
 
 #include <string>
@@ -19,6 +20,14 @@ std::string Utf8ToShiftJis(std::string_view utf8);
 // CR LF, U+2028 LINE SEPARATOR, U+2029 PARAGRAPH SEPARATOR) becomes CR LF, so that it counts two
 // bytes against the message's limit wherever the message was typed. A lone CR is left as it is.
 std::string Utf8TextToShiftJis(std::string_view utf8);
+
+// The first character of utf8 that code page 932 cannot hold (UTF-8); empty when there is
+// none. A window names it when it refuses a typed setting.
+std::string FirstUnencodableCharacter(std::string_view utf8);
+
+// A field's text as the settings files take it: the stored bytes when the field still shows
+// them unchanged, whatever they hold, else the typed text converted.
+std::string TypedOrStored(std::string_view typedUtf8, const std::string& stored);
 
 // Bytes that are not valid Shift-JIS become U+FFFD each, and the rest of the text is kept.
 std::string ShiftJisToUtf8(std::string_view sjis);

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Files.h"
+
 namespace tarvelo {
 
 // One line per entry, without its line end; Shift-JIS bytes, nothing trimmed or converted.
@@ -18,10 +20,6 @@ LineList ParseLines(std::string_view bytes);
 
 // The bytes of a written file: every line, the last included, followed by CR LF.
 std::string FormatLines(const LineList& lines);
-
-// Whether no file of that name exists at all. Only such a file may be given defaults: one
-// that exists but cannot be read is the user's, and stays as it is.
-bool FileMissing(std::string_view fileName);
 
 // A list file is a few short lines; anything larger is not one of ours.
 inline constexpr std::size_t kMaxListFileBytes = 1024 * 1024;
@@ -39,8 +37,6 @@ LineList ReadLineList(std::string_view fileName);
 // directory, a read-only mount) or any step fails (a full disk); the old file is then as it
 // was and no temporary file is left behind.
 void WriteLineList(std::string_view fileName, const LineList& lines);
-
-enum class AppendResult { Appended, OpenFailed, WriteFailed };
 
 // Adds FormatLines(lines) at the end of the file, creating it when missing. OpenFailed when it
 // cannot be opened for writing or is not a regular file (a pipe would block, a device would

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <system_error>
 
@@ -13,11 +14,18 @@ namespace tarvelo::testing {
 class TempWorkingDir {
 public:
     TempWorkingDir() : previous_(std::filesystem::current_path()) {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tarvelo-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            std::abort();
+        // Made by hand, not by mkdtemp, which Windows lacks.
+        std::random_device random;
+        for (int attempt = 0; path_.empty(); ++attempt) {
+            const auto candidate =
+                std::filesystem::temp_directory_path() / ("tarvelo-" + std::to_string(random()));
+            std::error_code error;
+            if (std::filesystem::create_directory(candidate, error)) {
+                path_ = candidate;
+            } else if (attempt == 100) {
+                std::abort();
+            }
         }
-        path_ = pattern;
         std::filesystem::current_path(path_);
     }
     TempWorkingDir(const TempWorkingDir&) = delete;

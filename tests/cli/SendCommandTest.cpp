@@ -1,7 +1,21 @@
 #include "cli/SendCommand.h"
 
 #include <gtest/gtest.h>
+
+#if __has_include(<sysexits.h>)
 #include <sysexits.h>
+#else
+// Windows has none; the numbers of BSD's, which tarvelo-send.exe exits with too.
+#define EX_USAGE 64
+#define EX_DATAERR 65
+#define EX_NOHOST 68
+#define EX_UNAVAILABLE 69
+#define EX_IOERR 74
+#define EX_TEMPFAIL 75
+#define EX_PROTOCOL 76
+#define EX_NOPERM 77
+#define EX_CONFIG 78
+#endif
 
 #include <algorithm>
 #include <optional>

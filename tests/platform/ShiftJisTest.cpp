@@ -36,6 +36,13 @@ INSTANTIATE_TEST_SUITE_P(
                       EncodeCase{"PoundSign", "\u00A3", "\x81\x92"},
                       EncodeCase{"NotSign", "\u00AC", "\x81\xCA"},
                       EncodeCase{"FullwidthYenSign", "\uFFE5", "\x81\x8F"},
+                      // Where glibc and Windows disagree, both builds give these bytes.
+                      EncodeCase{"YenSignIsRomanBackslashPlace", "\u00A5", "\x5C"},
+                      EncodeCase{"OverlineIsRomanTildePlace", "\u203E", "\x7E"},
+                      EncodeCase{"C1ControlIsMarked", "\u0080", "\xFF"},
+                      EncodeCase{"WindowsOnlyPrivateUseIsMarked", "\uF8F0\uF8F3", "\xFF\xFF"},
+                      EncodeCase{"NoBestFitForAccent", "\u00E9\u0101", "\xFF\xFF"},
+                      EncodeCase{"DecidedBetweenKana", "ア\u00A5イ", "\x83\x41\x5C\x83\x43"},
                       EncodeCase{"EmojiIsMarkedNotReplaced", "A\U0001F600B",
                                  "A\xFF"
                                  "B"},
@@ -84,6 +91,9 @@ TEST(ShiftJisToUtf8, InvalidBytesKeepTheRestOfTheLine) {
                              "B\x80"
                              "C"),
               "A\uFFFDB\uFFFDC");
+    // Windows gives these single bytes characters of its own; both builds refuse them.
+    EXPECT_EQ(ShiftJisToUtf8("\xA0\xFD\xFE"), "\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(ShiftJisToUtf8("\x83\x41\x80\x83\x41"), "ア\uFFFDア");
     // A lead byte at the very end of the text.
     EXPECT_EQ(ShiftJisToUtf8("AB\x82"), "AB\uFFFD");
     // Escape bytes of an encoded mail line are shown, not lost.

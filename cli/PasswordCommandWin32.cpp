@@ -1,0 +1,25 @@
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "cli/PasswordCommand.h"
+
+namespace tarvelo {
+
+std::optional<std::string> PasswordFromCommand(const std::string& command, std::string& error) {
+    // Through cmd.exe, as the POSIX side goes through the shell. Windows keeps no core dumps of
+    // its own accord.
+    std::FILE* output = ::_popen(command.c_str(), "rb");
+    if (output == nullptr) {
+        error = "cannot run the password command: " + std::string(std::strerror(errno));
+        return std::nullopt;
+    }
+    const std::string password = FirstLineOf(output);
+    if (::_pclose(output) != 0) {
+        error = "the password command failed";
+        return std::nullopt;
+    }
+    return password;
+}
+
+}  // namespace tarvelo

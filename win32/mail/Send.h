@@ -1,0 +1,21 @@
+// The send progress dialog on the Win32 API: what the main window's sending shows.
+#pragma once
+
+#include "win32/ui/Form.h"
+
+class TSendDlg : public tarvelo::win32::Form {
+public:
+    explicit TSendDlg(HWND owner);
+
+    void CancelBtnClick();
+
+    HWND Bevel1{}, SendLabel{}, State{}, CancelBtn{};
+
+protected:
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+extern TSendDlg* SendDlg;
+
+// The border of the designed dialogs: a caption and a close box, not sizeable.
+inline constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
