@@ -6,8 +6,8 @@
 
 namespace tarvelo {
 
-// when as UTC's wall time (no zone of the machine's applies), formatted by strftime's format in the C locale, so that
-// the names of days and months stay English whatever the user's locale.
+// when as UTC's wall time (no zone of the machine's applies), formatted by strftime's format in the
+// C locale, so that the names of days and months stay English whatever the user's locale.
 std::string FormatUniversalTime(std::time_t when, const char* format);
 
 }  // namespace tarvelo

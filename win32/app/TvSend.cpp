@@ -33,6 +33,7 @@ void ShowState(std::string_view utf8) {
 void TForm1::sendButtonClick() {
     bool ready = false;
     tarvelo::RunHandler([this, &ready] {
+        tarvelo::RefusePlaceholders(SetDialog->UserNameText(), SetDialog->FirstDomainText());
         const tarvelo::SubmissionTarget target =
             tarvelo::ResolveSubmission(SetDialog->SmtpText(), tarvelo::ReadSubmission());
         ready = true;
