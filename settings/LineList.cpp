@@ -106,7 +106,6 @@ void SyncDirectoryOf(const std::filesystem::path& target) {
 }  // namespace
 
 LineList ParseLines(std::string_view bytes) {
-    bytes = bytes.substr(0, bytes.find('\0'));
     if (bytes.empty()) {
         return {};
     }
@@ -133,6 +132,10 @@ bool FileMissing(std::string_view fileName) {
 }
 
 LineList ReadLineList(std::string_view fileName) {
+    return ParseLines(ReadListFileBytes(fileName));
+}
+
+std::string ReadListFileBytes(std::string_view fileName) {
     // Non-blocking, so that a pipe without a writer is refused, not waited for.
     Descriptor fd(
         ::open(std::string(fileName).c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
@@ -153,7 +156,7 @@ LineList ReadLineList(std::string_view fileName) {
             throw FileOpenError(fileName);
         }
         if (got == 0) {
-            return ParseLines(bytes);
+            return bytes;
         }
         bytes.append(chunk.data(), static_cast<std::size_t>(got));
     }

@@ -11,6 +11,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QWidget>
+#include <limits>
 
 namespace tarvelo {
 
@@ -66,6 +67,7 @@ QValidator::State SingleLineValidator::validate(QString& input, int& position) c
 
 void MakeSingleLine(QLineEdit* edit) {
     edit->setValidator(new SingleLineValidator(edit));
+    edit->setMaxLength(std::numeric_limits<int>::max());
 }
 
 QString TakeOutZeroCharacters(QTextEdit* edit) {
