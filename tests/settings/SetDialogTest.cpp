@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QListWidgetItem>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QString>
 #include <QTest>
@@ -21,6 +23,8 @@
 #include "ModalHelper.h"
 #include "TempDir.h"
 #include "settings/DomainE.h"
+#include "settings/LineList.h"
+#include "ui/QtShiftJis.h"
 
 namespace {
 
@@ -243,7 +247,9 @@ TEST_F(SetDialogTest, ShiftJisValuesReachTheFieldsAndGoBackByteForByte) {
 
 struct UntouchedCase {
     const char* name;
-    const char* typedInResNo;  // nullptr: no field edited
+    std::string settingsBefore;
+    std::string domainsBefore;
+    std::string typedInResNo;  // empty: no field edited
     int pickedDomain;          // -1: none picked
     std::string settingsAfter;
     std::string domainsAfter;
@@ -258,10 +264,24 @@ void PrintTo(const UntouchedCase& row, std::ostream* out) {
 const std::string kOddSettings = "\xED\x40@example.com\r\n\xFF\x80mail\r\n\x82\r\n";
 const std::string kOddDomains = "\xED\x40.example\r\nB\xFF\x80\r\nC\r\n";
 
+// Longer than a line edit holds by default (32,767 characters), with a zero byte after it.
+const std::string kDigits(40000, '1');
+const std::string kLong = kDigits + std::string(
+                                        "\0"
+                                        "9",
+                                        2);
+const std::string kLongSettings = "me@example.com\r\nmail\r\n" + kLong + "\r\n";
+const std::string kZeroDomains = std::string("C\r\nA\0B\r\n", 8);
+
 const UntouchedCase kUntouchedCases[] = {
-    {"NothingEdited", nullptr, -1, kOddSettings, kOddDomains},
-    {"OneFieldEdited", "070", -1, "\xED\x40@example.com\r\n\xFF\x80mail\r\n070\r\n", kOddDomains},
-    {"DomainPromoted", nullptr, 1, kOddSettings, "B\xFF\x80\r\n\xED\x40.example\r\nC\r\n"},
+    {"NothingEdited", kOddSettings, kOddDomains, "", -1, kOddSettings, kOddDomains},
+    {"OneFieldEdited", kOddSettings, kOddDomains, "070", -1,
+     "\xED\x40@example.com\r\n\xFF\x80mail\r\n070\r\n", kOddDomains},
+    {"DomainPromoted", kOddSettings, kOddDomains, "", 1, kOddSettings,
+     "B\xFF\x80\r\n\xED\x40.example\r\nC\r\n"},
+    {"LongValueAndZeroBytes", kLongSettings, kZeroDomains, "", -1, kLongSettings, kZeroDomains},
+    {"LongValueEdited", kLongSettings, kZeroDomains, kDigits + "92", -1,
+     "me@example.com\r\nmail\r\n" + kDigits + "92\r\n", kZeroDomains},
 };
 
 class UntouchedTest : public ::testing::TestWithParam<UntouchedCase> {
@@ -271,14 +291,14 @@ protected:
 
 TEST_P(UntouchedTest, OkWritesWhatTheUserLeftAloneByteForByte) {
     const UntouchedCase& row = GetParam();
-    WriteFileBytes("tvemail.ini", kOddSettings);
-    WriteFileBytes("tvdomain.ini", kOddDomains);
+    WriteFileBytes("tvemail.ini", row.settingsBefore);
+    WriteFileBytes("tvdomain.ini", row.domainsBefore);
     TSetDialog dialog;
-    EXPECT_EQ(dialog.UserNameText(), "\xED\x40@example.com") << "sent as stored, too";
+    EXPECT_EQ(dialog.ResNoText(), tarvelo::ParseLines(row.settingsBefore).at(2))
+        << "sent as stored, too";
     ExecWith(dialog, [&](QWidget*) {
-        if (row.typedInResNo != nullptr) {
-            dialog.ResNo->selectAll();
-            QTest::keyClicks(dialog.ResNo, row.typedInResNo);
+        if (!row.typedInResNo.empty()) {
+            dialog.ResNo->setText(tarvelo::FromShiftJis(row.typedInResNo));
         }
         if (row.pickedDomain >= 0) {
             dialog.centerAdr->setCurrentIndex(row.pickedDomain);
@@ -310,6 +330,8 @@ const UnencodableCase kUnencodableCases[] = {
      "SMTP Server に Shift-JIS で書けない文字「\U0001F600」があります"},
     {"RightToLeftMarkInReplyNumber", &TSetDialog::ResNo, "070\u200F",
      "返答先番号 に Shift-JIS で書けない文字「\u200F」があります"},
+    {"ParametersInAddress", &TSetDialog::UserName, "x@y.example> NOTIFY=NEVER",
+     "Mail Address に空白、<、> や制御文字は使えません"},
 };
 
 class UnencodableTest : public ::testing::TestWithParam<UnencodableCase> {
@@ -343,6 +365,38 @@ TEST_P(UnencodableTest, OkRefusesAndKeepsTheDialogOpen) {
 
 INSTANTIATE_TEST_SUITE_P(Fields, UnencodableTest, ::testing::ValuesIn(kUnencodableCases),
                          [](const auto& param) { return std::string(param.param.name); });
+
+// Another instance saved since the load: OK says so, and loads that change or overwrites it.
+TEST_F(SetDialogTest, OkAsksBeforeUndoingAnotherInstancesSave) {
+    const std::string other = "b@example.com\r\nsmtp.example\r\n0701234\r\n";
+    for (const char* answer : {"読み込む", "上書き"}) {
+        WriteFileBytes("tvemail.ini", kStoredSettings);
+        TSetDialog dialog;
+        QString asked;
+        bool openAfterOk = false;
+        ExecWith(dialog, [&](QWidget*) {
+            dialog.Smtp->setText(QStringLiteral("new.example"));
+            WriteFileBytes("tvemail.ini", other);
+            OnNextModal([&](QWidget* modal) {
+                asked = static_cast<QMessageBox*>(modal)->text();
+                for (QAbstractButton* button : static_cast<QMessageBox*>(modal)->buttons()) {
+                    if (button->text().startsWith(QString::fromUtf8(answer))) {
+                        button->click();
+                    }
+                }
+            });
+            QTest::mouseClick(dialog.BitBtnOk, Qt::LeftButton);
+            openAfterOk = dialog.isVisible();
+            dialog.reject();
+        });
+        const bool overwrite = std::string(answer) == "上書き";
+        EXPECT_TRUE(asked.startsWith(QString::fromUtf8("ﾌｧｲﾙ tvemail.ini は"))) << answer;
+        EXPECT_EQ(openAfterOk, !overwrite) << answer;
+        EXPECT_EQ(ReadFileBytes("tvemail.ini"),
+                  overwrite ? "me@example.com\r\nnew.example\r\n0701234\r\n" : other);
+        EXPECT_EQ(dialog.UserNameText(), overwrite ? "me@example.com" : "b@example.com");
+    }
+}
 
 TEST_F(SetDialogTest, TwoLineSettingsRaiseTheIndexErrorAtEveryLoad) {
     WriteFileBytes("tvemail.ini", "me@example.com\r\nsmtp.example\r\n");

@@ -75,7 +75,7 @@ const FoundFile kFoundFiles[] = {
 
 struct StoreFile {
     const char* fileName;
-    LineList (*load)();
+    LineList (*load)(FileContent&);
     LineList defaults;
 };
 
@@ -110,7 +110,9 @@ TEST_P(LoadOrCreateTest, OnlyAMissingFileGetsDefaults) {
             return;
         }
         try {
-            out["lines"] = FormatLines(store.load());
+            FileContent content;
+            out["lines"] = FormatLines(store.load(content));
+            out["content"] = content.value_or("none");
             out["error"] = "none";
         } catch (const Error& error) {
             out["error"] = error.what();
@@ -132,9 +134,11 @@ TEST_P(LoadOrCreateTest, OnlyAMissingFileGetsDefaults) {
     if (found.make == MakeNothing) {
         EXPECT_EQ(report.at("lines"), FormatLines(store.defaults));
         EXPECT_EQ(ReadFileBytes(store.fileName), FormatLines(store.defaults));
+        EXPECT_EQ(report.at("content"), FormatLines(store.defaults));
     } else {
         EXPECT_EQ(report.at("lines"), FormatLines(ParseLines(before)));
         EXPECT_TRUE(ReadFileBytes(store.fileName) == before) << "rewritten";
+        EXPECT_TRUE(report.at("content") == before);
     }
 }
 
@@ -162,6 +166,8 @@ const ReadCase kReadCases[] = {
     {"NoDomainFile", nullptr, "me@example.com\r\nmail\r\n\r\n", "ﾌｧｲﾙ tvdomain.ini は開けません"},
     {"NoSettingsFile", "A\r\n", nullptr, "ﾌｧｲﾙ tvemail.ini は開けません"},
     {"TwoSettingsLines", "A\r\n", "me@example.com\r\nmail\r\n", "ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています"},
+    {"GatewayWithASpace", "B NOTIFY=SUCCESS\r\n", "me@example.com\r\nsmtp.example\r\n070\r\n",
+     "送信先ドメイン に空白、<、> や制御文字は使えません"},
 };
 
 class ReadSettingsTest : public ::testing::TestWithParam<ReadCase> {};
@@ -192,6 +198,70 @@ TEST_P(ReadSettingsTest, ReadsBothFilesAndWritesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ReadSettingsTest, ::testing::ValuesIn(kReadCases),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+struct CommandCase {
+    const char* name;
+    CommandSetting setting;
+    std::string value;
+    bool refused;
+    friend void PrintTo(const CommandCase& row, std::ostream* out) { *out << row.name; }
+};
+
+// Each refused row is a value that would change what the server is told.
+const CommandCase kCommandCases[] = {
+    {"Address", CommandSetting::MailAddress, "taro.y+phs@example.co.jp", false},
+    {"AddressWithParameters", CommandSetting::MailAddress, "x@y.example> NOTIFY=NEVER", true},
+    {"AddressWithLessThan", CommandSetting::MailAddress, "x<@y.example", true},
+    {"AddressWithVerticalTab", CommandSetting::MailAddress, "x@y\x0B.example", true},
+    {"ShiftJisAddress", CommandSetting::MailAddress, "\x83\x5C\xED\x40@example.jp", false},
+    {"Empty", CommandSetting::GatewayDomain, "", false},
+    {"GatewayWithLineEnd", CommandSetting::GatewayDomain, "gw.example\r\nRSET", true},
+    {"ServerAndPort", CommandSetting::SmtpServer, "[::1]:587", false},
+    {"ServerWithDelete", CommandSetting::SmtpServer, "mail\x7F", true},
+};
+
+class CommandSettingTest : public ::testing::TestWithParam<CommandCase> {};
+
+TEST_P(CommandSettingTest, RefusesWhatWouldChangeACommand) {
+    if (GetParam().refused) {
+        EXPECT_THROW(CheckCommandSetting(GetParam().setting, GetParam().value), Error);
+    } else {
+        EXPECT_NO_THROW(CheckCommandSetting(GetParam().setting, GetParam().value));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, CommandSettingTest, ::testing::ValuesIn(kCommandCases),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+struct ChangeCase {
+    const char* name;
+    FileContent loaded;
+    const char* now;  // nullptr: no such file
+    bool changed;
+    friend void PrintTo(const ChangeCase& row, std::ostream* out) { *out << row.name; }
+};
+
+const ChangeCase kChangeCases[] = {
+    {"SameBytes", "a\r\nb\r\n", "a\r\nb\r\n", false},
+    {"OtherBytes", "a\r\nb\r\n", "a\r\nc\r\n", true},
+    {"SameLinesOtherLineEnds", "a\r\nb\r\n", "a\nb\n", true},
+    {"Removed", "a\r\n", nullptr, true},
+    {"Appeared", std::nullopt, "a\r\n", true},
+    {"StillMissing", std::nullopt, nullptr, false},
+};
+
+class ChangedOnDiskTest : public ::testing::TestWithParam<ChangeCase> {};
+
+TEST_P(ChangedOnDiskTest, ComparesWhatTheFileHoldsNow) {
+    TempWorkingDir dir;
+    if (GetParam().now != nullptr) {
+        WriteFileBytes(kSettingsFileName, GetParam().now);
+    }
+    EXPECT_EQ(ChangedOnDisk(kSettingsFileName, GetParam().loaded), GetParam().changed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ChangedOnDiskTest, ::testing::ValuesIn(kChangeCases),
                          [](const auto& param) { return std::string(param.param.name); });
 
 struct PromoteCase {
