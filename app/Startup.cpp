@@ -8,6 +8,7 @@
 #include "base/Version.h"
 #include "mail/Send.h"
 #include "settings/DomainE.h"
+#include "settings/MenuFolder.h"
 #include "settings/setting.h"
 #include "ui/Controls.h"
 #include "ui/ErrorPath.h"
@@ -34,12 +35,15 @@ void DestroyWindows() {
     Form1 = nullptr;
 }
 
-int RunTarvelo(int argc, char** argv) {
+int RunTarvelo(int argc, char** argv, bool menu) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(Text(kApplicationTitle));
     SetUpFonts();
     int result = 0;
     try {
+        if (menu) {
+            EnterMenuSettingsFolder();
+        }
         CreateWindows();
         Form1->show();
         result = QApplication::exec();
