@@ -12,7 +12,6 @@ struct CommandLineCase {
     std::string name;
     std::vector<const char*> arguments;
     bool run;
-    bool menu;
     int exitStatus;
     std::string outputStart;  // what standard output starts with
     std::string errorStart;   // what standard error starts with
@@ -26,7 +25,6 @@ TEST_P(CommandLineTest, RunsPrintsOrRefuses) {
     const CommandLineCase& c = GetParam();
     const CommandLineReply reply = ReadCommandLine(c.arguments);
     EXPECT_EQ(reply.run, c.run);
-    EXPECT_EQ(reply.menu, c.menu);
     EXPECT_EQ(reply.exitStatus, c.exitStatus);
     EXPECT_EQ(reply.output.substr(0, c.outputStart.size()), c.outputStart);
     EXPECT_EQ(reply.error.substr(0, c.errorStart.size()), c.errorStart);
@@ -37,14 +35,13 @@ TEST_P(CommandLineTest, RunsPrintsOrRefuses) {
 INSTANTIATE_TEST_SUITE_P(
     Arguments, CommandLineTest,
     ::testing::Values(
-        CommandLineCase{"None", {}, true, false, 0, "", ""},
-        CommandLineCase{"Menu", {"--menu"}, true, true, 0, "", ""},
+        CommandLineCase{"None", {}, true, 0, "", ""},
+        CommandLineCase{"Menu", {"--menu"}, true, 0, "", ""},
         CommandLineCase{
-            "Version", {"--version"}, false, false, 0, "Tarvelo from E-Mail Ver 1.1beta1\n", ""},
-        CommandLineCase{"Help", {"--help"}, false, false, 0, kUsageStart, ""},
+            "Version", {"--version"}, false, 0, "Tarvelo from E-Mail Ver 1.1beta1\n", ""},
+        CommandLineCase{"Help", {"--help"}, false, 0, kUsageStart, ""},
         CommandLineCase{"ShortHelp",
                         {"-h"},
-                        false,
                         false,
                         2,
                         "",
@@ -52,18 +49,16 @@ INSTANTIATE_TEST_SUITE_P(
         CommandLineCase{"QtOption",
                         {"-platform", "offscreen"},
                         false,
-                        false,
                         2,
                         "",
                         "tarvelo: unexpected argument '-platform'\n"},
         CommandLineCase{"VersionThenMore",
                         {"--version", "x"},
                         false,
-                        false,
                         2,
                         "",
                         "tarvelo: unexpected argument 'x'\n"},
-        CommandLineCase{"Empty", {""}, false, false, 2, "", "tarvelo: unexpected argument ''\n"}),
+        CommandLineCase{"Empty", {""}, false, 2, "", "tarvelo: unexpected argument ''\n"}),
     [](const ::testing::TestParamInfo<CommandLineCase>& row) { return row.param.name; });
 
 }  // namespace

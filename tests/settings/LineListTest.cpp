@@ -43,7 +43,6 @@ const ParseCase kParseCases[] = {
     {"EmptyLastLineKept", "a\r\n\r\n", {"a", ""}},
     {"LfCrIsTwoLineEnds", "a\n\rb", {"a", "", "b"}},
     {"CrCrLfIsTwoLineEnds", "a\r\r\nb", {"a", "", "b"}},
-    // Kept, so that an unedited save writes back every byte that was read.
     {"ZeroByteKept", std::string_view("a\r\nb\0c\r\nd\r\n", 11), {"a", {"b\0c", 3}, "d"}},
     {"ZeroByteFirst", std::string_view("\0a\r\n", 4), {{"\0a", 2}}},
     {"ZeroByteAfterLineEnd", std::string_view("a\r\n\0", 4), {"a", {"\0", 1}}},

@@ -13,7 +13,6 @@
 #include <cstring>
 #include <filesystem>
 #include <iterator>
-#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -139,62 +138,47 @@ TEST(SaveFaultTest, DirectoryInPlaceOfTheFileIsLeftAlone) {
               1);
 }
 
-struct MenuFolderCase {
-    const char* name;
-    const char* make;  // a shell command run in the working directory first, as root
-    const char* xdg;   // XDG_DATA_HOME; a leading "/" stands for the working directory
-    const char* home;  // HOME, the same
-    const char* folder;
-    const char* reason;  // "": entered
-    friend void PrintTo(const MenuFolderCase& row, std::ostream* out) { *out << row.name; }
-};
-
-// The cases in which the menu's start used to end without a word.
-const MenuFolderCase kMenuFolderCases[] = {
-    {"Default", "true", nullptr, "/h", "/h/.local/share/tarvelo", ""},
-    {"RelativeDataHomeIgnored", "true", "d", "/h", "/h/.local/share/tarvelo", ""},
-    {"DataHomeIsAFile", "touch d", "/d", "/h", "/d/tarvelo", "Not a directory"},
-    {"TarveloIsAFile", "mkdir d && touch d/tarvelo", "/d", "/h", "/d/tarvelo", "Not a directory"},
-    {"Unwritable", "mkdir -m 555 d", "/d", "/h", "/d/tarvelo", "Permission denied"},
-    {"SymlinkLoop", "ln -s d d", "/d", "/h", "/d/tarvelo", "Too many levels of symbolic links"},
-    {"HomeUnset", "true", nullptr, nullptr, "~/.local/share/tarvelo", "HOME が設定されていません"},
-};
-
-class MenuFolderTest : public ::testing::TestWithParam<MenuFolderCase> {};
-
-TEST_P(MenuFolderTest, EntersTheFolderOrSaysWhyNot) {
-    const MenuFolderCase& row = GetParam();
-    TempWorkingDir dir;
-    ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
-    ASSERT_EQ(std::system(row.make), 0);
-    const std::string here = dir.path().string();
-    const auto under = [&here](const char* name) { return name[0] == '/' ? here + name : name; };
-    const Report report = RunInChild(false, [&](Report& out) {
-        if (const std::string failure = testing::BecomeOrdinaryUser(); !failure.empty()) {
-            out["skip"] = failure;
-            return;
+// The starts from the menu that used to end without a word. make runs first, as root; in
+// XDG_DATA_HOME and HOME a leading "/" stands for the working directory.
+TEST(MenuFolderTest, EntersTheFolderOrSaysWhyNot) {
+    const struct {
+        const char *name, *make, *xdg, *home, *folder, *reason;
+    } rows[] = {
+        {"RelativeDataHomeIgnored", "true", "d", "/h", "/h/.local/share/tarvelo", nullptr},
+        {"DataHomeIsAFile", "touch d", "/d", "/h", "/d/tarvelo", "Not a directory"},
+        {"TarveloIsAFile", "mkdir d; touch d/tarvelo", "/d", "/h", "/d/tarvelo", "Not a directory"},
+        {"Unwritable", "mkdir -m 555 d", "/d", "/h", "/d/tarvelo", "Permission denied"},
+        {"SymlinkLoop", "ln -s d d", "/d", "/h", "/d/tarvelo", "Too many levels of symbolic links"},
+        {"HomeUnset", "true", nullptr, nullptr, "~/.local/share/tarvelo",
+         "HOME が設定されていません"},
+    };
+    for (const auto& row : rows) {
+        TempWorkingDir dir;
+        ASSERT_EQ(::chmod(dir.path().c_str(), 0777) + std::system(row.make), 0) << row.name;
+        const auto under = [&dir](const char* name) {
+            return name[0] == '/' ? dir.path().string() + name : std::string(name);
+        };
+        const Report report = RunInChild(false, [&](Report& out) {
+            out["skip"] = testing::BecomeOrdinaryUser();
+            for (const auto& [name, value] :
+                 {std::pair{"XDG_DATA_HOME", row.xdg}, {"HOME", row.home}}) {
+                value != nullptr ? ::setenv(name, under(value).c_str(), 1) : ::unsetenv(name);
+            }
+            try {
+                EnterMenuSettingsFolder();
+                out["outcome"] = std::filesystem::current_path().string();
+            } catch (const Error& error) {
+                out["outcome"] = error.what();
+            }
+        });
+        if (!report.at("skip").empty()) {
+            GTEST_SKIP() << report.at("skip");
         }
-        for (const auto& [variable, value] :
-             {std::pair{"XDG_DATA_HOME", row.xdg}, {"HOME", row.home}}) {
-            value != nullptr ? ::setenv(variable, under(value).c_str(), 1) : ::unsetenv(variable);
-        }
-        try {
-            EnterMenuSettingsFolder();
-            out["outcome"] = std::filesystem::current_path().string();
-        } catch (const Error& error) {
-            out["outcome"] = error.what();
-        }
-    });
-    if (report.count("skip") != 0) {
-        GTEST_SKIP() << report.at("skip");
+        const std::string folder = under(row.folder);
+        EXPECT_EQ(report.at("outcome"),
+                  row.reason ? "ﾌｫﾙﾀﾞ " + folder + " を使えません: " + row.reason : folder);
     }
-    EXPECT_EQ(report.at("outcome"), row.reason[0] == '\0' ? under(row.folder)
-                                                          : "ﾌｫﾙﾀﾞ " + under(row.folder) +
-                                                                " を使えません: " + row.reason);
 }
-
-INSTANTIATE_TEST_SUITE_P(Starts, MenuFolderTest, ::testing::ValuesIn(kMenuFolderCases),
-                         [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace
 }  // namespace tarvelo

@@ -112,7 +112,7 @@ TEST_P(LoadOrCreateTest, OnlyAMissingFileGetsDefaults) {
         try {
             FileContent content;
             out["lines"] = FormatLines(store.load(content));
-            out["content"] = content.value_or("none");
+            out["lines"] += content.value_or("none");
             out["error"] = "none";
         } catch (const Error& error) {
             out["error"] = error.what();
@@ -132,13 +132,11 @@ TEST_P(LoadOrCreateTest, OnlyAMissingFileGetsDefaults) {
     }
     ASSERT_EQ(report.at("error"), "none");
     if (found.make == MakeNothing) {
-        EXPECT_EQ(report.at("lines"), FormatLines(store.defaults));
+        EXPECT_EQ(report.at("lines"), FormatLines(store.defaults) + FormatLines(store.defaults));
         EXPECT_EQ(ReadFileBytes(store.fileName), FormatLines(store.defaults));
-        EXPECT_EQ(report.at("content"), FormatLines(store.defaults));
     } else {
-        EXPECT_EQ(report.at("lines"), FormatLines(ParseLines(before)));
+        EXPECT_TRUE(report.at("lines") == FormatLines(ParseLines(before)) + before);
         EXPECT_TRUE(ReadFileBytes(store.fileName) == before) << "rewritten";
-        EXPECT_TRUE(report.at("content") == before);
     }
 }
 
@@ -200,69 +198,41 @@ TEST_P(ReadSettingsTest, ReadsBothFilesAndWritesNothing) {
 INSTANTIATE_TEST_SUITE_P(Files, ReadSettingsTest, ::testing::ValuesIn(kReadCases),
                          [](const auto& param) { return std::string(param.param.name); });
 
-struct CommandCase {
-    const char* name;
-    CommandSetting setting;
-    std::string value;
-    bool refused;
-    friend void PrintTo(const CommandCase& row, std::ostream* out) { *out << row.name; }
-};
-
-// Each refused row is a value that would change what the server is told.
-const CommandCase kCommandCases[] = {
-    {"Address", CommandSetting::MailAddress, "taro.y+phs@example.co.jp", false},
-    {"AddressWithParameters", CommandSetting::MailAddress, "x@y.example> NOTIFY=NEVER", true},
-    {"AddressWithLessThan", CommandSetting::MailAddress, "x<@y.example", true},
-    {"AddressWithVerticalTab", CommandSetting::MailAddress, "x@y\x0B.example", true},
-    {"ShiftJisAddress", CommandSetting::MailAddress, "\x83\x5C\xED\x40@example.jp", false},
-    {"Empty", CommandSetting::GatewayDomain, "", false},
-    {"GatewayWithLineEnd", CommandSetting::GatewayDomain, "gw.example\r\nRSET", true},
-    {"ServerAndPort", CommandSetting::SmtpServer, "[::1]:587", false},
-    {"ServerWithDelete", CommandSetting::SmtpServer, "mail\x7F", true},
-};
-
-class CommandSettingTest : public ::testing::TestWithParam<CommandCase> {};
-
-TEST_P(CommandSettingTest, RefusesWhatWouldChangeACommand) {
-    if (GetParam().refused) {
-        EXPECT_THROW(CheckCommandSetting(GetParam().setting, GetParam().value), Error);
-    } else {
-        EXPECT_NO_THROW(CheckCommandSetting(GetParam().setting, GetParam().value));
+// Each refused value would change what the server is told.
+TEST(CheckCommandSetting, RefusesWhatWouldChangeACommand) {
+    const std::tuple<const char*, CommandSetting, std::string, bool> rows[] = {
+        {"Address", CommandSetting::MailAddress, "taro.y+phs@example.co.jp", false},
+        {"Parameters", CommandSetting::MailAddress, "x@y.example> NOTIFY=NEVER", true},
+        {"VerticalTab", CommandSetting::MailAddress, "x@y\x0B.example", true},
+        {"ShiftJis", CommandSetting::GatewayDomain, "\x83\x5C\xED\x40.example", false},
+        {"LineEnd", CommandSetting::GatewayDomain, "gw.example\r\nRSET", true},
+        {"ServerAndPort", CommandSetting::SmtpServer, "[::1]:587", false},
+    };
+    for (const auto& [name, setting, value, refused] : rows) {
+        if (refused) {
+            EXPECT_THROW(CheckCommandSetting(setting, value), Error) << name;
+        } else {
+            EXPECT_NO_THROW(CheckCommandSetting(setting, value)) << name;
+        }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, CommandSettingTest, ::testing::ValuesIn(kCommandCases),
-                         [](const auto& param) { return std::string(param.param.name); });
-
-struct ChangeCase {
-    const char* name;
-    FileContent loaded;
-    const char* now;  // nullptr: no such file
-    bool changed;
-    friend void PrintTo(const ChangeCase& row, std::ostream* out) { *out << row.name; }
-};
-
-const ChangeCase kChangeCases[] = {
-    {"SameBytes", "a\r\nb\r\n", "a\r\nb\r\n", false},
-    {"OtherBytes", "a\r\nb\r\n", "a\r\nc\r\n", true},
-    {"SameLinesOtherLineEnds", "a\r\nb\r\n", "a\nb\n", true},
-    {"Removed", "a\r\n", nullptr, true},
-    {"Appeared", std::nullopt, "a\r\n", true},
-    {"StillMissing", std::nullopt, nullptr, false},
-};
-
-class ChangedOnDiskTest : public ::testing::TestWithParam<ChangeCase> {};
-
-TEST_P(ChangedOnDiskTest, ComparesWhatTheFileHoldsNow) {
-    TempWorkingDir dir;
-    if (GetParam().now != nullptr) {
-        WriteFileBytes(kSettingsFileName, GetParam().now);
+// Another instance's save is a change; a save of the same bytes undoes nothing.
+TEST(ChangedOnDisk, ComparesWhatTheFileHoldsNow) {
+    const std::tuple<const char*, FileContent, const char*, bool> rows[] = {
+        {"SameBytes", "a\r\n", "a\r\n", false},
+        {"OtherBytes", "a\r\n", "a\n", true},
+        {"Removed", "a\r\n", nullptr, true},
+        {"Appeared", std::nullopt, "a\r\n", true},
+    };
+    for (const auto& [name, loaded, now, changed] : rows) {
+        TempWorkingDir dir;
+        if (now != nullptr) {
+            WriteFileBytes(kSettingsFileName, now);
+        }
+        EXPECT_EQ(ChangedOnDisk(kSettingsFileName, loaded), changed) << name;
     }
-    EXPECT_EQ(ChangedOnDisk(kSettingsFileName, GetParam().loaded), GetParam().changed);
 }
-
-INSTANTIATE_TEST_SUITE_P(Files, ChangedOnDiskTest, ::testing::ValuesIn(kChangeCases),
-                         [](const auto& param) { return std::string(param.param.name); });
 
 struct PromoteCase {
     const char* name;
