@@ -1,7 +1,16 @@
 // Start-up: the application object and the five windows, each made once.
 #pragma once
 
+class QWidget;
+
 namespace tarvelo {
+
+// The application's name and desktop file name, which tie its windows to the menu entry. Call
+// once, after the application object is made.
+void SetUpIdentity();
+
+// Gives the windows their icon once mainWindow has been drawn for the first time.
+void SetIconWhenDrawn(QWidget* mainWindow);
 
 // Creates Form1, SetDialog, DomainEdit, AboutBox and SendDlg in that order and sets their
 // globals. Creating SetDialog loads both settings files (writing the missing ones), so the

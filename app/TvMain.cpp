@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QStringList>
+#include <QTextBlockFormat>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
@@ -15,10 +17,12 @@
 
 #include "app/HandsetPreview.h"
 #include "app/MailImageEdit.h"
+#include "app/UnsendableMarks.h"
 #include "app/about.h"
 #include "base/TextLines.h"
 #include "base/Version.h"
 #include "compose/Composition.h"
+#include "compose/HandsetText.h"
 #include "compose/WindowWidths.h"
 #include "settings/LogFile.h"
 #include "settings/setting.h"
@@ -68,7 +72,7 @@ void CreateControls(TForm1& form) {
     form.Label5 = new QLabel(Text("debug log"), &form);
     form.LogClrBtn = new QPushButton(Text("Log Clear"), &form);
     form.LogSaveBtn = new QPushButton(Text("Log Save && Clear"), &form);
-    form.Log = new QPlainTextEdit(&form);
+    form.Log = new QTextEdit(&form);
     form.Timer1 = new QTimer(&form);
     form.Timer1->setObjectName(QStringLiteral("Timer1"));
     form.Timer1->setInterval(50);
@@ -117,6 +121,18 @@ void PlaceControls(TForm1& form) {
 
 using Widgets = std::initializer_list<QWidget*>;
 
+// "debug log", measured in the stand-in font, reaches its buttons: they move right to keep a
+// gap after it.
+void KeepGapAfterLogLabel(TForm1& form) {
+    constexpr int kGap = 6;
+    const int shift = form.Label5->geometry().right() + 1 + kGap - form.LogClrBtn->x();
+    if (shift > 0) {
+        for (QWidget* button : Widgets{form.LogClrBtn, form.LogSaveBtn}) {
+            button->move(button->x() + shift, button->y());
+        }
+    }
+}
+
 // Tab order as designed; only five controls are tab stops, the rest take focus by click.
 void SetTabOrder(TForm1& form) {
     tarvelo::ChainTabOrder({form.MailMes, form.PhsNo, form.rcvClm, form.ClmUpDown, form.sendButton,
@@ -135,18 +151,25 @@ void SetProperties(TForm1& form) {
     for (QWidget* box : Widgets{form.MailMes, form.TvMes, form.TvImg, form.Log}) {
         box->setFont(tarvelo::GothicFont());
     }
+    form.PhsNo->setFont(tarvelo::PGothicFontWithFallback());
     for (QWidget* box :
          Widgets{form.TvMes, form.TvImg, form.rcvClm, form.msgErr, form.phsErr, form.Log}) {
         UseButtonFace(box);
     }
 
     form.MailMes->setAcceptRichText(false);
+    for (QWidget* box : Widgets{form.MailMes, form.PhsNo, form.TvMes}) {
+        tarvelo::KeepAltKeysOut(box);
+    }
     form.MailMes->setTabChangesFocus(true);
     form.TvMes->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 
     // The number goes into the mail image line by line: a pasted line break must not split it.
     tarvelo::MakeSingleLine(form.PhsNo);
     form.rcvClm->setReadOnly(true);
+    // Two digits and a frame in 17 pixels: the edit's inner margins would push "12" onto it.
+    form.rcvClm->setAlignment(Qt::AlignCenter);
+    form.rcvClm->setTextMargins(-2, 0, -2, 0);
     form.ClmUpDown->SetRange(5, 15);
     form.ClmUpDown->SetBuddy(form.rcvClm);
     form.ClmUpDown->SetPosition(12);
@@ -168,6 +191,7 @@ void SetProperties(TForm1& form) {
     form.LogClrBtn->setToolTip(Text("下のログを消すだけです"));
     form.LogSaveBtn->setToolTip(Text("TVEMAIL.LOG に追加保存します"));
     form.Log->setReadOnly(true);
+    form.Log->setAcceptRichText(false);
     form.Log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QPalette logPalette = form.Log->palette();
     logPalette.setColor(QPalette::Text, Qt::black);
@@ -196,8 +220,10 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 
     CreateControls(*this);
     PlaceControls(*this);
+    KeepGapAfterLogLabel(*this);
     SetTabOrder(*this);
     SetProperties(*this);
+    marks_ = new tarvelo::UnsendableMarks(MailMes);
     ConnectHandlers(*this);
 
     resize(685, 340);
@@ -214,6 +240,10 @@ void TForm1::MailMesChange() {
     tarvelo::Composition result = tarvelo::Compose(
         {.message = message, .phsNo = phsNo, .resNo = resNo, .testMode = NonCng->isChecked()});
 
+    marks_->Mark(result.messageError == tarvelo::MessageError::InvalidCharacter &&
+                         !NonCng->isChecked()
+                     ? tarvelo::UnsendableCharacters(message, tarvelo::kMaxUnsendableMarks)
+                     : std::vector<std::size_t>());
     TvImg->SetText(std::move(result.preview));
     TvMes->SetLines(std::move(result.mailImage));
     msgErr->setPlainText(Text(tarvelo::MessageErrorText(result.messageError)));
@@ -273,7 +303,22 @@ void TForm1::ShowLogLines() {
     for (; logLinesShown_ < logLines_.size(); ++logLinesShown_) {
         lines.push_back(FromShiftJis(logLines_[logLinesShown_]));
     }
-    Log->appendPlainText(lines.join(QLatin1Char('\n')));
+    // Each entry's rows after its first stand further in, so that one entry wrapped over
+    // several rows is told from the next; the lines added below take the last one's format.
+    QTextCursor end(Log->document());
+    end.movePosition(QTextCursor::End);
+    if (Log->document()->isEmpty()) {
+        const int indent = Log->fontMetrics().horizontalAdvance(QStringLiteral("    "));
+        QTextBlockFormat hanging;
+        hanging.setLeftMargin(indent);
+        hanging.setTextIndent(-indent);
+        end.setBlockFormat(hanging);
+    } else {
+        end.insertBlock();
+    }
+    end.insertText(lines.join(QLatin1Char('\n')));
+    Log->setTextCursor(end);
+    Log->ensureCursorVisible();
 }
 
 QSize TForm1::OuterSize() const {
@@ -288,7 +333,7 @@ void TForm1::SetOuterSize(QSize outer) {
 void TForm1::FormResize() {
     const tarvelo::MainWindowSize wanted = tarvelo::MainWindowSizeFor(OuterSize().width());
     Log->setGeometry(tarvelo::kLogLeft, Log->y(), wanted.logWidth, Log->height());
-    Log->setLineWrapMode(wanted.logWraps ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    Log->setLineWrapMode(wanted.logWraps ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
     ShowLogLines();
     const QSize outer(wanted.outerWidth, wanted.outerHeight);
     if (outer != OuterSize()) {
@@ -302,9 +347,14 @@ void TForm1::showEvent(QShowEvent* event) {
     // dialog must not run it again (a changed reply number waits for the next edit).
     if (!activated_) {
         activated_ = true;
-        // Only now does the window system tell the frame's size: the start width counts it.
-        SetOuterSize({tarvelo::kMainMinimumOuterWidth, tarvelo::kMainOuterHeight});
-        FormResize();
+        // The start size counts the frame, which the window system tells only once the window
+        // is up.
+        const auto fit = [this] {
+            SetOuterSize({tarvelo::kMainMinimumOuterWidth, tarvelo::kMainOuterHeight});
+            FormResize();
+        };
+        fit();
+        tarvelo::WhenFramed(this, "outer size", fit);
         tarvelo::RunHandler([this] { MailMesChange(); });
     }
 }

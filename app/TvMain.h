@@ -17,6 +17,7 @@ class QTimer;
 namespace tarvelo {
 class HandsetPreview;
 class MailImageEdit;
+class UnsendableMarks;
 class UpDown;
 struct SmtpActions;
 }  // namespace tarvelo
@@ -74,7 +75,7 @@ public:
     QLabel* Label5;
     QPushButton* LogClrBtn;
     QPushButton* LogSaveBtn;
-    QPlainTextEdit* Log;
+    QTextEdit* Log;
     QTimer* Timer1;
 
 protected:
@@ -94,6 +95,7 @@ private:
     // narrow to be read.
     void ShowLogLines();
 
+    tarvelo::UnsendableMarks* marks_;
     std::vector<std::string> logLines_;
     // How many of logLines_, from the first, the memo shows.
     std::size_t logLinesShown_ = 0;

@@ -16,6 +16,7 @@
 #include "mail/SendSession.h"
 #include "mail/SmtpReceive.h"
 #include "platform/ShiftJis.h"
+#include "settings/SettingsStore.h"
 #include "settings/setting.h"
 #include "ui/Controls.h"
 #include "ui/ErrorPath.h"
@@ -53,6 +54,14 @@ void TForm1::AssembleMail() {
 }
 
 void TForm1::sendButtonClick() {
+    bool refused = true;
+    tarvelo::RunHandler([&refused] {
+        tarvelo::RefusePlaceholders(SetDialog->UserNameText(), SetDialog->FirstDomainText());
+        refused = false;
+    });
+    if (refused) {
+        return;
+    }
     tarvelo::RunHandler([this] {
         AssembleMail();
         sendButton->setEnabled(false);

@@ -58,6 +58,14 @@ inline Error MenuFolderError(std::string_view folder, std::string_view reason) {
     return Error(text);
 }
 
+// Sending is refused while the settings still hold the placeholders of a fresh installation;
+// senderToo when the sender address is one of them as well. Named as the windows name them.
+inline Error PlaceholderError(bool senderToo) {
+    return Error(senderToo ? "送信先ドメインと Mail Address がまだ仮のままです。"
+                             "環境設定(P)で設定してください"
+                           : "送信先ドメインがまだ仮のままです。環境設定(P)で設定してください");
+}
+
 // The log file's own texts name the file as the program always does.
 inline Error LogOpenError() {
     return Error("Log File <TVEMAIL.LOG> Open Error");

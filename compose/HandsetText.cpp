@@ -115,4 +115,30 @@ HandsetText ConvertToHandsetText(std::string_view message) {
     return result;
 }
 
+std::vector<std::size_t> UnsendableCharacters(std::string_view message, std::size_t limit) {
+    message = message.substr(0, message.find('\0'));
+    std::vector<std::size_t> found;
+    std::size_t index = 0;
+    for (std::size_t i = 0; i < message.size() && found.size() < limit; ++index) {
+        const auto byte = static_cast<unsigned char>(message[i]);
+        std::size_t length = 1;
+        bool sendable = false;
+        if (message.compare(i, 2, "\r\n") == 0) {
+            length = 2;
+        } else if (ShiftJisByteClass(byte) == ByteClass::Lead && i + 1 < message.size()) {
+            length = 2;
+            const auto second = static_cast<unsigned char>(message[i + 1]);
+            sendable =
+                DoubleByteEquivalent(static_cast<std::uint16_t>(byte << 8 | second)).first != 0;
+        } else if (ShiftJisByteClass(byte) != ByteClass::Lead) {
+            sendable = handset::HalfWidthMap[byte] != 0;
+        }
+        if (!sendable) {
+            found.push_back(index);
+        }
+        i += length;
+    }
+    return found;
+}
+
 }  // namespace tarvelo

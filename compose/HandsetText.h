@@ -1,9 +1,11 @@
 // Conversion of typed Shift-JIS text into what a PHS handset's message service can show.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarvelo {
 
@@ -69,5 +71,11 @@ struct HandsetText {
 // Stops at the first zero byte. Pure and reentrant; the text is at most twice as long as the
 // input.
 HandsetText ConvertToHandsetText(std::string_view message);
+
+// Where the characters that ConvertToHandsetText drops stand in message, for a window that
+// marks them: each as its index counted in characters, in which a double-byte character, a
+// single byte and a line break (CR LF) each count one, so that the index is also that of the
+// character the user typed. At most limit of them, from the first; stops at the first zero byte.
+std::vector<std::size_t> UnsendableCharacters(std::string_view message, std::size_t limit);
 
 }  // namespace tarvelo

@@ -17,7 +17,7 @@ MainWindowSize MainWindowSizeFor(int outerWidth) {
         return {outerWidth, kMainOuterHeight, kNarrowLogWidth};
     }
     const int logWidth = outerWidth - kLogWidthLess;
-    return {outerWidth, kMainOuterHeight, logWidth, logWidth >= kLogWrapsFrom};
+    return {outerWidth, kMainOuterHeight, logWidth, true};
 }
 
 }  // namespace tarvelo

@@ -9,20 +9,16 @@ inline constexpr int kMainMinimumOuterWidth = 365;
 inline constexpr int kLogLeft = 368;
 // The log's width while the window is too narrow to show it.
 inline constexpr int kNarrowLogWidth = 20;
-// Below this width the log shows each line unwrapped, its start in sight: wrapped into a
-// column of a few characters, a long reply would take thousands of rows to lay out.
-inline constexpr int kLogWrapsFrom = 160;
 
 struct MainWindowSize {
     int outerWidth = 0;
     int outerHeight = 0;
     int logWidth = 0;
-    bool logWraps = false;  // the log wraps its lines at its width
+    bool logWraps = false;  // the log wraps its lines at its width: whenever it is in sight
 };
 
 // From the outer width the window system gives: below 365 it snaps back to 365, up to 400
-// the log is 20 pixels wide, beyond that it is the outer width less 380; from 160 pixels on
-// it wraps its lines.
+// the log is 20 pixels wide, beyond that it is the outer width less 380 and wraps its lines.
 MainWindowSize MainWindowSizeFor(int outerWidth);
 
 }  // namespace tarvelo

@@ -19,8 +19,10 @@ namespace tarvelo {
 
 namespace {
 
-// The zone is a fixed label: the program was written for machines set to Japan time.
+// The handsets and their gateways keep Japan time, which has had no daylight saving since
+// 1951: the wall time there is always UTC + 9 hours, whatever zone this machine is set to.
 constexpr const char* kDateFormat = "%a, %d %b %Y %H:%M:%S +0900";
+constexpr std::time_t kJapanOffsetSeconds = 9 * 60 * 60;
 
 // The C locale as a handle of its own, so the names stay English without touching the global
 // locale that the rest of the program (and other threads) may rely on. glibc hands out its
@@ -33,11 +35,12 @@ locale_t CLocale() {
 }  // namespace
 
 std::string MailDateText(std::time_t when) {
-    std::tm local{};
-    localtime_r(&when, &local);
+    const std::time_t inJapan = when + kJapanOffsetSeconds;
+    std::tm wallTime{};
+    gmtime_r(&inJapan, &wallTime);
     std::array<char, 64> buffer{};
     const std::size_t length =
-        strftime_l(buffer.data(), buffer.size(), kDateFormat, &local, CLocale());
+        strftime_l(buffer.data(), buffer.size(), kDateFormat, &wallTime, CLocale());
     return std::string(buffer.data(), length);
 }
 

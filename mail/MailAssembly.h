@@ -8,8 +8,8 @@
 
 namespace tarvelo {
 
-// The "Date: " value for when, "Sun, 06 Dec 2026 16:02:45 +0900": the machine's local time
-// labelled +0900 whatever its zone, English day and month names whatever the user's locale,
+// The "Date: " value for when, "Sun, 06 Dec 2026 16:02:45 +0900": the time in Japan, whatever
+// the machine's zone, English day and month names whatever the user's locale,
 // always 31 characters. Thread-safe; leaves the global locale alone.
 std::string MailDateText(std::time_t when);
 std::string MailDateText();

@@ -4,10 +4,11 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
+#include <algorithm>
 
 #include "ui/Controls.h"
-#include "ui/ElidedLabel.h"
 #include "ui/Fonts.h"
+#include "ui/WrappedLabel.h"
 
 TSendDlg* SendDlg = nullptr;
 
@@ -18,7 +19,7 @@ TSendDlg::TSendDlg(QWidget* parent)
 
     Bevel1 = new QFrame(this);
     SendLabel = new QLabel(QStringLiteral("SendLabel"), this);
-    State = new tarvelo::ElidedLabel(QStringLiteral("State"), this);
+    State = new tarvelo::WrappedLabel(QStringLiteral("State"), this);
     CancelBtn = new QPushButton(tarvelo::Text("ｷｬﾝｾﾙ"), this);
 
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
@@ -28,9 +29,11 @@ TSendDlg::TSendDlg(QWidget* parent)
 
     Bevel1->setGeometry(8, 8, 297, 65);
     Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    // Sized to their texts, but never past the bevel's inner edge: a reply longer than that is
-    // cut with an ellipsis and shown whole as the tooltip.
+    // Sized to their texts, but never past the bevel's inner edge: a reply longer than that
+    // wraps, and the dialog grows to show it whole.
     const int textWidth = Bevel1->geometry().right() - Bevel1->frameWidth() - 32;
+    // A reply may hold anything: it is drawn, not shown as empty squares.
+    State->setFont(tarvelo::PGothicFontWithFallback());
     for (QLabel* label : {SendLabel, static_cast<QLabel*>(State)}) {
         label->setTextFormat(Qt::PlainText);
         label->setMaximumWidth(textWidth);
@@ -44,7 +47,25 @@ TSendDlg::TSendDlg(QWidget* parent)
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
     setWindowTitle(tarvelo::Text("送信"));
-    setFixedSize(313, 116);
+    FitTexts();
+}
+
+void TSendDlg::FitTexts() {
+    // The designed dialog holds one row of State; each further row adds its height to the
+    // bevel, the button's top and the dialog.
+    const int width = std::min(State->sizeHint().width(), State->maximumWidth());
+    State->resize(width, State->heightForWidth(width));
+    const int extra = std::max(0, State->height() - State->fontMetrics().height());
+    Bevel1->setGeometry(8, 8, 297, 65 + extra);
+    CancelBtn->setGeometry(119, 84 + extra, 75, 25);
+    setFixedSize(313, 116 + extra);
+}
+
+bool TSendDlg::event(QEvent* event) {
+    if (event->type() == QEvent::LayoutRequest) {
+        FitTexts();
+    }
+    return QDialog::event(event);
 }
 
 void TSendDlg::done(int result) {
@@ -54,6 +75,7 @@ void TSendDlg::done(int result) {
 }
 
 void TSendDlg::showEvent(QShowEvent* event) {
+    FitTexts();
     QDialog::showEvent(event);
     // Designed to open in the middle of the screen, not over the main window.
     if (!event->spontaneous()) {

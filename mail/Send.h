@@ -3,8 +3,9 @@
 
 #include <QDialog>
 
-#include "ui/ElidedLabel.h"
+#include "ui/WrappedLabel.h"
 
+class QEvent;
 class QFrame;
 class QLabel;
 class QShowEvent;
@@ -18,7 +19,7 @@ public:
 
     QFrame* Bevel1;
     QLabel* SendLabel;
-    tarvelo::ElidedLabel* State;  // shows a server's reply
+    tarvelo::WrappedLabel* State;  // shows a server's reply, whole
     QPushButton* CancelBtn;
 
 signals:
@@ -27,8 +28,15 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // A label whose text changed asks for room: the dialog grows to show the reply whole.
+    bool event(QEvent* event) override;
     // Every way of closing (the button, Esc) passes here.
     void done(int result) override;
+
+private:
+    // Places State under SendLabel at the height its text needs, and the bevel, the button and
+    // the dialog's height after it.
+    void FitTexts();
 };
 
 extern TSendDlg* SendDlg;

@@ -35,6 +35,7 @@ using tarvelo::Text;
 constexpr int kOuterWidth = 335;
 constexpr int kOuterHeight = 214;
 constexpr int kPanelHeight = 94;
+constexpr int kMinimumListHeight = 60;  // three entries and a scroll bar
 
 // Left, top, width, height of the controls on Panel1, in the panel's pixels.
 constexpr int kButtonTop = 8;
@@ -88,10 +89,16 @@ TDomainEdit::TDomainEdit(QWidget* parent)
     DomainList->setSortingEnabled(false);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     tarvelo::MakeSingleLine(NewDomain);
+    // Whatever the file holds or the user pastes is drawn, not shown as empty squares.
+    for (QWidget* shown : {static_cast<QWidget*>(DomainList), static_cast<QWidget*>(NewDomain)}) {
+        shown->setFont(tarvelo::PGothicFontWithFallback());
+    }
     tarvelo::SetStandardIconWhenShown(BitBtnOk, QStyle::SP_DialogOkButton);
     BitBtnOk->setDefault(true);
     tarvelo::SetStandardIconWhenShown(BitBtnCan, QStyle::SP_DialogCancelButton);
 
+    // Short enough for a small screen, tall enough to keep the list and the buttons in sight.
+    setMinimumHeight(kPanelHeight + kMinimumListHeight);
     resize(kOuterWidth - FrameWidth(this), kOuterHeight);
     AddBtn->setGeometry(kAddLeft, kButtonTop, kButtonWidth, kButtonHeight);
     DelBtn->setGeometry(kDelLeft, kButtonTop, kButtonWidth, kButtonHeight);
@@ -202,10 +209,15 @@ void TDomainEdit::showEvent(QShowEvent* event) {
     // A spontaneous show is the window system restoring the window, not a new showing.
     if (!event->spontaneous()) {
         if (!outerSizeSet_) {
-            // The window system's frame is known only now that the window exists; the designed
-            // size is the outer one, frame included. Later showings keep the user's height.
-            const QSize frame = frameGeometry().size() - size();
-            resize(kOuterWidth - frame.width(), kOuterHeight - frame.height());
+            // The designed size is the outer one, frame included; the window system tells the
+            // frame only once the window is up. Later showings keep the user's height.
+            const auto fit = [this] {
+                const QSize frame = frameGeometry().size() - size();
+                resize(kOuterWidth - frame.width(), kOuterHeight - frame.height());
+                tarvelo::CenterOnScreen(this);
+            };
+            fit();
+            tarvelo::WhenFramed(this, "outer size", fit);
             outerSizeSet_ = true;
         }
         tarvelo::CenterOnScreen(this);

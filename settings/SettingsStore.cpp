@@ -88,4 +88,11 @@ void PromoteDomain(LineList& domains, std::size_t selected) {
     WriteLineList(kDomainFileName, domains);
 }
 
+void RefusePlaceholders(std::string_view sender, std::string_view gatewayDomain) {
+    if (std::find(kDefaultDomains.begin(), kDefaultDomains.end(), gatewayDomain) !=
+        kDefaultDomains.end()) {
+        throw PlaceholderError(sender == kDefaultSender);
+    }
+}
+
 }  // namespace tarvelo

@@ -59,6 +59,10 @@ void CheckCommandSetting(CommandSetting setting, std::string_view value);
 // CommandCharacterError for the sender, the server or the gateway in use (CheckCommandSetting).
 Settings ReadSettings();
 
+// Raises PlaceholderError while gatewayDomain is one of the default domains, which reach no
+// one: a sending to it would go out and be lost. The default sender alone is no reason to stop.
+void RefusePlaceholders(std::string_view sender, std::string_view gatewayDomain);
+
 // Swaps domains[selected] into the first place, every other entry keeping its place, and
 // writes the list to "tvdomain.ini". Does nothing, and writes nothing, when selected is 0 or
 // past the end. Raises FileCreateError("tvdomain.ini"); the list is then swapped all the same,

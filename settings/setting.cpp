@@ -105,8 +105,11 @@ TSetDialog::TSetDialog(QWidget* parent)
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
     for (QLineEdit* edit : {UserName, Smtp, ResNo}) {
         tarvelo::MakeSingleLine(edit);
+        // Whatever the files hold or the user pastes is drawn, not shown as empty squares.
+        edit->setFont(tarvelo::PGothicFontWithFallback());
     }
     centerAdr->setEditable(false);
+    tarvelo::DropDownBelow(centerAdr);
     centerAdr->setFont(tarvelo::GothicFont());
     QPalette blackText = centerAdr->palette();
     blackText.setColor(QPalette::Text, Qt::black);
@@ -217,7 +220,8 @@ void TSetDialog::DomainEditBtnClick() {
         if (DomainEdit != nullptr) {
             DomainEdit->exec();
         }
-        Load();
+        // Only the list: what the user typed into the fields meanwhile is theirs to save.
+        LoadDomains();
     });
 }
 

@@ -61,6 +61,7 @@ protected:
 private:
     // The load without its error path; raises FileOpenError, FileCreateError, ListIndexError.
     void Load();
+    // Raises FileOpenError, FileCreateError.
     void LoadDomains();
     void LoadSettings();
     // Swaps the selected entry of centerAdr into the first place and writes the list; does

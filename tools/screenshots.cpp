@@ -26,10 +26,11 @@ int main(int argc, char** argv) {
     }
     const QString output = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     QApplication application(argc, argv);
-    QApplication::setApplicationName(tarvelo::Text(tarvelo::kApplicationTitle));
+    tarvelo::SetUpIdentity();
     tarvelo::SetUpFonts();
     tarvelo::CreateWindows();
 
+    tarvelo::SetIconWhenDrawn(Form1);
     Form1->show();
     if (!QTest::qWaitForWindowExposed(Form1)) {
         std::fprintf(stderr, "screenshots: the main window was never shown\n");

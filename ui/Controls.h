@@ -5,10 +5,12 @@
 #include <QString>
 #include <QStyle>
 #include <QValidator>
+#include <functional>
 #include <initializer_list>
 #include <string_view>
 
 class QAbstractButton;
+class QComboBox;
 class QLineEdit;
 class QTextEdit;
 class QWidget;
@@ -44,11 +46,30 @@ void MakeSingleLine(QLineEdit* edit);
 // text after a zero character, while the conversion and the mail end the text there.
 QString TakeOutZeroCharacters(QTextEdit* edit);
 
+// Keeps the keys pressed with Alt out of box's text. Qt's text boxes take Alt+letter as
+// typing, so an accelerator whose button is disabled would type its letter into the box.
+void KeepAltKeysOut(QWidget* box);
+
+// Opens box's list below it, at most ten entries high and as wide as the box, long entries
+// cut with an ellipsis. Some styles open a pick-only list as a menu over the box, as high and
+// as wide as all its entries: with a thousand of them, or a long one, that is the screen.
+void DropDownBelow(QComboBox* box);
+
 // Gives button the style's standard icon when it is first shown: looking the icon up in the
 // theme and decoding it is a noticeable part of start-up for dialogs that may never be opened.
 void SetStandardIconWhenShown(QAbstractButton* button, QStyle::StandardPixmap icon);
 
-// Centres window on the screen it is on, as the designed dialogs open.
+// Whether the window system has told the size of window's frame: only once the window has
+// been shown for the first time, and never on a platform without frames.
+bool FrameKnown(const QWidget* window);
+
+// Runs fit once, as soon as the window system has put its frame around window: designed outer
+// sizes and the centring count the frame, which is unknown at a window's first showing. While
+// a fit for the same purpose waits, another is not added; once the frame is known, nothing is.
+void WhenFramed(QWidget* window, const char* purpose, std::function<void()> fit);
+
+// Centres window on the screen it is on, as the designed dialogs open; at the first showing
+// once more when the frame is known.
 void CenterOnScreen(QWidget* window);
 
 }  // namespace tarvelo

@@ -16,8 +16,10 @@ void SetUpFonts();
 
 QFont GothicFont();   // "ＭＳ ゴシック", 12 pixels
 QFont PGothicFont();  // "ＭＳ Ｐゴシック", 12 pixels
-// PGothicFont with the system's fallback fonts, for a text from outside that a message box
-// shows (a server's reply, the character a field refused): whatever it holds is drawn.
+// PGothicFont with the system's fallback fonts, for the controls and message boxes that show
+// text from outside (a number or a setting as typed or pasted, a domain from the file, a
+// server's reply): whatever it holds is drawn. The fallback fonts are looked up only when a
+// character is missing from the font.
 QFont PGothicFontWithFallback();
 
 }  // namespace tarvelo

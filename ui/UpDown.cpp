@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
+#include <algorithm>
 
 namespace tarvelo {
 
@@ -45,8 +46,6 @@ void UpDown::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const int half = width() / 2;
     const QRect halves[] = {QRect(0, 0, half, height()), QRect(half, 0, width() - half, height())};
-    const QStyle::PrimitiveElement arrows[] = {QStyle::PE_IndicatorArrowLeft,
-                                               QStyle::PE_IndicatorArrowRight};
     const bool enabled[] = {position_ > minimum_, position_ < maximum_};
     for (int i = 0; i < 2; ++i) {
         QStyleOptionButton button;
@@ -54,13 +53,27 @@ void UpDown::paintEvent(QPaintEvent*) {
         button.rect = halves[i];
         button.state |= QStyle::State_Raised;
         style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &button, &painter, this);
-        QStyleOption arrow;
-        arrow.initFrom(this);
-        arrow.rect = halves[i].adjusted(1, 1, -1, -1);
-        if (!enabled[i] || !isEnabled()) {
-            arrow.state &= ~QStyle::State_Enabled;
-        }
-        style()->drawPrimitive(arrows[i], &arrow, &painter, this);
+        // The style's arrows shrink to a few pixels in a half this narrow: a solid triangle as
+        // wide as the half's inside, twice as high, reads at any scale.
+        const QRect inside = halves[i].adjusted(1, 2, -1, -2);
+        const double across = std::min<double>(inside.width(), inside.height() / 2.0);
+        const QPointF middle = QRectF(inside).center();
+        const double tip = i == 0 ? -across / 2 : across / 2;
+        const QPointF arrow[] = {middle + QPointF(tip, 0), middle + QPointF(-tip, -across),
+                                 middle + QPointF(-tip, across)};
+        const bool active = enabled[i] && isEnabled();
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(
+            palette().color(active ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.drawPolygon(arrow, 3);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+    }
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(1, 1, -1, -1);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }
 }
 

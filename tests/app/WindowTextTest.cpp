@@ -18,6 +18,7 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -37,9 +38,10 @@
 #include "base/Error.h"
 #include "mail/Send.h"
 #include "settings/DomainE.h"
+#include "settings/LineList.h"
+#include "settings/SettingsFiles.h"
 #include "settings/setting.h"
 #include "ui/Controls.h"
-#include "ui/ElidedLabel.h"
 #include "ui/ErrorPath.h"
 
 namespace tarvelo {
@@ -66,22 +68,6 @@ void CheckLabel(QLabel* label, std::vector<std::string>& misfits) {
     const std::string name = Name(label) + " \"" + label->text().toStdString() + "\"";
     if (!ShowsLiterally(label)) {
         misfits.push_back(name + ": read as rich text");
-    }
-    if (auto* elided = qobject_cast<ElidedLabel*>(label)) {
-        const int need = label->fontMetrics().horizontalAdvance(elided->ShownText());
-        if (need > label->contentsRect().width()) {
-            misfits.push_back(name + ": cut text wider than the label");
-        }
-        if (elided->ShownText() != label->text()) {
-            QHelpEvent help(QEvent::ToolTip, label->rect().center(),
-                            label->mapToGlobal(label->rect().center()));
-            QApplication::sendEvent(label, &help);
-            if (QToolTip::text() != Qt::convertFromPlainText(label->text())) {
-                misfits.push_back(name + ": cut, and the tooltip does not hold it whole");
-            }
-            QToolTip::hideText();
-        }
-        return;
     }
     if (label->wordWrap()) {
         if (label->heightForWidth(label->width()) > label->height()) {
@@ -257,6 +243,26 @@ const std::string kLongReply =
     "554 5.6.0 Message rejected for policy reasons: improper use of 8-bit data in message "
     "header or body, see the documentation of this relay for details\r\n";
 
+// Each mark under a character that cannot be sent, and the tooltip over it, as the user sees them.
+Misfit MarksOf(const char* utf8, const std::vector<QString>& tips) {
+    Misfit misfits = AfterTyping(utf8);
+    const QList<QTextEdit::ExtraSelection> marks = Form1->MailMes->extraSelections();
+    std::vector<QString> shown;
+    for (const QTextEdit::ExtraSelection& mark : marks) {
+        const QRect cell = Form1->MailMes->cursorRect(mark.cursor).adjusted(-8, 0, -8, 0);
+        QHelpEvent help(QEvent::ToolTip, cell.center(), Form1->MailMes->mapToGlobal(cell.center()));
+        QApplication::sendEvent(Form1->MailMes->viewport(), &help);
+        shown.push_back(mark.format.underlineStyle() == QTextCharFormat::WaveUnderline
+                            ? QToolTip::text()
+                            : QString());
+        QToolTip::hideText();
+    }
+    if (shown != tips) {
+        misfits.push_back("marks of \"" + std::string(utf8) + "\" do not name their characters");
+    }
+    return misfits;
+}
+
 const ShownCase kShownCases[] = {
     {"StartUp", [] { return Misfits(); }},
     {"InvalidCharacter", [] { return AfterTyping("漢"); }},
@@ -269,11 +275,38 @@ const ShownCase kShownCases[] = {
          Form1->PhsNo->clear();
          return misfits;
      }},
+    {"UnsendableMarked",
+     [] {
+         return MarksOf("ハイ。Ａ、", {Text("「。」は送れません"), Text("「、」は送れません")});
+     }},
+    {"SendableUnmarked", [] { return MarksOf("ハイ", {}); }},
     {"AboutBoxVersion", InAboutBox},
+    {"PlaceholderGatewayRefused",
+     [] {
+         WriteLineList(kDomainFileName, {"central.phs.example"});
+         SetDialog->FormActivate();
+         Misfit misfits{"no refusal shown"};
+         OnNextModal([&misfits](QWidget* modal) {
+             misfits = Misfits();
+             const auto* box = qobject_cast<QMessageBox*>(modal);
+             if (box == nullptr || !box->text().endsWith(Text("環境設定(P)で設定してください"))) {
+                 misfits.push_back("refused without a word");
+             }
+             modal->close();
+         });
+         QTest::mouseClick(Form1->sendButton, Qt::LeftButton);
+         return misfits;
+     }},
     {"Connecting", [] { return InSendDialog([](ServerConnection& c) { c.ReadLine(); }, true); }},
     {"ConnectionFailed", [] { return InSendDialog(nullptr); }},
     {"Sent", [] { return InSendDialog(testing::ServeGoodly); }},
     {"LongReply", [] { return InSendDialog([](ServerConnection& c) { Refuse(c, kLongReply); }); }},
+    {"LongWordReply",
+     [] {
+         return InSendDialog([](ServerConnection& c) {
+             Refuse(c, "554 " + std::string(120, 'x') + "\r\n550 second line\r\n");
+         });
+     }},
     {"MarkupReply",
      [] {
          return InSendDialog(

@@ -6,6 +6,7 @@
 #include <random>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "Codes.h"
 
@@ -87,6 +88,29 @@ TEST_P(ConvertToHandsetTextTest, Converts) {
         ConvertToHandsetText(row.raw ? row.input : Utf8ToShiftJis(row.input));
     EXPECT_EQ(result.text, Utf8ToShiftJis(row.output));
     EXPECT_EQ(result.invalid, row.invalid);
+    const std::string message = row.raw ? row.input : Utf8ToShiftJis(row.input);
+    EXPECT_EQ(UnsendableCharacters(message, message.size()).empty(), !row.invalid);
+}
+
+struct UnsendableCase {
+    const char* name;
+    const char* input;  // UTF-8
+    std::size_t limit;
+    std::vector<std::size_t> found;
+};
+
+// Indexes of the characters as typed; a line break is one of them.
+const UnsendableCase kUnsendableCases[] = {
+    {"Punctuation", "ハイ。Ａ、", 9, {2, 4}},
+    {"LineBreakCountsOne", "漢\r\nＡ字", 9, {0, 1, 3}},
+    {"UpToTheLimit", "漢漢漢", 2, {0, 1}},
+};
+
+TEST(UnsendableCharacters, IndexesAsTyped) {
+    for (const UnsendableCase& row : kUnsendableCases) {
+        EXPECT_EQ(UnsendableCharacters(Utf8ToShiftJis(row.input), row.limit), row.found)
+            << row.name;
+    }
 }
 
 using namespace std::string_literals;

@@ -74,8 +74,7 @@ TEST_F(EndToEndTest, RealServerTakesTheMailAsComposed) {
     EXPECT_EQ(seen.button, Text("OK"));
     ExpectSessionClosed();
 
-    EXPECT_EQ(ReadFileBytes(sinkDir / "envelope.txt"),
-              "taro@example.com\ntv@central.phs.example\n");
+    EXPECT_EQ(ReadFileBytes(sinkDir / "envelope.txt"), "taro@example.com\ntv@gw.phs.test\n");
     const std::string message = ReadFileBytes(sinkDir / "message.eml");
     const std::vector<std::string> lines = SplitCrLf(message);
     ASSERT_GE(lines.size(), 8u) << message;
@@ -86,7 +85,7 @@ TEST_F(EndToEndTest, RealServerTakesTheMailAsComposed) {
                                               "[0-9]{4} [0-2][0-9]:[0-5][0-9]:[0-6][0-9] \\+0900")))
         << lines[1];
     EXPECT_EQ(lines[2], "From: taro@example.com");
-    EXPECT_EQ(lines[3], "To: tv@central.phs.example");
+    EXPECT_EQ(lines[3], "To: tv@gw.phs.test");
     EXPECT_EQ(lines[4], "Mime-Version: 1.0");
     EXPECT_EQ(lines[5], "Content-Type: text/plain; charset=\"ISO-2022-JP\"");
     EXPECT_EQ(lines[6], "") << "the server added a header of its own, or the client did";
@@ -96,7 +95,7 @@ TEST_F(EndToEndTest, RealServerTakesTheMailAsComposed) {
 
     EXPECT_EQ(DecodedByPython(sinkDir / "message.eml"),
               "Tarvelo from E-Mail Ver 1.1beta1\n"
-              "tv@central.phs.example\n"
+              "tv@gw.phs.test\n"
               "iso-2022-jp\n"
               "PHSNO=1234\n"
               "RESNO=07011112222\n"

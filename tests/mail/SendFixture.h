@@ -29,6 +29,8 @@
 #include "mail/SendSession.h"
 #include "mail/SmtpConversation.h"
 #include "mail/Socket.h"
+#include "settings/LineList.h"
+#include "settings/SettingsFiles.h"
 #include "settings/setting.h"
 #include "ui/Controls.h"
 
@@ -45,6 +47,8 @@ struct Seen {
 class SendFixture : public ::testing::Test {
 protected:
     void SetUp() override {
+        // Not one of the placeholders, to which nothing is sent.
+        WriteLineList(kDomainFileName, {"gw.phs.test"});
         CreateWindows();
         Form1->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1));

@@ -44,10 +44,10 @@ TEST_F(SendSessionTest, HappyPathSendsTheExactConversation) {
     ExpectSessionClosed();
     EXPECT_EQ(server.Received(),
               "HELO example.com\r\nRSET\r\nMAIL FROM:<taro@example.com>\r\n"
-              "RCPT TO:<tv@central.phs.example>\r\nDATA\r\n" +
+              "RCPT TO:<tv@gw.phs.test>\r\nDATA\r\n" +
                   MailData() + "QUIT\r\n");
     ASSERT_GE(mailLines.size(), 9u);
-    EXPECT_EQ(mailLines[3], "To: tv@central.phs.example");
+    EXPECT_EQ(mailLines[3], "To: tv@gw.phs.test");
     EXPECT_EQ(mailLines[7], "PHSNO=1234");
     EXPECT_EQ(mailLines[8], "MSG=\x1B$B#A#B#C\x1B(J");
     const std::string log = Log();

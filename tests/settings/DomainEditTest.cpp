@@ -279,14 +279,17 @@ TEST_F(DomainEditTest, OnlyTheHeightCanBeChanged) {
     EXPECT_EQ(editor.frameGeometry().width(), 335);
     EXPECT_EQ(editor.height(), 300);
     ExpectListAbovePanel(editor);
-    editor.resize(200, 150);
+    editor.resize(200, 160);
     EXPECT_EQ(editor.frameGeometry().width(), 335);
-    EXPECT_EQ(editor.height(), 150);
+    EXPECT_EQ(editor.height(), 160);
     ExpectListAbovePanel(editor);
     // A later showing keeps the height the user gave it.
     editor.hide();
     editor.show();
-    EXPECT_EQ(editor.height(), 150);
+    EXPECT_EQ(editor.height(), 160);
+    // However short the user makes it, three entries of the list stay in sight.
+    editor.resize(335, 40);
+    EXPECT_GE(editor.DomainList->height(), 3 * 12);
     editor.hide();
 }
 

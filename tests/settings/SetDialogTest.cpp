@@ -416,7 +416,7 @@ TEST_F(SetDialogTest, EmptyDomainFileGivesNoGatewayAndNothingToPromote) {
     EXPECT_EQ(ReadFileBytes("tvdomain.ini"), "");
 }
 
-TEST_F(SetDialogTest, DomainEditPromotesShowsTheEditorAndReloads) {
+TEST_F(SetDialogTest, DomainEditPromotesShowsTheEditorAndReloadsTheListOnly) {
     WriteFileBytes("tvdomain.ini", "A\r\nB\r\nC\r\n");
     WriteFileBytes("tvemail.ini", kStoredSettings);
     TSetDialog dialog;
@@ -425,14 +425,18 @@ TEST_F(SetDialogTest, DomainEditPromotesShowsTheEditorAndReloads) {
     QString firstInEditor;
     ExecWith(dialog, [&](QWidget*) {
         QTest::keyClick(dialog.centerAdr, Qt::Key_Down);
-        QTest::keyClicks(dialog.UserName, "typed");
+        for (QLineEdit* field : {dialog.UserName, dialog.Smtp, dialog.ResNo}) {
+            QTest::keyClicks(field, "9");
+        }
         OnNextModal([&](QWidget* modal) {
             firstInEditor = editor.DomainList->item(0)->text();
             QTest::keyClick(modal, Qt::Key_Escape);
         });
         QTest::mouseClick(dialog.DomainEditBtn, Qt::LeftButton);
-        // Back from the editor: the stored texts replace the typed ones.
-        EXPECT_EQ(dialog.UserNameText(), "me@example.com");
+        // Back from the editor: what was typed is still there, unsaved.
+        EXPECT_EQ(dialog.UserNameText(), "me@example.com9");
+        EXPECT_EQ(dialog.SmtpText(), "smtp.example9");
+        EXPECT_EQ(dialog.ResNoText(), "07012349");
         EXPECT_TRUE(dialog.BitBtnOk->isEnabled());
         EXPECT_EQ(dialog.centerAdr->currentIndex(), 0);
         QTest::keyClick(dialog.UserName, Qt::Key_Escape);

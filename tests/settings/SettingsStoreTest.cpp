@@ -274,5 +274,37 @@ TEST_P(PromoteDomainTest, SwapsIntoFirstPlaceAndWritesTheList) {
 INSTANTIATE_TEST_SUITE_P(Picks, PromoteDomainTest, ::testing::ValuesIn(kPromoteCases),
                          [](const auto& param) { return std::string(param.param.name); });
 
+struct PlaceholderCase {
+    const char* name;
+    const char* sender;
+    const char* domain;
+    const char* refusal;  // nullptr: the sending may go ahead
+    friend void PrintTo(const PlaceholderCase& row, std::ostream* out) { *out << row.name; }
+};
+
+const PlaceholderCase kPlaceholderCases[] = {
+    {"DomainOnly", "me@example.jp", "tokai.phs.example",
+     "送信先ドメインがまだ仮のままです。環境設定(P)で設定してください"},
+    {"DomainAndSender", "tarvelo@example.com", "chugoku.phs.example",
+     "送信先ドメインと Mail Address がまだ仮のままです。環境設定(P)で設定してください"},
+    {"SenderOnly", "tarvelo@example.com", "gw.phs.test", nullptr},
+    {"RealDomain", "me@example.jp", "central.phs.example.jp", nullptr},
+};
+
+class PlaceholderTest : public ::testing::TestWithParam<PlaceholderCase> {};
+
+TEST_P(PlaceholderTest, RefusesOnlyAPlaceholderGateway) {
+    const PlaceholderCase& row = GetParam();
+    try {
+        RefusePlaceholders(row.sender, row.domain);
+        EXPECT_EQ(row.refusal, nullptr);
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), row.refusal);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, PlaceholderTest, ::testing::ValuesIn(kPlaceholderCases),
+                         [](const auto& param) { return std::string(param.param.name); });
+
 }  // namespace
 }  // namespace tarvelo
