@@ -259,7 +259,6 @@ TEST(AssembleMailLines, BodyKeepsEveryLineInOrder) {
 }
 
 TEST(AssembleMailLines, RefusesALineTheEncoderWouldNotCarryWhole) {
-    // A TAB typed into the mail image by hand would vanish on the wire.
     EXPECT_THROW(AssembleMailLines("D", "s", "d", {"PHSNO=1", "MSG=a\tb"}), Error);
 }
 

@@ -149,8 +149,7 @@ TEST(MenuFolderTest, EntersTheFolderOrSaysWhyNot) {
         {"TarveloIsAFile", "mkdir d; touch d/tarvelo", "/d", "/h", "/d/tarvelo", "Not a directory"},
         {"Unwritable", "mkdir -m 555 d", "/d", "/h", "/d/tarvelo", "Permission denied"},
         {"SymlinkLoop", "ln -s d d", "/d", "/h", "/d/tarvelo", "Too many levels of symbolic links"},
-        {"HomeUnset", "true", nullptr, nullptr, "~/.local/share/tarvelo",
-         "HOME が設定されていません"},
+        {"NoHome", "true", nullptr, nullptr, "~/.local/share/tarvelo", "HOME が設定されていません"},
     };
     for (const auto& row : rows) {
         TempWorkingDir dir;

@@ -112,7 +112,6 @@ TEST_P(LoadOrCreateTest, OnlyAMissingFileGetsDefaults) {
         try {
             FileContent content;
             out["lines"] = FormatLines(store.load(content));
-            out["lines"] += content.value_or("none");
             out["error"] = "none";
         } catch (const Error& error) {
             out["error"] = error.what();
@@ -132,10 +131,10 @@ TEST_P(LoadOrCreateTest, OnlyAMissingFileGetsDefaults) {
     }
     ASSERT_EQ(report.at("error"), "none");
     if (found.make == MakeNothing) {
-        EXPECT_EQ(report.at("lines"), FormatLines(store.defaults) + FormatLines(store.defaults));
+        EXPECT_EQ(report.at("lines"), FormatLines(store.defaults));
         EXPECT_EQ(ReadFileBytes(store.fileName), FormatLines(store.defaults));
     } else {
-        EXPECT_TRUE(report.at("lines") == FormatLines(ParseLines(before)) + before);
+        EXPECT_EQ(report.at("lines"), FormatLines(ParseLines(before)));
         EXPECT_TRUE(ReadFileBytes(store.fileName) == before) << "rewritten";
     }
 }
