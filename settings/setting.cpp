@@ -1,6 +1,5 @@
 #include "settings/setting.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -345,14 +344,13 @@ bool TSetDialog::MayOverwrite() {
     if (changed.isEmpty()) {
         return true;
     }
-    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
+    QMessageBox box(QMessageBox::Question, QString(),
                     Text("ﾌｧｲﾙ ") + changed.join(Text("、")) +
                         Text(" は、この画面を開いた後にほかの Tarvelo などで変更されています。\n\n"
                              "読み込む: その変更を読み込みます。ここで入力した内容は消えます。\n"
                              "上書き: ここで入力した内容を保存します。その変更は消えます。"),
                     QMessageBox::NoButton, this);
-    box.setTextFormat(Qt::PlainText);
-    box.setFont(tarvelo::PGothicFontWithFallback());
+    tarvelo::StyleMessageBox(box);
     QPushButton* load = box.addButton(Text("読み込む(&L)"), QMessageBox::AcceptRole);
     QPushButton* overwrite = box.addButton(Text("上書き(&O)"), QMessageBox::DestructiveRole);
     box.setEscapeButton(box.addButton(Text("ｷｬﾝｾﾙ"), QMessageBox::RejectRole));
