@@ -21,6 +21,7 @@
 #include "mail/Send.h"
 #include "settings/DomainE.h"
 #include "settings/MenuFolder.h"
+#include "settings/SubmitDialog.h"
 #include "settings/setting.h"
 #include "ui/Controls.h"
 #include "ui/ErrorPath.h"
@@ -75,6 +76,7 @@ void CreateWindows() {
     Form1 = new TForm1();
     SetDialog = new TSetDialog(Form1);
     DomainEdit = new TDomainEdit(SetDialog);
+    SubmitDialog = new TSubmitDialog(SetDialog);
     AboutBox = new TAboutBox(Form1);
     SendDlg = new TSendDlg(Form1);
     QObject::connect(SendDlg, &TSendDlg::Closing, Form1, &TForm1::EndSession);
@@ -86,6 +88,7 @@ void DestroyWindows() {
     SendDlg = nullptr;
     AboutBox = nullptr;
     DomainEdit = nullptr;
+    SubmitDialog = nullptr;
     SetDialog = nullptr;
     Form1 = nullptr;
 }

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "mail/SmtpDriver.h"
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -19,7 +21,6 @@ class HandsetPreview;
 class MailImageEdit;
 class UnsendableMarks;
 class UpDown;
-struct SmtpActions;
 }  // namespace tarvelo
 
 class TForm1 : public QWidget {
@@ -77,6 +78,8 @@ public:
     QPushButton* LogSaveBtn;
     QTextEdit* Log;
     QTimer* Timer1;
+    // The bounds of a sending's connection, replies and sends.
+    tarvelo::SendBounds sendBounds;
 
 protected:
     void showEvent(QShowEvent* event) override;

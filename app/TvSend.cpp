@@ -6,7 +6,10 @@
 #include <QPushButton>
 #include <QString>
 #include <QTimer>
-#include <array>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/MailImageEdit.h"
 #include "app/TvMain.h"
@@ -14,9 +17,11 @@
 #include "mail/MailAssembly.h"
 #include "mail/Send.h"
 #include "mail/SendSession.h"
-#include "mail/SmtpReceive.h"
+#include "mail/SmtpDriver.h"
+#include "mail/TlsTransport.h"
 #include "platform/ShiftJis.h"
 #include "settings/SettingsStore.h"
+#include "settings/SubmitPassword.h"
 #include "settings/setting.h"
 #include "ui/Controls.h"
 #include "ui/ErrorPath.h"
@@ -25,13 +30,10 @@
 namespace {
 
 using tarvelo::FromShiftJis;
+using tarvelo::SendEnd;
+using tarvelo::SendEndKind;
 using tarvelo::SmtpOutcome;
-using tarvelo::SmtpRead;
 using tarvelo::Text;
-
-constexpr const char* kSmtpPort = "25";
-// At most this many bytes are read a tick.
-constexpr int kReadSize = 1024;
 
 // The headline and the button; State is left as it stands.
 void ShowProgress(const QString& sendLabel, const QString& button) {
@@ -45,6 +47,34 @@ void ShowState(const QString& state) {
     SendDlg->State->adjustSize();
 }
 
+// The one place where a sending takes the submission settings and the password.
+tarvelo::SubmissionSettings SubmissionForSending() {
+    return tarvelo::ReadSubmission();
+}
+// Empty without a login; none when the user cancels the question for it.
+std::optional<std::string> PasswordForSending(const tarvelo::SubmissionTarget& target) {
+    if (target.login.empty()) {
+        return std::string();
+    }
+    const std::optional<tarvelo::SecretText> password =
+        tarvelo::SubmitPassword(SetDialog->SmtpText(), target.login, Form1);
+    if (!password) {
+        return std::nullopt;
+    }
+    return std::string(password->view());
+}
+
+// A password typed at the question and refused by the server is not offered again: the next
+// sending asks anew. One in the keyring stays; the settings' password field replaces it.
+void ForgetRefusedPassword(const std::vector<SendEnd>& ends) {
+    for (const SendEnd& end : ends) {
+        if (end.kind == SendEndKind::Authentication) {
+            tarvelo::ForgetSubmitPassword(SetDialog->SmtpText(), SubmissionForSending().login);
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 void TForm1::AssembleMail() {
@@ -54,35 +84,45 @@ void TForm1::AssembleMail() {
 }
 
 void TForm1::sendButtonClick() {
-    bool refused = true;
-    tarvelo::RunHandler([&refused] {
+    bool ready = false;
+    tarvelo::RunHandler([this, &ready] {
         tarvelo::RefusePlaceholders(SetDialog->UserNameText(), SetDialog->FirstDomainText());
-        refused = false;
-    });
-    if (refused) {
-        return;
-    }
-    tarvelo::RunHandler([this] {
+        const tarvelo::SubmissionTarget target =
+            tarvelo::ResolveSubmission(SetDialog->SmtpText(), SubmissionForSending());
+        std::optional<std::string> password = PasswordForSending(target);
+        if (!password) {
+            // The user cancelled the question for the password: nothing is sent, and nothing
+            // needs saying.
+            return;
+        }
+        ready = true;
         AssembleMail();
         sendButton->setEnabled(false);
-        smtpSocket = std::make_unique<tarvelo::Socket>(SOCK_STREAM);
-        const std::string server = SetDialog->SmtpText();
-        smtpSocket->Connect(server.c_str(), kSmtpPort);
-        if (smtpSocket->status == 0) {
-            // The settings dialog cannot open while the progress dialog is up: they stand.
-            smtpConversation = std::make_unique<tarvelo::SmtpConversation>(
-                tarvelo::SmtpSettings{.userName = SetDialog->UserNameText(),
-                                      .gatewayDomain = SetDialog->FirstDomainText()},
-                mailLines);
-            ShowProgress(Text("送信中"), Text("ｷｬﾝｾﾙ"));
-            ShowState("Connecting " + FromShiftJis(server) + "...");
-            Timer1->start();
-        } else {
+        // The settings dialog cannot open while the progress dialog is up: they stand.
+        tarvelo::SmtpConversation conversation(
+            tarvelo::SmtpSettings{.userName = SetDialog->UserNameText(),
+                                  .gatewayDomain = SetDialog->FirstDomainText()},
+            {mailLines},
+            {.security = target.security, .login = target.login, .password = std::move(*password)},
+            sendBounds.reply);
+        smtpSession = std::make_unique<tarvelo::SmtpDriver>(tarvelo::MakeTransport(), target,
+                                                            std::move(conversation), sendBounds);
+        if (const std::optional<SendEnd> end = smtpSession->Connect()) {
             EndSession();
-            ShowProgress(Text("接続できませんでした"), Text("OK"));
-            ShowState(QString());
+            ShowProgress(end->kind == SendEndKind::NoConnection ? Text("接続できませんでした")
+                                                                : Text("送信エラー"),
+                         Text("OK"));
+            ShowState(Text(end->detail));
+            AddLog(" E:" + tarvelo::Utf8ToShiftJis(end->detail));
+            return;
         }
+        ShowProgress(Text("送信中"), Text("ｷｬﾝｾﾙ"));
+        ShowState("Connecting " + FromShiftJis(SetDialog->SmtpText()) + "...");
+        Timer1->start();
     });
+    if (!ready) {
+        return;
+    }
     // Whatever happened above, the dialog is shown once per press, and the button comes back
     // only when it has been closed.
     SendDlg->exec();
@@ -93,20 +133,12 @@ void TForm1::Timer1Timer() {
     tarvelo::RunHandler([this] { PollReply(); });
 }
 
-// Never waits: the poll takes no time, and a read takes only what is already there.
+// Never waits: the poll takes no time, a read takes only what is already there, and a send
+// only what the socket takes now.
 void TForm1::PollReply() {
-    if (!smtpSocket) {
-        return;
+    if (smtpSession) {
+        CarryOut(smtpSession->Drive(tarvelo::DriveMode::PollOnce));
     }
-    std::array<char, kReadSize> buffer;
-    SmtpRead read;
-    const int readable = smtpSocket->Select(0);
-    if (readable < 0) {
-        read.kind = SmtpRead::Kind::Failed;
-    } else if (readable > 0) {
-        read = tarvelo::ReceiveReply(*smtpSocket, buffer);
-    }
-    CarryOut(smtpConversation->Take(read, tarvelo::SmtpClock::now()));
 }
 
 void TForm1::CarryOut(const tarvelo::SmtpActions& actions) {
@@ -116,16 +148,11 @@ void TForm1::CarryOut(const tarvelo::SmtpActions& actions) {
     if (actions.state) {
         ShowState(FromShiftJis(*actions.state));
     }
-    if (!actions.wire.empty() &&
-        smtpSocket->SendAll(actions.wire.data(), static_cast<int>(actions.wire.size())) < 0) {
-        CarryOut(smtpConversation->Take({SmtpRead::Kind::Failed, {}}, tarvelo::SmtpClock::now()));
-        return;
-    }
     switch (actions.outcome) {
         case SmtpOutcome::Waiting:
             // The server has taken the mail; only the reply to QUIT is awaited. Whoever closes
             // the dialog now must know that the mail went out, or sends it a second time.
-            if (smtpConversation->State() == tarvelo::SmtpState::Quit) {
+            if (!actions.ends.empty() && actions.ends.front().kind == SendEndKind::Delivered) {
                 ShowProgress(Text("送信しました"), Text("OK"));
             }
             break;
@@ -136,6 +163,7 @@ void TForm1::CarryOut(const tarvelo::SmtpActions& actions) {
         case SmtpOutcome::Failure:
             EndSession();
             ShowProgress(Text("送信エラー"), Text("OK"));
+            ForgetRefusedPassword(actions.ends);
             break;
     }
     if (actions.notANumber) {
@@ -144,6 +172,6 @@ void TForm1::CarryOut(const tarvelo::SmtpActions& actions) {
 }
 
 void TForm1::EndSession() {
-    smtpSocket.reset();
+    smtpSession.reset();
     Timer1->stop();
 }

@@ -66,6 +66,16 @@ inline Error PlaceholderError(bool senderToo) {
                            : "送信先ドメインがまだ仮のままです。環境設定(P)で設定してください");
 }
 
+// A line of a settings file that holds a value the program cannot read. fileName, field and
+// value: UTF-8; expected says what the line may hold.
+inline Error SettingValueError(std::string_view fileName, std::string_view field,
+                               std::string_view value, std::string_view expected) {
+    std::string text("ﾌｧｲﾙ ");
+    text.append(fileName).append(" の").append(field).append("「").append(value).append("」は");
+    text.append(expected).append("ではありません");
+    return Error(text);
+}
+
 // The log file's own texts name the file as the program always does.
 inline Error LogOpenError() {
     return Error("Log File <TVEMAIL.LOG> Open Error");

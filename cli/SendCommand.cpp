@@ -2,53 +2,71 @@
 
 #include <getopt.h>
 
+#include <algorithm>
 #include <charconv>
 #include <string>
 
 #include "base/Version.h"
 #include "platform/ShiftJis.h"
+#include "settings/SettingsFiles.h"
 
 namespace tarvelo {
 
 const std::string_view kSendUsage =
-    "Usage: tarvelo-send [OPTIONS] NUMBER [MESSAGE]\n"
-    "Sends MESSAGE (or, without it, standard input) to the PHS handset NUMBER through the\n"
+    "Usage: tarvelo-send [OPTIONS] NUMBER[,NUMBER...] [MESSAGE]\n"
+    "Sends MESSAGE (or, without it, standard input) to each PHS handset NUMBER through the\n"
     "gateway in tvdomain.ini, with the sender and SMTP server of tvemail.ini.\n"
     "\n"
-    "  --dry-run      send nothing; print the handset preview and the mail image\n"
-    "  --columns N    width of the preview, 5 to 15 full-width characters (default 12)\n"
-    "  --test         test mode: send the text unconverted\n"
-    "  --settings DIR read tvemail.ini and tvdomain.ini from DIR (default: the current one)\n"
-    "  --verbose      print the SMTP conversation to standard error\n"
-    "  --log          append the conversation to TVEMAIL.LOG in the settings folder\n"
-    "  --version      print the version and exit\n"
-    "  --help         print this help and exit\n"
+    "  -n, --dry-run      send nothing; print the handset preview and the mail image\n"
+    "      --columns N    width of the preview, 5 to 15 full-width characters (default 12)\n"
+    "      --test         test mode: send the text unconverted\n"
+    "      --settings DIR read the settings from DIR (default: the current directory when it\n"
+    "                     holds them, else $XDG_DATA_HOME/tarvelo)\n"
+    "  -v, --verbose      print the SMTP conversation to standard error\n"
+    "      --log          append the conversation to TVEMAIL.LOG in the settings folder\n"
+    "      --port N       connect to port N of the server (587: STARTTLS, 465: TLS)\n"
+    "      --security none|starttls|tls\n"
+    "                     plain text, STARTTLS required, or TLS from the first byte\n"
+    "      --user LOGIN   log in as LOGIN (AUTH PLAIN or LOGIN, only over TLS)\n"
+    "      --password-command CMD\n"
+    "                     the password is the first line that the shell command CMD prints\n"
+    "      --ca-file FILE trust the CAs in FILE (PEM) besides the system's\n"
+    "  -V, --version      print the version and exit\n"
+    "  -h, --help         print this help and exit\n"
     "\n"
-    "Exit status: 0 sent, 1 message refused, 2 usage or settings error, 3 no connection,\n"
-    "4 the server refused a step or the conversation failed.\n";
+    "Exit status: 0 sent, 64 usage, 65 message or number refused, 68 unknown server,\n"
+    "69 refused for good, 74 output lost, 75 try again later, 76 not SMTP, 77 login refused,\n"
+    "78 settings missing or unusable (see tarvelo-send(1)).\n";
 
 namespace {
 
+// The long options without a short one; those with one are their letter.
 enum Option {
-    kDryRunOption = 256,
-    kColumnsOption,
+    kColumnsOption = 256,
     kTestOption,
     kSettingsOption,
-    kVerboseOption,
     kLogOption,
-    kVersionOption,
-    kHelpOption
+    kPortOption,
+    kSecurityOption,
+    kUserOption,
+    kPasswordCommandOption,
+    kCaFileOption,
 };
 
 constexpr option kOptions[] = {
-    {"dry-run", no_argument, nullptr, kDryRunOption},
+    {"dry-run", no_argument, nullptr, 'n'},
     {"columns", required_argument, nullptr, kColumnsOption},
     {"test", no_argument, nullptr, kTestOption},
     {"settings", required_argument, nullptr, kSettingsOption},
-    {"verbose", no_argument, nullptr, kVerboseOption},
+    {"verbose", no_argument, nullptr, 'v'},
     {"log", no_argument, nullptr, kLogOption},
-    {"version", no_argument, nullptr, kVersionOption},
-    {"help", no_argument, nullptr, kHelpOption},
+    {"version", no_argument, nullptr, 'V'},
+    {"help", no_argument, nullptr, 'h'},
+    {"port", required_argument, nullptr, kPortOption},
+    {"security", required_argument, nullptr, kSecurityOption},
+    {"user", required_argument, nullptr, kUserOption},
+    {"password-command", required_argument, nullptr, kPasswordCommandOption},
+    {"ca-file", required_argument, nullptr, kCaFileOption},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -62,17 +80,24 @@ std::optional<int> ParseColumns(std::string_view text) {
     return columns;
 }
 
-// getopt_long leaves in optopt the option's value when an option that takes none was given
-// one, the character of an unknown short option, and 0 for an unknown long one.
-std::string UnknownOption(std::string_view argument) {
-    if (optopt >= kDryRunOption) {
-        return "option '" + std::string(argument.substr(0, argument.find('='))) +
-               "' takes no value";
+// getopt_long leaves in optopt the option's value when a long option that takes none was given
+// one, the byte of an unknown short option (of a character of several bytes, its first), and 0
+// for an unknown long one. getopt_long has moved on to the next argument when the byte was the
+// last of its argument, and not otherwise; the argument is named whole, as it was written.
+std::string UnknownOption(const std::vector<char*>& argv, int argc) {
+    const std::string_view last = argv[optind - 1];
+    const bool flagGivenValue =
+        optopt != 0 && last.starts_with("--") &&
+        std::any_of(std::begin(kOptions), std::end(kOptions), [](const option& known) {
+            return known.name != nullptr && known.has_arg == no_argument && known.val == optopt;
+        });
+    if (flagGivenValue) {
+        return "option '" + std::string(last.substr(0, last.find('='))) + "' takes no value";
     }
-    if (optopt > 0) {
-        return "unknown option '-" + std::string(1, static_cast<char>(optopt)) + "'";
-    }
-    return "unknown option '" + std::string(argument) + "'";
+    const bool stillInIt =
+        optopt != 0 && optind < argc && argv[optind][0] == '-' &&
+        std::string_view(argv[optind]).find(static_cast<char>(optopt), 1) != std::string_view::npos;
+    return "unknown option '" + std::string(stillInIt ? argv[optind] : last) + "'";
 }
 
 SendCommand UsageError(std::string error) {
@@ -83,6 +108,18 @@ SendCommand UsageError(std::string error) {
 }
 
 }  // namespace
+
+SubmissionSettings Overridden(SubmissionSettings settings, const SendOptions& options) {
+    if (options.port) {
+        settings.port = options.port;
+    }
+    if (options.security) {
+        settings.security = options.security;
+    }
+    settings.login = options.login.value_or(settings.login);
+    settings.caFile = options.caFile.value_or(settings.caFile);
+    return settings;
+}
 
 SendCommand ParseSendArguments(const std::vector<std::string>& arguments) {
     // getopt_long permutes the array it is given: it gets copies, and starts afresh (optind 0)
@@ -100,9 +137,9 @@ SendCommand ParseSendArguments(const std::vector<std::string>& arguments) {
     SendOptions& options = command.options;
     optind = 0;
     opterr = 0;
-    for (int option; (option = getopt_long(argc, argv.data(), ":", kOptions, nullptr)) != -1;) {
+    for (int option; (option = getopt_long(argc, argv.data(), ":nvVh", kOptions, nullptr)) != -1;) {
         switch (option) {
-            case kDryRunOption:
+            case 'n':
                 options.dryRun = true;
                 break;
             case kColumnsOption:
@@ -119,22 +156,45 @@ SendCommand ParseSendArguments(const std::vector<std::string>& arguments) {
             case kSettingsOption:
                 options.settingsDir = optarg;
                 break;
-            case kVerboseOption:
+            case 'v':
                 options.verbose = true;
                 break;
             case kLogOption:
                 options.log = true;
                 break;
-            case kVersionOption:
+            case kPortOption:
+                options.port = PortFromText(optarg);
+                if (!options.port) {
+                    return UsageError("--port takes a number from 1 to 65535, not '" +
+                                      std::string(optarg) + "'");
+                }
+                break;
+            case kSecurityOption:
+                options.security = SecurityFromWord(optarg);
+                if (!options.security) {
+                    return UsageError("--security takes none, starttls or tls, not '" +
+                                      std::string(optarg) + "'");
+                }
+                break;
+            case kUserOption:
+                options.login = optarg;
+                break;
+            case kPasswordCommandOption:
+                options.passwordCommand = optarg;
+                break;
+            case kCaFileOption:
+                options.caFile = optarg;
+                break;
+            case 'V':
                 command.action = SendCommand::Action::Version;
                 return command;
-            case kHelpOption:
+            case 'h':
                 command.action = SendCommand::Action::Help;
                 return command;
             case ':':
                 return UsageError("option '" + std::string(argv[optind - 1]) + "' needs a value");
             default:
-                return UsageError(UnknownOption(argv[optind - 1]));
+                return UsageError(UnknownOption(argv, argc));
         }
     }
     const std::vector<std::string> operands(argv.begin() + optind, argv.begin() + argc);
@@ -167,16 +227,90 @@ std::string MessageFromInput(std::string_view input) {
     return message;
 }
 
-std::string DryRunText(const Composition& composition, int columns) {
+std::string DryRunText(const std::vector<Composition>& compositions, int columns) {
     std::string text;
-    for (const std::string& row : PreviewRows(composition.preview, columns)) {
+    if (compositions.empty()) {
+        return text;
+    }
+    // The preview is the message's alone: the same for every number.
+    for (const std::string& row : PreviewRows(compositions.front().preview, columns)) {
         text.append(ShiftJisToUtf8(row)).push_back('\n');
     }
-    text.push_back('\n');
-    for (const std::string& line : composition.mailImage) {
-        text.append(ShiftJisToUtf8(line)).push_back('\n');
+    for (const Composition& composition : compositions) {
+        text.push_back('\n');
+        for (const std::string& line : composition.mailImage) {
+            text.append(ShiftJisToUtf8(line)).push_back('\n');
+        }
     }
     return text;
+}
+
+std::optional<std::string> UnusableSettings(const Settings& settings) {
+    if (settings.smtp.empty()) {
+        return "no SMTP server: the second line of " + std::string(kSettingsFileName) + " is empty";
+    }
+    // The first domain is the gateway in use.
+    if (settings.domains.empty()) {
+        return "no gateway domain: " + std::string(kDomainFileName) + " is empty";
+    }
+    if (settings.domains.front().empty()) {
+        return "no gateway domain: the first line of " + std::string(kDomainFileName) + " is empty";
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> SplitNumbers(std::string_view numbers) {
+    std::vector<std::string> list;
+    for (std::size_t start = 0;;) {
+        const std::size_t comma = numbers.find(',', start);
+        std::string_view number = numbers.substr(start, comma - start);
+        number.remove_prefix(std::min(number.find_first_not_of(' '), number.size()));
+        number.remove_suffix(number.size() - (number.find_last_not_of(' ') + 1));
+        list.emplace_back(number);
+        if (comma == std::string_view::npos) {
+            return list;
+        }
+        start = comma + 1;
+    }
+}
+
+SendStatus WorstStatus(const std::vector<SendStatus>& statuses) {
+    const auto weight = [](SendStatus status) {
+        return status == SendStatus::Sent ? 0 : status == SendStatus::TempFail ? 1 : 2;
+    };
+    SendStatus worst = SendStatus::Sent;
+    for (const SendStatus status : statuses) {
+        if (weight(status) > weight(worst)) {
+            worst = status;
+        }
+    }
+    return worst;
+}
+
+std::string NumberLine(const std::vector<std::string>& numbers, std::size_t index,
+                       std::string_view text) {
+    if (numbers.size() < 2) {
+        return std::string(text);
+    }
+    return (numbers[index].empty() ? "(empty number)" : numbers[index]) + ": " + std::string(text);
+}
+
+std::vector<std::string> RefusalLines(const std::vector<std::string>& numbers,
+                                      const std::vector<Composition>& compositions) {
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < compositions.size(); ++i) {
+        // The message is the same in every composition: its error is said once.
+        const std::vector<std::string_view> texts = RefusalTexts(compositions[i]);
+        for (std::size_t t = 0; t < texts.size(); ++t) {
+            const bool ofMessage = t == 0 && compositions[i].messageError != MessageError::None;
+            if (!ofMessage) {
+                lines.push_back(NumberLine(numbers, i, texts[t]));
+            } else if (i == 0) {
+                lines.emplace_back(texts[t]);
+            }
+        }
+    }
+    return lines;
 }
 
 std::vector<std::string_view> RefusalTexts(const Composition& composition) {

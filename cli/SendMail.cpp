@@ -1,113 +1,84 @@
 #include "cli/SendMail.h"
 
 #include <algorithm>
-#include <array>
-#include <optional>
 
 #include "base/Error.h"
-#include "mail/SmtpReceive.h"
-#include "mail/Socket.h"
+#include "mail/TlsTransport.h"
 #include "platform/ShiftJis.h"
 
 namespace tarvelo {
 
-namespace {
-
-constexpr const char* kSmtpPort = "25";
-constexpr int kReadSize = 1024;
-
-using std::chrono::milliseconds;
-
-// One wait on the socket and what it gave. The wait lasts until the conversation's deadline
-// while a reply is under way; before a reply has begun the conversation sets none (the window's
-// user can cancel), and nobody can here, so the same bound applies and its end is a failed
-// read. why: what to tell the user if this read ends the sending.
-SmtpRead WaitAndRead(Socket& socket, const SmtpConversation& conversation,
-                     std::array<char, kReadSize>& buffer, std::string& why) {
-    const SmtpClock::time_point now = SmtpClock::now();
-    const std::optional<SmtpClock::time_point> deadline = conversation.Deadline();
-    const SmtpClock::time_point until = deadline.value_or(now + SmtpConversation::replyTimeout);
-    const milliseconds wait =
-        std::max(milliseconds(0), std::chrono::ceil<milliseconds>(until - now));
-    const int readable = socket.Select(wait);
-    if (readable < 0) {
-        why = "the connection failed";
-        return {SmtpRead::Kind::Failed, {}};
-    }
-    if (readable == 0) {
-        if (deadline) {
-            why = "the server's reply did not complete in time";
-            return {SmtpRead::Kind::Nothing, {}};
-        }
-        why = "the server did not answer in time";
-        return {SmtpRead::Kind::Failed, {}};
-    }
-    const SmtpRead read = ReceiveReply(socket, buffer);
-    switch (read.kind) {
-        case SmtpRead::Kind::Bytes:
-        case SmtpRead::Kind::Nothing:
-            // Bytes end the sending without a reply to judge only when they come past the
-            // deadline.
-            why = "the server's reply did not complete in time";
-            break;
-        case SmtpRead::Kind::Closed:
-            why = "the server closed the connection";
-            break;
-        case SmtpRead::Kind::Failed:
-            why = "reading from the server failed";
+SendStatus StatusOf(const SendEnd& end) {
+    switch (end.kind) {
+        case SendEndKind::Delivered:
+            return SendStatus::Sent;
+        case SendEndKind::NoConnection:
+            return end.connect == ConnectFailure::NameNotFound ? SendStatus::NoHost
+                                                               : SendStatus::TempFail;
+        case SendEndKind::RefusedPermanent:
+        case SendEndKind::Tls:
+            return SendStatus::Unavailable;
+        case SendEndKind::NotANumber:
+            return SendStatus::Protocol;
+        case SendEndKind::Authentication:
+            return SendStatus::NoPermission;
+        case SendEndKind::RefusedTemporary:
+        case SendEndKind::Closed:
+        case SendEndKind::ReadFailed:
+        case SendEndKind::SendFailed:
+        case SendEndKind::Overdue:
+        case SendEndKind::Cancelled:
             break;
     }
-    return read;
+    return SendStatus::TempFail;
 }
 
-}  // namespace
-
-SendResult SendMail(const MailRequest& request,
-                    const std::function<void(std::string_view logLine)>& onLog) {
-    Socket socket(SOCK_STREAM);
-    socket.Connect(request.server.c_str(), kSmtpPort);
-    if (socket.status != 0) {
-        return {SendStatus::NoConnection, "cannot connect to " + ShiftJisToUtf8(request.server)};
+std::vector<SendResult> SendMails(const MailRequest& request,
+                                  const std::function<void(std::string_view logLine)>& onLog) {
+    const SubmissionTarget target = ResolveSubmission(request.server, request.submission);
+    SmtpDriver driver(
+        MakeTransport(), target,
+        SmtpConversation(
+            request.settings, request.mails,
+            {.security = target.security, .login = target.login, .password = request.password},
+            request.bounds.reply),
+        request.bounds);
+    std::vector<SendEnd> ends;
+    if (const std::optional<SendEnd> end = driver.Connect()) {
+        ends.assign(request.mails.size(), *end);
     }
-    SmtpConversation conversation(request.settings, request.mailLines);
-    std::array<char, kReadSize> buffer;
     std::string lastReply;
-    std::string why;
-    bool rejected = false;
-    std::optional<std::string> notANumber;
-    std::optional<SmtpRead> failedSend;
-    while (conversation.Outcome() == SmtpOutcome::Waiting) {
-        const SmtpRead read =
-            failedSend ? *failedSend : WaitAndRead(socket, conversation, buffer, why);
-        failedSend.reset();
-        const SmtpActions actions = conversation.Take(read, SmtpClock::now());
-        // A reply in the log of the step that fails is the reply the server refused with.
-        rejected = false;
+    std::string notANumber;
+    const bool connected = ends.empty();
+    while (connected && driver.Conversation().Outcome() == SmtpOutcome::Waiting) {
+        SmtpActions actions = driver.Drive(DriveMode::Block);
         for (const std::string& entry : actions.log) {
             onLog(entry);
             if (entry.starts_with(" R:")) {
-                lastReply = entry.substr(3);
-                rejected = true;
+                lastReply = ShiftJisToUtf8(std::string_view(entry).substr(3));
             }
         }
-        notANumber = actions.notANumber;
-        if (!actions.wire.empty() &&
-            socket.SendAll(actions.wire.data(), static_cast<int>(actions.wire.size())) < 0) {
-            why = "sending to the server failed or did not finish in time";
-            failedSend = SmtpRead{SmtpRead::Kind::Failed, {}};
+        if (actions.notANumber) {
+            // The window's box, word for word.
+            notANumber = NotIntegerError(ShiftJisToUtf8(*actions.notANumber)).what();
+        }
+        for (SendEnd& end : actions.ends) {
+            ends.push_back(std::move(end));
         }
     }
-    if (conversation.Outcome() == SmtpOutcome::Success) {
-        return {};
+    std::vector<SendResult> results;
+    for (const SendEnd& end : ends) {
+        SendResult& result = results.emplace_back(SendResult{StatusOf(end), {}});
+        if (end.kind == SendEndKind::NotANumber) {
+            result.failure = notANumber;
+        } else if (end.kind != SendEndKind::Delivered) {
+            // A hang-up or a time-out is clearer with the step it came at.
+            result.failure = BrokeOff(end.kind) && !lastReply.empty()
+                                 ? end.detail + "; the last reply: " + lastReply
+                                 : end.detail;
+        }
     }
-    if (notANumber) {
-        return {SendStatus::ServerFailed, NotIntegerError(ShiftJisToUtf8(*notANumber)).what()};
-    }
-    if (rejected) {
-        return {SendStatus::ServerFailed, ShiftJisToUtf8(lastReply)};
-    }
-    return {SendStatus::ServerFailed,
-            lastReply.empty() ? why : why + "; the last reply: " + ShiftJisToUtf8(lastReply)};
+    return results;
 }
 
 }  // namespace tarvelo

@@ -1,5 +1,6 @@
-// One sending without a window: connect, then wait for each reply in turn and answer it, until
-// the server has taken the mail or the conversation fails.
+// Sending without a window: connect, then wait for each reply in turn and answer it, until the
+// server has taken the mails or the conversation fails; one mail for each handset number, all
+// over one connection.
 #pragma once
 
 #include <functional>
@@ -8,14 +9,18 @@
 #include <vector>
 
 #include "cli/SendCommand.h"
-#include "mail/SmtpConversation.h"
+#include "mail/SmtpDriver.h"
+#include "settings/Submission.h"
 
 namespace tarvelo {
 
 struct MailRequest {
-    std::string server;  // the SMTP server, a name or a dotted address (port 25)
+    std::string server;  // the SMTP server setting: a name or an address, perhaps with ":port"
     SmtpSettings settings;
-    std::vector<std::string> mailLines;  // as AssembleMailLines gives them
+    std::vector<std::vector<std::string>> mails;  // each as AssembleMailLines gives it
+    SubmissionSettings submission = {};
+    std::string password = {};  // used only with a login, only inside TLS; never printed
+    SendBounds bounds = {};
 };
 
 struct SendResult {
@@ -23,11 +28,16 @@ struct SendResult {
     std::string failure;  // UTF-8, one line, when status is not Sent
 };
 
-// onLog gets each line as the window's debug log holds it (" S:" or " R:" and Shift-JIS bytes)
-// the moment it is sent or read. Blocks, within bounds: the connection and every send have the
-// socket's time-outs, a reply the conversation's (30 s from its first byte), and the wait for a
-// reply to begin the same 30 s. No timer: each reply is taken the moment it arrives.
-SendResult SendMail(const MailRequest& request,
-                    const std::function<void(std::string_view logLine)>& onLog);
+// The exit status that tells a script what an end means: try again later, give up, or fix
+// something first.
+SendStatus StatusOf(const SendEnd& end);
+
+// onLog gets each line as the window's debug log holds it (" S:", " R:" or " E:" and Shift-JIS
+// bytes) the moment it is sent or read. Blocks, within request.bounds: the connection, the
+// wait for a reply to begin and to end, and the wait for the server to take what is sent.
+// One result for each mail, in their order; a mail refused by the server does not keep the
+// next from going, anything that ends the connection ends the mails not yet taken with it.
+std::vector<SendResult> SendMails(const MailRequest& request,
+                                  const std::function<void(std::string_view logLine)>& onLog);
 
 }  // namespace tarvelo

@@ -1,23 +1,30 @@
 // tarvelo-send: reads the arguments, the message and the settings, prints and sends; every rule
-// it follows is a core function.
+// it follows is a function of tarvelo_cli or the core.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/Error.h"
+#include "cli/PasswordCommand.h"
 #include "cli/SendCommand.h"
 #include "cli/SendMail.h"
+#include "cli/SettingsFolder.h"
 #include "compose/Composition.h"
 #include "mail/MailAssembly.h"
+#include "platform/ConsoleText.h"
+#include "platform/SecretStore.h"
 #include "platform/ShiftJis.h"
 #include "settings/LineList.h"
 #include "settings/LogFile.h"
+#include "settings/MenuFolder.h"
 #include "settings/SettingsFiles.h"
 #include "settings/SettingsStore.h"
 
@@ -29,30 +36,116 @@ int Exit(SendStatus status) {
     return static_cast<int>(status);
 }
 
-void Complain(std::string_view text) {
-    std::cerr << "tarvelo-send: " << TerminalText(text) << '\n';
+// strerror's text as the rest of a line: "permission denied".
+std::string Reason(int errnum) {
+    std::string text = std::strerror(errnum);
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z' &&
+        (text.size() < 2 || !(text[1] >= 'A' && text[1] <= 'Z'))) {
+        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    }
+    return text;
 }
 
-std::string ReadStandardInput() {
+// Standard output and error in the user's encoding. A write that fails is remembered, not
+// fatal: a closed pipe must not end a sending halfway, and the exit status says it.
+class Console {
+public:
+    explicit Console(std::string encoding) : encoding_(std::move(encoding)) {}
+
+    // utf8: what standard output is for (help, version, the dry run's text).
+    void Out(std::string_view utf8) {
+        if (!Write(stdout, Utf8ToConsole(utf8, encoding_)) && !outLost_) {
+            outLost_ = true;
+            Complain("cannot write standard output: " + Reason(errno));
+        }
+    }
+    bool OutLost() const { return outLost_; }
+
+    // One line on standard error after the program's name; utf8 may quote a server or a file.
+    void Complain(std::string_view utf8) {
+        Err(Utf8ToConsole("tarvelo-send: " + TerminalText(utf8) + "\n", encoding_));
+    }
+    // A line that is in the user's encoding already: the program's ASCII around the arguments
+    // as they were written.
+    void ComplainAsGiven(std::string_view bytes) {
+        Err("tarvelo-send: " + TerminalText(bytes) + "\n");
+    }
+    void Err(std::string_view bytes) { Write(stderr, bytes); }
+
+    const std::string& Encoding() const { return encoding_; }
+
+private:
+    static bool Write(std::FILE* stream, std::string_view bytes) {
+        return std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size() &&
+               std::fflush(stream) == 0;
+    }
+
+    std::string encoding_;
+    bool outLost_ = false;
+};
+
+// Standard input, up to one byte more than any message could be. errnum: set when reading
+// failed.
+std::string ReadStandardInput(int& errnum) {
     std::string input;
     char chunk[4096];
-    for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, stdin)) > 0;) {
+    errnum = 0;
+    while (input.size() <= kMaxInputBytes) {
+        const std::size_t got = std::fread(chunk, 1, sizeof chunk, stdin);
         input.append(chunk, got);
+        if (got < sizeof chunk) {
+            errnum = std::ferror(stdin) ? errno : 0;
+            break;
+        }
     }
     return input;
 }
 
-// What the window's texts leave to the eye of its user: the folder of a missing file, which
-// file is short of lines.
+bool HoldsSettings(const std::string& folder) {
+    std::error_code ignored;
+    return std::filesystem::exists(std::filesystem::path(folder) / kSettingsFileName, ignored) ||
+           std::filesystem::exists(std::filesystem::path(folder) / kDomainFileName, ignored);
+}
+
+// Why a file that is there could not be read, found by trying again.
+std::string ReadFailure(const std::string& name) {
+    struct stat status {};
+    if (::stat(name.c_str(), &status) != 0) {
+        return Reason(errno);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return S_ISDIR(status.st_mode) ? Reason(EISDIR) : "not a regular file";
+    }
+    if (static_cast<std::size_t>(status.st_size) > kMaxListFileBytes) {
+        return "larger than " + std::to_string(kMaxListFileBytes) + " bytes";
+    }
+    std::FILE* file = std::fopen(name.c_str(), "rb");
+    if (file == nullptr) {
+        return Reason(errno);
+    }
+    char byte;
+    const bool failed = std::fread(&byte, 1, 1, file) == 0 && std::ferror(file);
+    const int errnum = errno;
+    std::fclose(file);
+    return failed ? Reason(errnum) : "it changed while it was read";
+}
+
+// What the window's texts leave to the eye of its user: where a file is missing, why it could
+// not be read, which file is short of lines.
 std::string SettingsDetail(const Error& error) {
     if (std::string_view(error.what()) == ListIndexError().what()) {
         return " (" + std::string(kSettingsFileName) + " holds fewer than three lines)";
     }
+    const std::string folder = std::filesystem::current_path().string();
     for (const std::string_view name : {kDomainFileName, kSettingsFileName}) {
-        if (FileMissing(name)) {
-            return " (there is no " + std::string(name) + " in " +
-                   std::filesystem::current_path().string() + ")";
+        if (std::string_view(error.what()) != FileOpenError(name).what()) {
+            continue;
         }
+        if (FileMissing(name)) {
+            return " (there is no " + std::string(name) + " in " + folder + ")";
+        }
+        return " (could not read " + folder + "/" + std::string(name) + ": " +
+               ReadFailure(std::string(name)) + ")";
     }
     return {};
 }
@@ -60,82 +153,163 @@ std::string SettingsDetail(const Error& error) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A closed standard output or error gives a failed write, which is reported, rather than
+    // a signal that would end a sending between two commands.
+    StartConsole();
+    Console console(ConsoleEncoding());
+
     const SendCommand command = ParseSendArguments(std::vector<std::string>(argv + 1, argv + argc));
     switch (command.action) {
         case SendCommand::Action::Help:
-            std::cout << kSendUsage;
-            return Exit(SendStatus::Sent);
+            console.Out(kSendUsage);
+            return Exit(console.OutLost() ? SendStatus::IoError : SendStatus::Sent);
         case SendCommand::Action::Version:
-            std::cout << SendVersionText();
-            return Exit(SendStatus::Sent);
+            console.Out(SendVersionText());
+            return Exit(console.OutLost() ? SendStatus::IoError : SendStatus::Sent);
         case SendCommand::Action::UsageError:
-            Complain(command.error);
-            std::cerr << kSendUsage;
-            return Exit(SendStatus::UsageError);
+            console.ComplainAsGiven(command.error);
+            console.Err(Utf8ToConsole(kSendUsage, console.Encoding()));
+            return Exit(SendStatus::Usage);
         case SendCommand::Action::Send:
             break;
     }
     const SendOptions& options = command.options;
-    const std::string message =
-        options.message ? *options.message : MessageFromInput(ReadStandardInput());
+    const std::string& encoding = console.Encoding();
 
+    std::string given;
+    if (options.message) {
+        given = *options.message;
+    } else {
+        int errnum = 0;
+        given = ReadStandardInput(errnum);
+        if (errnum != 0) {
+            console.Complain("cannot read standard input: " + Reason(errnum));
+            return Exit(SendStatus::IoError);
+        }
+        if (given.size() > kMaxInputBytes) {
+            console.Complain("standard input is longer than any message can be (more than " +
+                             std::to_string(kMaxInputBytes) + " bytes)");
+            return Exit(SendStatus::DataError);
+        }
+        given = MessageFromInput(given);
+    }
+    const std::optional<std::string> message = ConsoleToUtf8(given, encoding);
+    if (!message) {
+        console.Complain((options.message ? "the message" : "standard input") +
+                         std::string(" is not valid ") + encoding);
+        return Exit(SendStatus::DataError);
+    }
+    const std::optional<std::string> numberList = ConsoleToUtf8(options.number, encoding);
+    if (!numberList) {
+        console.Complain("the handset number is not valid " + encoding);
+        return Exit(SendStatus::DataError);
+    }
+    const std::vector<std::string> numbers = SplitNumbers(*numberList);
+
+    std::error_code noCurrent;
+    const SettingsFolderChoice folder = ChooseSettingsFolder(
+        options.settingsDir, std::filesystem::current_path(noCurrent).string(),
+        MenuFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")), HoldsSettings);
+    if (!folder.folder) {
+        console.Complain(NoSettingsText(folder));
+        return Exit(SendStatus::Config);
+    }
     // The settings folder is the working directory from here on, as it is the window's.
-    if (::chdir(options.settingsDir.c_str()) != 0) {
-        Complain("cannot enter the settings folder " + options.settingsDir + ": " +
-                 std::strerror(errno));
-        return Exit(SendStatus::UsageError);
+    if (::chdir(folder.folder->c_str()) != 0) {
+        console.Complain("cannot enter the settings folder " + *folder.folder + ": " +
+                         Reason(errno));
+        return Exit(SendStatus::Config);
     }
     Settings settings;
+    SubmissionSettings submission;
     try {
         settings = ReadSettings();
+        submission = Overridden(ReadSubmission(), options);
     } catch (const Error& error) {
-        Complain(std::string(error.what()) + SettingsDetail(error));
-        return Exit(SendStatus::UsageError);
+        console.Complain(std::string(error.what()) + SettingsDetail(error));
+        return Exit(SendStatus::Config);
     }
 
-    const std::string sjisMessage = Utf8TextToShiftJis(message);
-    const std::string phsNo = Utf8ToShiftJis(options.number);
-    const Composition composition = Compose({.message = sjisMessage,
-                                             .phsNo = phsNo,
-                                             .resNo = settings.resNo,
-                                             .testMode = options.testMode});
-    if (options.dryRun) {
-        std::cout << DryRunText(composition, options.columns);
+    const std::string sjisMessage = Utf8TextToShiftJis(*message);
+    std::vector<Composition> compositions;
+    for (const std::string& number : numbers) {
+        compositions.push_back(Compose({.message = sjisMessage,
+                                        .phsNo = Utf8ToShiftJis(number),
+                                        .resNo = settings.resNo,
+                                        .testMode = options.testMode}));
     }
-    const std::vector<std::string_view> refusals = RefusalTexts(composition);
-    for (const std::string_view refusal : refusals) {
-        Complain(refusal);
+    if (options.dryRun) {
+        console.Out(DryRunText(compositions, options.columns));
+    }
+    const std::vector<std::string> refusals = RefusalLines(numbers, compositions);
+    for (const std::string& refusal : refusals) {
+        console.Complain(refusal);
     }
     if (!refusals.empty()) {
-        return Exit(SendStatus::Refused);
+        return Exit(SendStatus::DataError);
     }
     if (options.dryRun) {
-        return Exit(SendStatus::Sent);
+        return Exit(console.OutLost() ? SendStatus::IoError : SendStatus::Sent);
     }
-    // The first domain is the gateway in use; an empty list gives an empty one, as in the window.
-    const std::string gateway = settings.domains.empty() ? "" : settings.domains.front();
-    const MailRequest request{.server = settings.smtp,
-                              .settings = {.userName = settings.userName, .gatewayDomain = gateway},
-                              .mailLines = AssembleMailLines(MailDateText(), settings.userName,
-                                                             gateway, composition.mailImage)};
+    if (const std::optional<std::string> unusable = UnusableSettings(settings)) {
+        console.Complain(*unusable);
+        return Exit(SendStatus::Config);
+    }
+    const std::string& gateway = settings.domains.front();
+    MailRequest request{.server = settings.smtp,
+                        .settings = {.userName = settings.userName, .gatewayDomain = gateway},
+                        .mails = {}};
+    const std::string date = MailDateText();
+    for (const Composition& composition : compositions) {
+        request.mails.push_back(
+            AssembleMailLines(date, settings.userName, gateway, composition.mailImage));
+    }
+    // The one place where the password is taken; asked for only when there is a login.
+    if (!submission.login.empty() && !options.passwordCommand.empty()) {
+        std::string error;
+        std::optional<std::string> password = PasswordFromCommand(options.passwordCommand, error);
+        if (!password) {
+            console.Complain(error);
+            return Exit(SendStatus::Config);
+        }
+        request.password = std::move(*password);
+    } else if (!submission.login.empty()) {
+        const StoredPassword stored =
+            LookUpPassword(SecretServerName(settings.smtp), submission.login);
+        if (stored.result != SecretLookup::Found) {
+            console.Complain("no password for the login " + submission.login + ": " +
+                             (stored.result == SecretLookup::NoStore
+                                  ? "no keyring is running"
+                                  : "the keyring keeps none for this server") +
+                             "; give --password-command");
+            return Exit(SendStatus::Config);
+        }
+        request.password = std::string(stored.password.view());
+    }
+    request.submission = submission;
     LineList log;
-    const SendResult result = SendMail(request, [&](std::string_view line) {
+    const std::vector<SendResult> results = SendMails(request, [&](std::string_view line) {
         log.emplace_back(line);
         if (options.verbose) {
-            std::cerr << TerminalLine(line) << '\n';
+            console.Err(Utf8ToConsole(TerminalLine(line) + "\n", encoding));
         }
     });
-    if (result.status != SendStatus::Sent) {
-        Complain(result.failure);
+    std::vector<SendStatus> statuses;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        statuses.push_back(results[i].status);
+        if (results[i].status != SendStatus::Sent) {
+            console.Complain(NumberLine(numbers, i, results[i].failure));
+        }
     }
-    // The window's log holds nothing of a connection that was never made; nor does the file.
+    // A connection never made leaves the file alone: its reason is in the error line.
     if (options.log && !log.empty()) {
         try {
             SaveLogBlock(kLogFileName, log);
         } catch (const Error& error) {
             // The sending's status stands: a script must know whether the mail went out.
-            Complain(error.what());
+            console.Complain(error.what());
         }
     }
-    return Exit(result.status);
+    // Likewise when --verbose could not show the conversation: the status is the mails'.
+    return Exit(WorstStatus(statuses));
 }

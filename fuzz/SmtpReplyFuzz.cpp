@@ -154,7 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     "a lost connection or an overdue reply ends the sending");
         }
         if (const std::optional<SmtpClock::time_point> next = conversation.Deadline()) {
-            Require(*next <= now + SmtpConversation::replyTimeout,
+            Require(*next <= now + tarvelo::kReplyTimeout,
                     "no wait is longer than the reply bound");
         }
         Require(conversation.Outcome() == actions.outcome, "the outcome is the one returned");

@@ -34,6 +34,13 @@ enum class SendEndKind : std::uint8_t {
     Cancelled,         // the user closed the progress dialog
 };
 
+// The connection broke off, or a bound ran out, before the server took the mail: no reply
+// tells why.
+inline bool BrokeOff(SendEndKind kind) {
+    return kind == SendEndKind::Closed || kind == SendEndKind::ReadFailed ||
+           kind == SendEndKind::SendFailed || kind == SendEndKind::Overdue;
+}
+
 struct SendEnd {
     SendEndKind kind = SendEndKind::Delivered;
     ConnectFailure connect = ConnectFailure::None;

@@ -1,5 +1,4 @@
 #include "mail/SendSession.h"
 
 std::vector<std::string> mailLines;
-std::unique_ptr<tarvelo::Socket> smtpSocket;
-std::unique_ptr<tarvelo::SmtpConversation> smtpConversation;
+std::unique_ptr<tarvelo::SmtpDriver> smtpSession;

@@ -6,16 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "mail/SmtpConversation.h"
-#include "mail/Socket.h"
+#include "mail/SmtpDriver.h"
 
 // The lines of the outgoing e-mail without line ends; refilled at every press of the send
 // button and read while the conversation runs. Empty from before the first window is made.
 extern std::vector<std::string> mailLines;
 
-// The running session's connection; none while no session is open.
-extern std::unique_ptr<tarvelo::Socket> smtpSocket;
-
-// The conversation of the latest sending, made afresh when a connection has been made; keeps
-// its last state after the session ends. None before the first connection.
-extern std::unique_ptr<tarvelo::SmtpConversation> smtpConversation;
+// The running session: its connection and its conversation; none while no session is open.
+extern std::unique_ptr<tarvelo::SmtpDriver> smtpSession;

@@ -2,14 +2,16 @@
 
 #include <utility>
 
+#include "platform/ShiftJis.h"
+
 namespace tarvelo {
 
 namespace {
 
 // The sender's mail domain names the client in HELO; an address without "@" names it whole.
-std::string HeloLine(const std::string& userName) {
+std::string ClientName(const std::string& userName) {
     const std::size_t at = userName.find('@');
-    return "HELO " + (at == std::string::npos ? userName : userName.substr(at + 1));
+    return at == std::string::npos ? userName : userName.substr(at + 1);
 }
 
 std::vector<std::string> DataLines(const std::vector<std::string>& mailLines) {
@@ -22,12 +24,35 @@ std::vector<std::string> DataLines(const std::vector<std::string>& mailLines) {
     return lines;
 }
 
+// What the log and State show of a line that carries credentials.
+constexpr const char* kMasked = "****";
+
+SendEnd EndOf(SendEndKind kind, std::string detail) {
+    return {.kind = kind, .detail = std::move(detail)};
+}
+
+// The server's reply as an end's detail.
+std::string ReplyDetail(std::string_view reply) {
+    return ShiftJisToUtf8(std::string(TrimReply(reply)));
+}
+
 }  // namespace
 
-SmtpConversation::SmtpConversation(SmtpSettings settings, std::vector<std::string> mailLines)
+SmtpConversation::SmtpConversation(SmtpSettings settings, std::vector<std::string> mailLines,
+                                   std::chrono::milliseconds replyTimeout)
+    : settings_(std::move(settings)), replyTimeout_(replyTimeout) {
+    mails_.push_back(std::move(mailLines));
+}
+
+SmtpConversation::SmtpConversation(SmtpSettings settings,
+                                   std::vector<std::vector<std::string>> mails,
+                                   SmtpSubmission submission,
+                                   std::chrono::milliseconds replyTimeout)
     : settings_(std::move(settings)),
-      mailLines_(std::move(mailLines)),
-      replyTimeout_(replyTimeout) {}
+      mails_(std::move(mails)),
+      submission_(std::move(submission)),
+      replyTimeout_(replyTimeout),
+      tls_(submission_.security == Security::Tls) {}
 
 SmtpActions SmtpConversation::Take(const SmtpRead& read, SmtpClock::time_point now) {
     if (outcome_ != SmtpOutcome::Waiting) {
@@ -37,7 +62,7 @@ SmtpActions SmtpConversation::Take(const SmtpRead& read, SmtpClock::time_point n
     }
     // A reply still open at its deadline ends the sending, whatever this read brought.
     if (deadline_ && now >= *deadline_) {
-        return Lost();
+        return Lost({SmtpRead::Kind::Nothing, {}});
     }
     switch (read.kind) {
         case SmtpRead::Kind::Bytes:
@@ -56,7 +81,11 @@ SmtpActions SmtpConversation::Take(const SmtpRead& read, SmtpClock::time_point n
             return {};
         case SmtpRead::Kind::Closed:
         case SmtpRead::Kind::Failed:
-            return Lost();
+        case SmtpRead::Kind::SendFailed:
+        case SmtpRead::Kind::NotTaken:
+        case SmtpRead::Kind::NoReply:
+        case SmtpRead::Kind::TlsFailed:
+            return Lost(read);
     }
     return {};
 }
@@ -68,25 +97,31 @@ SmtpActions SmtpConversation::Judge(std::string_view reply, SmtpClock::time_poin
     const std::optional<int> code = ReplyCode(reply);
     if (!code) {
         if (state_ == SmtpState::Quit) {
-            return End(std::move(actions), SmtpOutcome::Success);
+            return End(std::move(actions),
+                       anyRefused_ ? SmtpOutcome::Failure : SmtpOutcome::Success);
         }
         // Shown once: the sending ends with it, so that a server sending garbage cannot open
         // box after box.
         actions.notANumber = std::string(ReplyCodeText(reply));
-        return End(std::move(actions), SmtpOutcome::Failure);
+        return End(std::move(actions), SmtpOutcome::Failure,
+                   EndOf(SendEndKind::NotANumber, ReplyDetail(reply)));
     }
     const std::string_view trimmed = TrimReply(reply);
     actions.log.push_back(" R:" + std::string(trimmed));
     actions.state = "R:" + std::string(trimmed);
 
-    // Each state names the codes it accepts; any other code is the error end, and the
-    // rejected reply stays in State.
+    // Each state names the codes it accepts; any other code is a refusal, and the rejected
+    // reply stays in State.
     switch (state_) {
         case SmtpState::Greeting:
             if (code != 220) {
                 break;
             }
-            Advance(SmtpState::Helo, {HeloLine(settings_.userName)}, actions, now);
+            if (submission_.security == Security::None && submission_.login.empty()) {
+                Advance(SmtpState::Helo, {"HELO " + ClientName(settings_.userName)}, actions, now);
+            } else {
+                Advance(SmtpState::Ehlo, {"EHLO " + ClientName(settings_.userName)}, actions, now);
+            }
             return actions;
         case SmtpState::Helo:
             if (code != 250) {
@@ -118,46 +153,234 @@ SmtpActions SmtpConversation::Judge(std::string_view reply, SmtpClock::time_poin
             if (code != 354) {
                 break;
             }
-            Advance(SmtpState::EndOfData, DataLines(mailLines_), actions, now);
+            Advance(SmtpState::EndOfData, DataLines(mails_[mail_]), actions, now);
             return actions;
         case SmtpState::EndOfData:
             if (code != 250) {
                 break;
             }
-            Advance(SmtpState::Quit, {"QUIT"}, actions, now);
+            NextMail(EndOf(SendEndKind::Delivered, ReplyDetail(reply)), actions, now);
             return actions;
         case SmtpState::Quit:
-            // The mail was taken at the end of the data; what QUIT gets back changes nothing.
-            return End(std::move(actions), SmtpOutcome::Success);
+            // The mails were taken at their ends of data; what QUIT gets back changes nothing.
+            return End(std::move(actions),
+                       anyRefused_ ? SmtpOutcome::Failure : SmtpOutcome::Success);
+        case SmtpState::Ehlo:
+        case SmtpState::StartTls:
+        case SmtpState::AuthPlain:
+        case SmtpState::AuthLogin:
+        case SmtpState::AuthLoginName:
+        case SmtpState::AuthLoginPassword:
+            if (JudgeSubmission(*code, reply, actions, now)) {
+                return actions;
+            }
+            break;
     }
-    return End(std::move(actions), SmtpOutcome::Failure);
+    return Refused(std::move(actions), *code, reply, now);
+}
+
+bool SmtpConversation::JudgeSubmission(int code, std::string_view reply, SmtpActions& actions,
+                                       SmtpClock::time_point now) {
+    switch (state_) {
+        case SmtpState::Ehlo:
+            if (code != 250) {
+                return false;
+            }
+            Proceed(reply, actions, now);
+            return true;
+        case SmtpState::StartTls:
+            if (code != 220) {
+                return false;
+            }
+            // The greeting and EHLO before TLS count for nothing after it (RFC 3207 4.2).
+            tls_ = true;
+            actions.startTls = true;
+            Advance(SmtpState::Ehlo, {"EHLO " + ClientName(settings_.userName)}, actions, now);
+            return true;
+        case SmtpState::AuthLogin:
+            if (code != 334) {
+                return false;
+            }
+            Advance(SmtpState::AuthLoginName, {Base64(submission_.login)}, actions, now, {kMasked});
+            return true;
+        case SmtpState::AuthLoginName:
+            if (code != 334) {
+                return false;
+            }
+            Advance(SmtpState::AuthLoginPassword, {Base64(submission_.password)}, actions, now,
+                    {kMasked});
+            return true;
+        case SmtpState::AuthPlain:
+        case SmtpState::AuthLoginPassword:
+            if (code != 235) {
+                return false;
+            }
+            Advance(SmtpState::Rset, {"RSET"}, actions, now);
+            return true;
+        case SmtpState::Greeting:
+        case SmtpState::Helo:
+        case SmtpState::Rset:
+        case SmtpState::MailFrom:
+        case SmtpState::RcptTo:
+        case SmtpState::Data:
+        case SmtpState::EndOfData:
+        case SmtpState::Quit:
+            break;
+    }
+    return false;
+}
+
+void SmtpConversation::Proceed(std::string_view ehloReply, SmtpActions& actions,
+                               SmtpClock::time_point now) {
+    if (submission_.security == Security::StartTls && !tls_) {
+        // Required: a server that does not offer it gets nothing more, not even the login.
+        if (!OffersExtension(ehloReply, "STARTTLS")) {
+            actions = End(std::move(actions), SmtpOutcome::Failure,
+                          EndOf(SendEndKind::Tls, "the server does not offer STARTTLS"));
+            return;
+        }
+        Advance(SmtpState::StartTls, {"STARTTLS"}, actions, now);
+        return;
+    }
+    if (submission_.login.empty()) {
+        Advance(SmtpState::Rset, {"RSET"}, actions, now);
+        return;
+    }
+    if (!tls_) {
+        actions =
+            End(std::move(actions), SmtpOutcome::Failure,
+                EndOf(SendEndKind::Authentication,
+                      "the login is sent only over TLS: set the security to STARTTLS or TLS"));
+        return;
+    }
+    // PLAIN takes one round trip, LOGIN two; inside verified TLS neither shows more.
+    if (OffersExtension(ehloReply, "AUTH", "PLAIN")) {
+        const std::string credentials = '\0' + submission_.login + '\0' + submission_.password;
+        Advance(SmtpState::AuthPlain, {"AUTH PLAIN " + Base64(credentials)}, actions, now,
+                {std::string("AUTH PLAIN ") + kMasked});
+        return;
+    }
+    if (OffersExtension(ehloReply, "AUTH", "LOGIN")) {
+        Advance(SmtpState::AuthLogin, {"AUTH LOGIN"}, actions, now);
+        return;
+    }
+    actions = End(
+        std::move(actions), SmtpOutcome::Failure,
+        EndOf(SendEndKind::Authentication, "the server offers neither AUTH PLAIN nor AUTH LOGIN"));
 }
 
 void SmtpConversation::Advance(SmtpState next, const std::vector<std::string>& lines,
-                               SmtpActions& actions, SmtpClock::time_point now) {
+                               SmtpActions& actions, SmtpClock::time_point now,
+                               const std::vector<std::string>& logged) {
     state_ = next;
-    for (const std::string& line : lines) {
-        actions.wire += FrameLine(line);
-        actions.log.push_back(" S:" + line);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        actions.wire += FrameLine(lines[i]);
+        actions.log.push_back(" S:" + (i < logged.size() ? logged[i] : lines[i]));
     }
-    actions.state = "S:" + lines.back();
+    actions.state = actions.log.back().substr(1);
     if (next == SmtpState::Quit) {
         // Delivered: even a server that never answers QUIT must not hide that.
         deadline_ = now + replyTimeout_;
     }
 }
 
-SmtpActions SmtpConversation::Lost() {
-    // After the end of the data the server has taken the mail and may simply hang up.
-    return End({}, state_ == SmtpState::Quit ? SmtpOutcome::Success : SmtpOutcome::Failure);
+void SmtpConversation::NextMail(SendEnd end, SmtpActions& actions, SmtpClock::time_point now) {
+    anyRefused_ = anyRefused_ || end.kind != SendEndKind::Delivered;
+    actions.ends.push_back(std::move(end));
+    ++mail_;
+    if (mail_ < mails_.size()) {
+        Advance(SmtpState::Rset, {"RSET"}, actions, now);
+    } else {
+        Advance(SmtpState::Quit, {"QUIT"}, actions, now);
+    }
 }
 
-SmtpActions SmtpConversation::End(SmtpActions actions, SmtpOutcome outcome) {
+SmtpActions SmtpConversation::Refused(SmtpActions actions, int code, std::string_view reply,
+                                      SmtpClock::time_point now) {
+    SendEndKind kind =
+        code >= 400 && code < 500 ? SendEndKind::RefusedTemporary : SendEndKind::RefusedPermanent;
+    switch (state_) {
+        case SmtpState::StartTls:
+            kind = SendEndKind::Tls;
+            break;
+        case SmtpState::AuthPlain:
+        case SmtpState::AuthLogin:
+        case SmtpState::AuthLoginName:
+        case SmtpState::AuthLoginPassword:
+            // A login refused for now (454) may be tried again; any other is refused.
+            if (kind != SendEndKind::RefusedTemporary) {
+                kind = SendEndKind::Authentication;
+            }
+            break;
+        case SmtpState::Rset:
+        case SmtpState::MailFrom:
+        case SmtpState::RcptTo:
+        case SmtpState::Data:
+        case SmtpState::EndOfData:
+            // One mail refused among several: the next still goes, as its RSET begins it.
+            if (mail_ + 1 < mails_.size()) {
+                NextMail(EndOf(kind, ReplyDetail(reply)), actions, now);
+                return actions;
+            }
+            break;
+        case SmtpState::Greeting:
+        case SmtpState::Helo:
+        case SmtpState::Quit:
+        case SmtpState::Ehlo:
+            break;
+    }
+    return End(std::move(actions), SmtpOutcome::Failure, EndOf(kind, ReplyDetail(reply)));
+}
+
+SmtpActions SmtpConversation::Lost(const SmtpRead& read) {
+    // After the last end of data the server has taken the mails and may simply hang up.
+    if (state_ == SmtpState::Quit) {
+        return End({}, anyRefused_ ? SmtpOutcome::Failure : SmtpOutcome::Success);
+    }
+    SendEnd end;
+    switch (read.kind) {
+        case SmtpRead::Kind::Bytes:
+        case SmtpRead::Kind::Nothing: {
+            // Only a reply past its deadline comes here.
+            const std::string arrived = ReplyDetail(reader_.Kept());
+            end = EndOf(SendEndKind::Overdue,
+                        "the server's reply did not complete in time" +
+                            (arrived.empty() ? "" : "; what arrived: " + arrived));
+            break;
+        }
+        case SmtpRead::Kind::Closed:
+            end = EndOf(SendEndKind::Closed, "the server closed the connection");
+            break;
+        case SmtpRead::Kind::Failed:
+            end = EndOf(SendEndKind::ReadFailed, "reading from the server failed");
+            break;
+        case SmtpRead::Kind::SendFailed:
+            end = EndOf(SendEndKind::SendFailed, "sending to the server failed");
+            break;
+        case SmtpRead::Kind::NotTaken:
+            end = EndOf(SendEndKind::Overdue, "the server did not take the data in time");
+            break;
+        case SmtpRead::Kind::NoReply:
+            end = EndOf(SendEndKind::Overdue, "the server did not answer in time");
+            break;
+        case SmtpRead::Kind::TlsFailed:
+            end = EndOf(SendEndKind::Tls, std::string(read.bytes));
+            break;
+    }
+    return End({}, SmtpOutcome::Failure, end);
+}
+
+SmtpActions SmtpConversation::End(SmtpActions actions, SmtpOutcome outcome, const SendEnd& end) {
     outcome_ = outcome;
     deadline_.reset();
     actions.outcome = outcome;
     if (outcome == SmtpOutcome::Success) {
         actions.state = std::string();
+    }
+    if (outcome == SmtpOutcome::Failure) {
+        for (; mail_ < mails_.size(); ++mail_) {
+            actions.ends.push_back(end);
+        }
     }
     return actions;
 }

@@ -1,6 +1,10 @@
 #include "mail/SmtpSession.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
 #include <utility>
+#include <vector>
 
 namespace tarvelo {
 
@@ -68,6 +72,77 @@ std::string_view TrimReply(std::string_view reply) {
         reply.remove_suffix(1);
     }
     return reply;
+}
+
+namespace {
+
+bool SameText(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::toupper(static_cast<unsigned char>(x)) ==
+                      std::toupper(static_cast<unsigned char>(y));
+           });
+}
+
+// The words of a line, split at blanks.
+std::vector<std::string_view> Words(std::string_view line) {
+    std::vector<std::string_view> words;
+    std::size_t at = 0;
+    while (at < line.size()) {
+        const std::size_t start = line.find_first_not_of(" \t\r", at);
+        if (start == std::string_view::npos) {
+            break;
+        }
+        const std::size_t end = std::min(line.find_first_of(" \t\r", start), line.size());
+        words.push_back(line.substr(start, end - start));
+        at = end;
+    }
+    return words;
+}
+
+}  // namespace
+
+bool OffersExtension(std::string_view ehloReply, std::string_view keyword,
+                     std::string_view parameter) {
+    // The first line greets; each further one names an extension after its code and separator.
+    std::size_t at = ehloReply.find('\n');
+    while (at != std::string_view::npos && at + 1 < ehloReply.size()) {
+        const std::size_t next = ehloReply.find('\n', at + 1);
+        const std::string_view line = ehloReply.substr(
+            at + 1, (next == std::string_view::npos ? ehloReply.size() : next) - at - 1);
+        at = next;
+        const std::vector<std::string_view> words =
+            Words(line.substr(std::min<std::size_t>(4, line.size())));
+        if (words.empty() || !SameText(words.front(), keyword)) {
+            continue;
+        }
+        if (parameter.empty()) {
+            return true;
+        }
+        for (std::size_t i = 1; i < words.size(); ++i) {
+            if (SameText(words[i], parameter)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+std::string Base64(std::string_view bytes) {
+    static constexpr char kDigits[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string encoded;
+    encoded.reserve((bytes.size() + 2) / 3 * 4);
+    for (std::size_t at = 0; at < bytes.size(); at += 3) {
+        const std::size_t left = std::min<std::size_t>(3, bytes.size() - at);
+        std::uint32_t group = 0;
+        for (std::size_t i = 0; i < 3; ++i) {
+            group = group << 8 | (i < left ? static_cast<unsigned char>(bytes[at + i]) : 0U);
+        }
+        for (std::size_t i = 0; i < 4; ++i) {
+            encoded.push_back(i <= left ? kDigits[group >> (18 - 6 * i) & 0x3F] : '=');
+        }
+    }
+    return encoded;
 }
 
 std::optional<std::string> SmtpReplyReader::Add(std::string_view bytes) {

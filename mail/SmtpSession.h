@@ -26,6 +26,15 @@ std::optional<int> ReplyCode(std::string_view reply);
 // reply without its trailing bytes of 32 or less (blanks, CR, LF, other controls): for the log.
 std::string_view TrimReply(std::string_view reply);
 
+// Whether a reply to EHLO (RFC 5321 4.1.1.1) names the extension keyword (RFC 3207
+// "STARTTLS"), or, with parameter, the keyword with that among its parameters (RFC 4954
+// "AUTH PLAIN LOGIN"). Keywords and parameters are read without regard to case.
+bool OffersExtension(std::string_view ehloReply, std::string_view keyword,
+                     std::string_view parameter = {});
+
+// RFC 4648 base 64, as AUTH PLAIN and LOGIN carry the credentials (RFC 4954 4).
+std::string Base64(std::string_view bytes);
+
 // Joins successive reads into whole replies. A reply may arrive in any number of reads, and a
 // multi-line reply (RFC 5321 4.2.1) in several. A read that ends in a line feed ends the reply,
 // as it always did, unless its last line is a continuation line ("250-..."); lines that follow
@@ -38,6 +47,9 @@ public:
     std::optional<std::string> Add(std::string_view bytes);
 
     static constexpr std::size_t kMaxReply = 64 * 1024;
+
+    // What has arrived of a reply not yet whole.
+    std::string_view Kept() const { return kept_; }
 
 private:
     std::string kept_;

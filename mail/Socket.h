@@ -1,20 +1,23 @@
-// One TCP connection over Windows Sockets 1.1 (platform/Winsock.h), for the SMTP session.
+// One TCP connection over Windows Sockets (platform/Winsock.h), for the SMTP session.
 //
 // Nothing here raises. Every operation that calls the platform leaves its result in `status`
 // and the caller tests it: 0 or -1 after Connect, the byte count of the last call or -1 after
-// SendAll and ReceiveLine, 0 or -1 after the close in the destructor.
+// SendAll, SendSome and ReceiveLine, 0 or -1 after the close in the destructor.
 //
-// No call waits for ever: a connection that is not made within connectTimeout, a read that gets
-// no data within readTimeout and a block that is not sent whole within sendTimeout give up with
-// -1. Name look-up waits as long as the system resolver does.
+// No call waits for ever: each that may wait takes its bound as an argument. Name look-up waits
+// as long as the system resolver does.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
 
+#include "mail/SendEnd.h"
 #include "platform/Winsock.h"
 
 namespace tarvelo {
+
+// The bound of a connection, a read and a send when the caller names none.
+inline constexpr std::chrono::milliseconds kSocketTimeout = std::chrono::seconds(30);
 
 class Socket {
 public:
@@ -27,25 +30,31 @@ public:
     Socket(const Socket&) = delete;
     Socket& operator=(const Socket&) = delete;
 
-    // host: a dotted IPv4 address (used as it is) or a name (its first IPv4 address).
-    // port: decimal text read as atoi does: no digits give port 0.
+    // host: a dotted IPv4 address (used as it is), or a name or an IPv6 address, looked up;
+    // each of its addresses, IPv6 and IPv4 alike, is tried in turn, each with its share of the
+    // time left. port: decimal text read as atoi does: no digits give port 0.
     // Returns `status`: 0 when connected; -1 when the library is not started, there is no
-    // socket, the name is unknown, or the connection was refused or not made within
-    // connectTimeout.
-    int Connect(const char* host, const char* port);
+    // socket, the name is unknown, or no address took the connection within timeout. Why it
+    // failed stays in `failure`.
+    int Connect(const char* host, const char* port,
+                std::chrono::milliseconds timeout = kSocketTimeout);
 
-    // Sends all length bytes, stopping at the first failed send or when sendTimeout has passed
+    // Sends all length bytes, stopping at the first failed send or when timeout has passed
     // (the server stopped reading). Returns `status`: the result of the last send, -1 when it
     // failed or the time ran out. A length of 0 or less makes no call and leaves `status` as
     // it was.
-    int SendAll(const char* data, int length);
+    int SendAll(const char* data, int length, std::chrono::milliseconds timeout = kSocketTimeout);
+
+    // One send of what the socket takes now, without waiting. Returns `status`: the bytes
+    // taken, 0 when the socket takes none now (its buffer is full), -1 when the send failed.
+    int SendSome(const char* data, int length);
 
     // Reads into buffer until the last byte of a read is a line feed (one in the middle of a
     // read does not count), the peer closes the connection (`status` 0), a read fails or gets
-    // no data within readTimeout (`status` -1), or size bytes have been read. buffer must hold
+    // no data within timeout (`status` -1), or size bytes have been read. buffer must hold
     // size + 1 bytes; what was read is always zero-terminated. Returns the number of bytes
     // read, never less than 0.
-    int ReceiveLine(char* buffer, int size);
+    int ReceiveLine(char* buffer, int size, std::chrono::milliseconds timeout = kSocketTimeout);
 
     // One read of what is waiting, at most size bytes, without a terminating zero; call it when
     // Select has said readable, and it returns at once. Returns `status`: the byte count, 0 when
@@ -58,23 +67,31 @@ public:
     // The same to the millisecond, for a caller that waits until a deadline.
     int Select(std::chrono::milliseconds wait);
 
+    // Waits at most wait until the socket is readable, or writable too when forWriting.
+    // kReadable and kWritable or'ed together, 0 when the time ran out, -1 error or no socket.
+    int Wait(bool forWriting, std::chrono::milliseconds wait) const;
+    static constexpr int kReadable = 1;
+    static constexpr int kWritable = 2;
+
     std::int32_t status = 0;
     // 0: no socket.
     winsock::SOCKET handle = 0;
+    // Why the last Connect failed; None after one that worked.
+    ConnectFailure failure = ConnectFailure::None;
 
     // Set by the first construction, cleared again when the start fails, so that the next
     // construction tries anew. Never cleared after a start that worked.
     static inline bool started = false;
 
-    // Settable for tests; the program keeps the defaults.
-    static inline std::chrono::milliseconds connectTimeout = std::chrono::seconds(30);
-    static inline std::chrono::milliseconds readTimeout = std::chrono::seconds(30);
-    static inline std::chrono::milliseconds sendTimeout = std::chrono::seconds(30);
-
 private:
-    int ConnectWithin(const sockaddr_in& address);
+    // A socket of family in place of the one there is, for the next address to try.
+    bool Renew(int family);
+    ConnectFailure ConnectWithin(const sockaddr* address, int length,
+                                 std::chrono::milliseconds timeout);
     // select on this socket alone, in the read set or in the write and exception sets.
     int WaitFor(bool forWriting, std::chrono::milliseconds timeout) const;
+
+    int protocol_;
 };
 
 }  // namespace tarvelo

@@ -1,7 +1,5 @@
 #include "platform/ShiftJis.h"
 
-#include <iconv.h>
-
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -9,59 +7,11 @@
 #include <stdexcept>
 #include <utility>
 
+#include "platform/Iconv.h"
+
 namespace tarvelo {
 
 namespace {
-
-class Converter {
-public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
-        if (cd_ == reinterpret_cast<iconv_t>(-1)) {
-            throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " +
-                                     to);
-        }
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-    ~Converter() { iconv_close(cd_); }
-
-    // Converts as much of in as iconv can, appending to out; returns false at the first byte
-    // it cannot convert (errno EILSEQ or EINVAL), with in advanced up to that byte.
-    bool Convert(std::string_view& in, std::string& out) {
-        std::array<char, 4096> chunk;
-        while (!in.empty()) {
-            char* source = const_cast<char*>(in.data());
-            std::size_t sourceLeft = in.size();
-            char* target = chunk.data();
-            std::size_t targetLeft = chunk.size();
-            const std::size_t result = iconv(cd_, &source, &sourceLeft, &target, &targetLeft);
-            out.append(chunk.data(), chunk.size() - targetLeft);
-            in.remove_prefix(in.size() - sourceLeft);
-            if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
-                iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-                return false;
-            }
-        }
-        return true;
-    }
-
-private:
-    iconv_t cd_;
-};
-
-// Length of the UTF-8 sequence that starts with lead; 1 for a byte that starts none.
-std::size_t Utf8SequenceLength(unsigned char lead) {
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        return 4;
-    }
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        return 3;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        return 2;
-    }
-    return 1;
-}
 
 // Second Unicode forms of code page 932 characters that glibc's table does not take.
 constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kAlternateForms{{

@@ -1,5 +1,5 @@
-// Winsock 1.1 over POSIX sockets. Error codes stay in errno and nobody reads them: a failure
-// is only ever SOCKET_ERROR, as Socket records no more than that.
+// Winsock over POSIX sockets. Error codes stay in errno, where LastSocketError reads them as
+// WSAGetLastError would.
 #include "platform/Winsock.h"
 
 #ifndef _WIN32
@@ -97,6 +97,23 @@ std::uint32_t inet_addr(const char* text) {
 
 hostent* gethostbyname(const char* name) {
     return ::gethostbyname(name);
+}
+
+int getaddrinfo(const char* node, const char* service, const addrinfo* hints, addrinfo** result) {
+    return ::getaddrinfo(node, service, hints, result);
+}
+
+void freeaddrinfo(addrinfo* list) {
+    ::freeaddrinfo(list);
+}
+
+int getsockopt(SOCKET s, int level, int option, char* value, int* optionLength) {
+    socklen_t length = static_cast<socklen_t>(*optionLength);
+    if (::getsockopt(s, level, option, value, &length) != 0) {
+        return SOCKET_ERROR;
+    }
+    *optionLength = static_cast<int>(length);
+    return 0;
 }
 
 }  // namespace tarvelo::winsock

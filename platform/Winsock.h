@@ -1,7 +1,9 @@
-// The Windows Sockets 1.1 calls that Socket (mail/Socket.h) makes, under their Winsock names.
-// On Windows they are the library's own; elsewhere this is a thin layer over POSIX sockets
-// that keeps Winsock's contract: results of -1 (SOCKET_ERROR) and no error codes, a socket
-// handle that is never 0, no SIGPIPE from send.
+// The Windows Sockets calls that Socket (mail/Socket.h) makes, under their Winsock names.
+// On Windows they are ws2_32's own; elsewhere this is a thin layer over POSIX sockets that
+// keeps Winsock's contract: results of -1 (SOCKET_ERROR), a socket handle that is never 0, no
+// SIGPIPE from send. Why a call failed is asked afterwards, as Winsock does, with
+// LastSocketError, and a look-up's result read with ToLookupError; both give the same few
+// reasons on every platform.
 //
 // The POSIX layer is the library tarvelo_winsock, one translation unit (Winsock.cpp). A test
 // that needs the start, the look-up or the connection to fail links a fake .cpp that defines
@@ -12,15 +14,45 @@
 // macros and global names (Socket.cpp says `using namespace winsock`).
 #pragma once
 
-#ifdef _WIN32
-
-#include <winsock.h>
+#include <cstdint>
 
 namespace tarvelo::winsock {
+
+// Why a socket call failed, or why a connection being made did.
+enum class SocketError : std::uint8_t {
+    None,
+    WouldBlock,   // nothing could be done now on a non-blocking socket; try when it is ready
+    InProgress,   // a non-blocking connect goes on; wait for the socket to become writable
+    Refused,      // nobody listens there
+    Unreachable,  // no route to the network or the host
+    TimedOut,     // the host never answered
+    Other,
+};
+
+// Why a look-up (getaddrinfo) failed.
+enum class LookupError : std::uint8_t {
+    None,
+    NotFound,   // the name does not exist, or has no address
+    Temporary,  // the resolver could not answer now
+    Other,
+};
+
+}  // namespace tarvelo::winsock
+
+#ifdef _WIN32
+
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+namespace tarvelo::winsock {
+using ::addrinfo;
 using ::closesocket;
 using ::connect;
+using ::freeaddrinfo;
+using ::getaddrinfo;
 using ::gethostbyname;
 using ::getpeername;
+using ::getsockopt;
 using ::inet_addr;
 using ::ioctlsocket;
 using ::recv;
@@ -31,6 +63,47 @@ using ::SOCKET;
 using ::socket;
 using ::WSADATA;
 using ::WSAStartup;
+
+// code: a WSAGetLastError value, or one that SO_ERROR gave.
+inline SocketError ToSocketError(int code) {
+    switch (code) {
+        case 0:
+            return SocketError::None;
+        case WSAEWOULDBLOCK:
+            return SocketError::WouldBlock;
+        case WSAEINPROGRESS:
+        case WSAEALREADY:
+            return SocketError::InProgress;
+        case WSAECONNREFUSED:
+            return SocketError::Refused;
+        case WSAENETUNREACH:
+        case WSAEHOSTUNREACH:
+        case WSAENETDOWN:
+            return SocketError::Unreachable;
+        case WSAETIMEDOUT:
+            return SocketError::TimedOut;
+        default:
+            return SocketError::Other;
+    }
+}
+
+inline int LastSocketErrorCode() {
+    return ::WSAGetLastError();
+}
+
+inline LookupError ToLookupError(int result) {
+    switch (result) {
+        case 0:
+            return LookupError::None;
+        case WSAHOST_NOT_FOUND:
+        case WSANO_DATA:
+            return LookupError::NotFound;
+        case WSATRY_AGAIN:
+            return LookupError::Temporary;
+        default:
+            return LookupError::Other;
+    }
+}
 }  // namespace tarvelo::winsock
 
 #else
@@ -43,10 +116,11 @@ using ::WSAStartup;
 #include <sys/select.h>   // fd_set, FD_SET, timeval
 #include <sys/socket.h>   // AF_INET, SOCK_STREAM, SOCK_DGRAM, sockaddr
 
-#include <cstdint>
+#include <cerrno>
 
 namespace tarvelo::winsock {
 
+using ::addrinfo;
 using SOCKET = int;
 inline constexpr SOCKET INVALID_SOCKET = -1;
 inline constexpr int SOCKET_ERROR = -1;
@@ -99,6 +173,66 @@ std::uint32_t inet_addr(const char* text);
 // Null when the name cannot be looked up; IPv4 addresses only.
 hostent* gethostbyname(const char* name);
 
+// 0 and *result the list of addresses (free it with freeaddrinfo), or a code for ToLookupError.
+int getaddrinfo(const char* node, const char* service, const addrinfo* hints, addrinfo** result);
+void freeaddrinfo(addrinfo* list);
+
+// One option of the socket into value (SO_ERROR: why a connection being made failed). 0 or
+// SOCKET_ERROR.
+int getsockopt(SOCKET s, int level, int option, char* value, int* optionLength);
+
+// code: an errno value, or one that SO_ERROR gave.
+inline SocketError ToSocketError(int code) {
+    switch (code) {
+        case 0:
+            return SocketError::None;
+        case EAGAIN:
+#if EWOULDBLOCK != EAGAIN
+        case EWOULDBLOCK:
+#endif
+            return SocketError::WouldBlock;
+        case EINPROGRESS:
+        case EALREADY:
+            return SocketError::InProgress;
+        case ECONNREFUSED:
+            return SocketError::Refused;
+        case ENETUNREACH:
+        case EHOSTUNREACH:
+        case ENETDOWN:
+            return SocketError::Unreachable;
+        case ETIMEDOUT:
+            return SocketError::TimedOut;
+        default:
+            return SocketError::Other;
+    }
+}
+
+inline int LastSocketErrorCode() {
+    return errno;
+}
+
+inline LookupError ToLookupError(int result) {
+    switch (result) {
+        case 0:
+            return LookupError::None;
+        case EAI_NONAME:
+        case EAI_NODATA:
+        case EAI_ADDRFAMILY:
+            return LookupError::NotFound;
+        case EAI_AGAIN:
+            return LookupError::Temporary;
+        default:
+            return LookupError::Other;
+    }
+}
+
 }  // namespace tarvelo::winsock
 
 #endif
+
+namespace tarvelo::winsock {
+// Why the socket call just made failed.
+inline SocketError LastSocketError() {
+    return ToSocketError(LastSocketErrorCode());
+}
+}  // namespace tarvelo::winsock

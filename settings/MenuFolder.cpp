@@ -5,43 +5,40 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 #include "base/Error.h"
 
 namespace tarvelo {
 
-MenuFolder MenuSettingsFolder() {
-    std::string data;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && xdg[0] == '/') {
-        data = xdg;
-    } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') {
-        data = std::string(home) + "/.local/share";
-    } else {
-        return {.path = "~/.local/share/tarvelo", .failure = "HOME が設定されていません"};
+std::optional<std::string> MenuFolder(const char* xdgDataHome, const char* home) {
+    if (xdgDataHome != nullptr && xdgDataHome[0] == '/') {
+        return std::string(xdgDataHome) + "/tarvelo";
     }
-    MenuFolder folder{.path = data + "/tarvelo", .failure = {}};
-    std::error_code error;
-    std::filesystem::create_directories(folder.path, error);
-    if (!error && !std::filesystem::is_directory(folder.path, error) && !error) {
-        error = std::make_error_code(std::errc::not_a_directory);
+    if (home != nullptr && home[0] != '\0') {
+        return std::string(home) + "/.local/share/tarvelo";
     }
-    if (!error && ::access(folder.path.c_str(), W_OK | X_OK) != 0) {
-        error = std::error_code(errno, std::generic_category());
-    }
-    if (error) {
-        folder.failure = error.message();
-    }
-    return folder;
+    return std::nullopt;
 }
 
 void EnterMenuSettingsFolder() {
-    MenuFolder folder = MenuSettingsFolder();
-    if (folder.failure.empty() && ::chdir(folder.path.c_str()) != 0) {
-        folder.failure = std::error_code(errno, std::generic_category()).message();
+    const std::optional<std::string> folder =
+        MenuFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    if (!folder) {
+        throw MenuFolderError("~/.local/share/tarvelo", "HOME が設定されていません");
     }
-    if (!folder.failure.empty()) {
-        throw MenuFolderError(folder.path, folder.failure);
+    std::error_code error;
+    std::filesystem::create_directories(*folder, error);
+    if (!error && !std::filesystem::is_directory(*folder, error) && !error) {
+        error = std::make_error_code(std::errc::not_a_directory);
+    }
+    // Made or there, it must take writing: the settings files are written at the first start.
+    if (!error && (::access(folder->c_str(), W_OK | X_OK) != 0 || ::chdir(folder->c_str()) != 0)) {
+        error = std::error_code(errno, std::generic_category());
+    }
+    if (error) {
+        throw MenuFolderError(*folder, error.message());
     }
 }
 

@@ -1,27 +1,20 @@
-// The folder that the desktop menu starts Tarvelo in. The program keeps its settings and its
-// log in its working directory, which the menu would make the home folder; a start from the
-// menu gets a folder of its own under the user's data directory instead.
+// The folder the desktop menu starts the window program in, where it keeps its settings and log.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace tarvelo {
 
-struct MenuFolder {
-    // $XDG_DATA_HOME/tarvelo, or ~/.local/share/tarvelo when XDG_DATA_HOME is unset, empty or
-    // relative (the XDG Base Directory rules); "~/.local/share/tarvelo" itself when HOME is
-    // unset too.
-    std::string path;
-    // Empty when the folder is there (made here, with its parents, when missing) and takes
-    // writing; else why not, UTF-8: the system's text for the error met, or that HOME is unset.
-    std::string failure;
-};
+// $XDG_DATA_HOME/tarvelo, or $HOME/.local/share/tarvelo when XDG_DATA_HOME is unset, empty or
+// relative (a relative one is invalid and ignored). None when neither gives a place: no HOME.
+// The arguments are the variables' values, null when unset.
+std::optional<std::string> MenuFolder(const char* xdgDataHome, const char* home);
 
-// Never raises: a start from the menu has no terminal, so the caller shows the failure.
-MenuFolder MenuSettingsFolder();
-
-// MenuSettingsFolder, then makes it the working directory. Raises MenuFolderError naming the
-// folder and the reason.
+// The start from the menu: the MenuFolder of the environment is made, with its parents, when
+// missing, and becomes the working directory. Raises MenuFolderError naming the folder and the
+// reason (the system's text for the error met, or that HOME is unset): a start from the menu has
+// no terminal, so the caller shows it in a message box.
 void EnterMenuSettingsFolder();
 
 }  // namespace tarvelo

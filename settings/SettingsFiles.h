@@ -1,4 +1,4 @@
-// The names and default contents of the two settings files.
+// The names and default contents of the settings files.
 #pragma once
 
 #include <array>
@@ -9,6 +9,9 @@ namespace tarvelo {
 // Both in the working directory.
 inline constexpr std::string_view kSettingsFileName = "tvemail.ini";  // sender, server, reply no.
 inline constexpr std::string_view kDomainFileName = "tvdomain.ini";   // gateway in use first
+// Port, security, login, CA file; exists only once the user has set one of them, and has no
+// defaults: a missing file is the classic conversation.
+inline constexpr std::string_view kSubmitFileName = "tvsubmit.ini";
 
 // Written when "tvemail.ini" is missing. The sender is a reserved documentation address
 // (RFC 2606), so that a fresh installation never mails as anybody real; the text after "@"

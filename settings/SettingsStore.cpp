@@ -1,6 +1,7 @@
 #include "settings/SettingsStore.h"
 
 #include <algorithm>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -10,6 +11,9 @@
 namespace tarvelo {
 
 namespace {
+
+// The lines of "tvsubmit.ini", in the file's order.
+enum SubmitLine : std::size_t { kPortLine, kSecurityLine, kLoginLine, kCaFileLine, kSubmitLines };
 
 LineList LoadOrCreate(std::string_view fileName, LineList defaults, FileContent& content) {
     if (!FileMissing(fileName)) {
@@ -77,6 +81,49 @@ Settings ReadSettings() {
         CheckCommandSetting(CommandSetting::GatewayDomain, settings.domains.front());
     }
     return settings;
+}
+
+SubmissionSettings ReadSubmission() {
+    if (FileMissing(kSubmitFileName)) {
+        return {};
+    }
+    LineList lines = ReadLineList(kSubmitFileName);
+    // A file cut short by hand leaves the settings of its missing lines unset.
+    lines.resize(std::max<std::size_t>(lines.size(), kSubmitLines));
+
+    SubmissionSettings settings;
+    if (const std::string& port = lines[kPortLine]; !port.empty()) {
+        settings.port = PortFromText(port);
+        if (!settings.port) {
+            throw SettingValueError(kSubmitFileName, "ポート番号", port, "1～65535 の数");
+        }
+    }
+    if (const std::string& word = lines[kSecurityLine]; !word.empty()) {
+        settings.security = SecurityFromWord(word);
+        if (!settings.security) {
+            throw SettingValueError(kSubmitFileName, "暗号化", word,
+                                    "none、starttls、tls のどれか");
+        }
+    }
+    settings.login = std::move(lines[kLoginLine]);
+    settings.caFile = std::move(lines[kCaFileLine]);
+    return settings;
+}
+
+void WriteSubmission(const SubmissionSettings& settings) {
+    if (IsClassic(settings) && FileMissing(kSubmitFileName)) {
+        return;
+    }
+    LineList lines(kSubmitLines);
+    if (settings.port) {
+        lines[kPortLine] = std::to_string(*settings.port);
+    }
+    if (settings.security) {
+        lines[kSecurityLine] = SecurityWord(*settings.security);
+    }
+    lines[kLoginLine] = settings.login;
+    lines[kCaFileLine] = settings.caFile;
+    WriteLineList(kSubmitFileName, lines);
 }
 
 void PromoteDomain(LineList& domains, std::size_t selected) {

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "settings/LineList.h"
+#include "settings/Submission.h"
 
 namespace tarvelo {
 
@@ -62,6 +63,20 @@ Settings ReadSettings();
 // Raises PlaceholderError while gatewayDomain is one of the default domains, which reach no
 // one: a sending to it would go out and be lost. The default sender alone is no reason to stop.
 void RefusePlaceholders(std::string_view sender, std::string_view gatewayDomain);
+
+// "tvsubmit.ini": line 1 the port, 2 the security word, 3 the login, 4 the CA file; an empty
+// line, or one that the file does not reach, leaves its setting unset, and lines after the
+// fourth are ignored. No file by that name: SubmissionSettings{}, and nothing is written.
+// Raises FileOpenError("tvsubmit.ini") for a file that exists but cannot be read as a list
+// (ReadLineList), and SettingValueError naming the line for a port that is not 1 to 65535 or a
+// security word that is not one of SecurityWord's.
+SubmissionSettings ReadSubmission();
+
+// Writes the four lines (FormatLines, the atomic save of WriteLineList). Settings that are all
+// unset create no file; an existing file is then rewritten with four empty lines rather than
+// removed, so that a save never takes away a file of the user's and its meaning is the same as
+// none. Raises FileCreateError("tvsubmit.ini").
+void WriteSubmission(const SubmissionSettings& settings);
 
 // Swaps domains[selected] into the first place, every other entry keeping its place, and
 // writes the list to "tvdomain.ini". Does nothing, and writes nothing, when selected is 0 or

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tarvelo {
 
@@ -25,5 +26,26 @@ struct SubmissionSettings {
     // Empty: the system's trust store alone. Otherwise a PEM file of CAs trusted as well.
     std::string caFile;
 };
+
+// Unlike its two siblings, whose values are Shift-JIS, "tvsubmit.ini" holds UTF-8 and path
+// bytes: the login goes to the server as SASL wants it (RFC 4616: UTF-8), and the CA file is
+// opened by the name the file system gives it.
+
+// The words of the security line and of tarvelo-send's --security: "none", "starttls", "tls".
+std::string_view SecurityWord(Security security);
+// None for anything else, case and blanks included: a word that is not understood is never
+// taken for another.
+std::optional<Security> SecurityFromWord(std::string_view word);
+
+// A port written as decimal digits alone, 1 to 65535; None for anything else (a sign, a blank,
+// 0, a number too large).
+std::optional<int> PortFromText(std::string_view text);
+
+// The "server" under which the secret store keeps the password: the SMTP Server setting as the
+// user wrote it (Shift-JIS, like its file), in UTF-8 as the store wants its attributes.
+std::string SecretServerName(std::string_view smtp);
+
+// Whether nothing differs from the classic conversation's settings.
+bool IsClassic(const SubmissionSettings& settings);
 
 }  // namespace tarvelo

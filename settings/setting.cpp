@@ -19,6 +19,7 @@
 #include "settings/LineList.h"
 #include "settings/SettingsFiles.h"
 #include "settings/SettingsStore.h"
+#include "settings/SubmitDialog.h"
 #include "ui/Controls.h"
 #include "ui/ErrorPath.h"
 #include "ui/Fonts.h"
@@ -50,6 +51,9 @@ constexpr int kCenterAdrWidth = 169;
 constexpr int kDomainEditBtnLeft = 264;
 constexpr int kDomainEditBtnWidth = 51;
 constexpr int kButtonTop = 136;
+// In the free space left of OK, so that the designed controls keep their places.
+constexpr int kSubmitBtnLeft = 8;
+constexpr int kSubmitBtnWidth = 105;
 constexpr int kOkLeft = 160;
 constexpr int kCancelLeft = 240;
 constexpr int kButtonWidth = 75;
@@ -85,6 +89,7 @@ TSetDialog::TSetDialog(QWidget* parent)
       Label4(new QLabel(this)),
       centerAdr(new QComboBox(this)),
       DomainEditBtn(new QPushButton(this)),
+      SubmitBtn(new QPushButton(this)),
       BitBtnOk(new QPushButton(this)),
       BitBtnCan(new QPushButton(this)) {
     setObjectName(QStringLiteral("SetDialog"));
@@ -97,6 +102,7 @@ TSetDialog::TSetDialog(QWidget* parent)
     Label4->setObjectName(QStringLiteral("Label4"));
     centerAdr->setObjectName(QStringLiteral("centerAdr"));
     DomainEditBtn->setObjectName(QStringLiteral("DomainEditBtn"));
+    SubmitBtn->setObjectName(QStringLiteral("SubmitBtn"));
     BitBtnOk->setObjectName(QStringLiteral("BitBtnOk"));
     BitBtnCan->setObjectName(QStringLiteral("BitBtnCan"));
 
@@ -130,9 +136,11 @@ TSetDialog::TSetDialog(QWidget* parent)
     Label4->move(kLabelLeft, kDomainTop);
     centerAdr->setGeometry(kFieldLeft, kDomainTop, kCenterAdrWidth, kFieldHeight);
     DomainEditBtn->setGeometry(kDomainEditBtnLeft, kDomainTop, kDomainEditBtnWidth, kButtonHeight);
+    SubmitBtn->setGeometry(kSubmitBtnLeft, kButtonTop, kSubmitBtnWidth, kButtonHeight);
     BitBtnOk->setGeometry(kOkLeft, kButtonTop, kButtonWidth, kButtonHeight);
     BitBtnCan->setGeometry(kCancelLeft, kButtonTop, kButtonWidth, kButtonHeight);
-    tarvelo::ChainTabOrder({UserName, Smtp, ResNo, centerAdr, DomainEditBtn, BitBtnOk, BitBtnCan});
+    tarvelo::ChainTabOrder(
+        {UserName, Smtp, ResNo, centerAdr, DomainEditBtn, SubmitBtn, BitBtnOk, BitBtnCan});
 
     connect(UserName, &QLineEdit::textChanged, this, &TSetDialog::UserNameChange);
     connect(Smtp, &QLineEdit::textChanged, this, &TSetDialog::SmtpChange);
@@ -140,6 +148,7 @@ TSetDialog::TSetDialog(QWidget* parent)
     // activated, not currentIndexChanged: only a pick by the user counts, never the load.
     connect(centerAdr, &QComboBox::activated, this, &TSetDialog::centerAdrChange);
     connect(DomainEditBtn, &QPushButton::clicked, this, &TSetDialog::DomainEditBtnClick);
+    connect(SubmitBtn, &QPushButton::clicked, this, &TSetDialog::SubmitBtnClick);
     connect(BitBtnOk, &QPushButton::clicked, this, &TSetDialog::BitBtnOkClick);
     connect(BitBtnCan, &QPushButton::clicked, this, &TSetDialog::BitBtnCanClick);
 
@@ -157,6 +166,8 @@ TSetDialog::TSetDialog(QWidget* parent)
     centerAdr->setToolTip(Text("相手のPHS会社のドメインを指定します"));
     DomainEditBtn->setText(Text("編集(&E)"));
     DomainEditBtn->setToolTip(Text("通常、編集する必要はありません"));
+    SubmitBtn->setText(Text("送信サーバ(&S)..."));
+    SubmitBtn->setToolTip(Text("ポート、暗号化、ログインを設定します(ポート 25 なら不要)"));
     BitBtnOk->setText(Text("OK"));
     BitBtnCan->setText(Text("ｷｬﾝｾﾙ"));
 
@@ -222,6 +233,13 @@ void TSetDialog::DomainEditBtnClick() {
         // Only the list: what the user typed into the fields meanwhile is theirs to save.
         LoadDomains();
     });
+}
+
+void TSetDialog::SubmitBtnClick() {
+    // Its own file, written by its own OK: this dialog's fields and OK are left as they are.
+    if (SubmitDialog != nullptr) {
+        SubmitDialog->exec();
+    }
 }
 
 void TSetDialog::UserNameChange() {

@@ -37,6 +37,7 @@ public:
     void BitBtnOkClick();
     void BitBtnCanClick();
     void DomainEditBtnClick();
+    void SubmitBtnClick();
     void UserNameChange();
     void SmtpChange();
     void ResNoChange();
@@ -51,6 +52,7 @@ public:
     QLabel* Label4;
     QComboBox* centerAdr;
     QPushButton* DomainEditBtn;
+    QPushButton* SubmitBtn;  // opens SubmitDialog
     QPushButton* BitBtnOk;
     QPushButton* BitBtnCan;
 

@@ -40,6 +40,7 @@
 #include "settings/DomainE.h"
 #include "settings/LineList.h"
 #include "settings/SettingsFiles.h"
+#include "settings/SubmitDialog.h"
 #include "settings/setting.h"
 #include "ui/Controls.h"
 #include "ui/ErrorPath.h"
@@ -142,7 +143,7 @@ void CheckInsideParent(QWidget* widget, std::vector<std::string>& misfits) {
 // Every misfit in the five windows and any message box that is open.
 std::vector<std::string> Misfits() {
     std::vector<std::string> misfits;
-    std::vector<QWidget*> windows{Form1, SetDialog, DomainEdit, AboutBox, SendDlg};
+    std::vector<QWidget*> windows{Form1, SetDialog, DomainEdit, SubmitDialog, AboutBox, SendDlg};
     for (QWidget* top : QApplication::topLevelWidgets()) {
         if (qobject_cast<QMessageBox*>(top) != nullptr && top->isVisible()) {
             windows.push_back(top);

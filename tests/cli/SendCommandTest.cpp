@@ -1,14 +1,27 @@
 #include "cli/SendCommand.h"
 
 #include <gtest/gtest.h>
+#include <sysexits.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "cli/SendMail.h"
+#include "cli/SettingsFolder.h"
 #include "platform/ShiftJis.h"
+#include "settings/MenuFolder.h"
 
 namespace tarvelo {
 namespace {
+
+// Scripts read these as the mail tools' statuses; the numbers are written out in the program.
+// Those of a sending are checked with StatusOf below.
+static_assert(static_cast<int>(SendStatus::Usage) == EX_USAGE);
+static_assert(static_cast<int>(SendStatus::DataError) == EX_DATAERR);
+static_assert(static_cast<int>(SendStatus::IoError) == EX_IOERR);
+static_assert(static_cast<int>(SendStatus::Config) == EX_CONFIG);
 
 using Action = SendCommand::Action;
 
@@ -68,6 +81,16 @@ INSTANTIATE_TEST_SUITE_P(
                   ""},
         ParseCase{"Help", {"0701", "--help"}, Action::Help, {}, ""},
         ParseCase{"Version", {"--version"}, Action::Version, {}, ""},
+        ParseCase{"ShortOptions",
+                  {"-nv", "0701", "x"},
+                  Action::Send,
+                  {.number = "0701", .message = "x", .dryRun = true, .verbose = true},
+                  ""},
+        ParseCase{"UnknownShortOptionOfSeveralBytes",
+                  {"07012345678", "-テスト"},
+                  Action::UsageError,
+                  {},
+                  "unknown option '-テスト'"},
         ParseCase{"NoNumber", {}, Action::UsageError, {}, "the handset NUMBER is missing"},
         ParseCase{"ThreeOperands",
                   {"0701", "hello", "world"},
@@ -142,7 +165,7 @@ class DryRunTextTest : public ::testing::TestWithParam<DryRunCase> {};
 
 TEST_P(DryRunTextTest, PreviewThenMailImage) {
     const DryRunCase& row = GetParam();
-    EXPECT_EQ(DryRunText(ComposeUtf8(row.message, "0311112222", row.testMode), row.columns),
+    EXPECT_EQ(DryRunText({ComposeUtf8(row.message, "0311112222", row.testMode)}, row.columns),
               row.text);
 }
 
@@ -198,6 +221,106 @@ TEST(RefusalTexts, TheWindowsTextsInItsOrder) {
     EXPECT_EQ(RefusalTexts(ComposeUtf8(std::string(70, 'A'), "")), Texts{"６９文字を超えています"});
     EXPECT_EQ(RefusalTexts(Compose({.message = "", .phsNo = "", .resNo = ""})),
               (Texts{"メッセージがありません", "PHS Noがありません"}));
+}
+
+TEST(RefusalLines, MessageOnceThenEachNumber) {
+    const auto to = [](std::string_view number) {
+        return Compose({.message = "", .phsNo = number, .resNo = ""});
+    };
+    EXPECT_EQ(
+        RefusalLines({"0701", "", "x\xFF"}, {to("0701"), to(""), to("x\xFF")}),
+        (std::vector<std::string>{"メッセージがありません", "(empty number): PHS Noがありません",
+                                  "x\xFF: 不正な文字がふくまれています"}));
+}
+
+TEST(DryRunText, PreviewOnceMailImageForEachNumber) {
+    const auto to = [](std::string_view number) {
+        return Compose({.message = "\x83\x41", .phsNo = number, .resNo = ""});
+    };
+    EXPECT_EQ(DryRunText({to("0701"), to("0702")}, 5),
+              "ア\n\nPHSNO=0701\nMSG=ア\n\nPHSNO=0702\nMSG=ア\n");
+}
+
+TEST(SplitNumbers, CommaSeparatedList) {
+    using Numbers = std::vector<std::string>;
+    EXPECT_EQ(SplitNumbers("07012345678"), Numbers{"07012345678"});
+    EXPECT_EQ(SplitNumbers(" 0701 , 0702 "), (Numbers{"0701", "0702"}));
+    EXPECT_EQ(SplitNumbers("0701,"), (Numbers{"0701", ""}));
+    EXPECT_EQ(SplitNumbers(""), Numbers{""});
+}
+
+TEST(WorstStatus, FailureThatWaitingWillNotMendWins) {
+    using enum SendStatus;
+    EXPECT_EQ(WorstStatus({Sent, Sent}), Sent);
+    EXPECT_EQ(WorstStatus({Sent, TempFail, Sent}), TempFail);
+    EXPECT_EQ(WorstStatus({TempFail, Unavailable, TempFail}), Unavailable);
+    EXPECT_EQ(WorstStatus({Protocol, Unavailable}), Protocol);
+}
+
+TEST(ChooseSettingsFolder, CurrentThenMenusFolder) {
+    const struct {
+        const char* name;
+        std::optional<std::string> given;
+        std::optional<std::string> menu;
+        std::vector<std::string> holding;
+        std::optional<std::string> folder;
+        std::vector<std::string> tried;
+    } rows[] = {
+        {"Current", {}, "/m", {"/c", "/m"}, "/c", {"/c"}},
+        {"Menus", {}, "/m", {"/m"}, "/m", {"/c", "/m"}},
+        {"Neither", {}, "/m", {}, {}, {"/c", "/m"}},
+        {"GivenHoldsNothing", "/g", "/m", {"/c", "/m"}, "/g", {"/g"}},
+    };
+    for (const auto& row : rows) {
+        const SettingsFolderChoice choice =
+            ChooseSettingsFolder(row.given, "/c", row.menu, [&](const std::string& folder) {
+                return std::ranges::find(row.holding, folder) != row.holding.end();
+            });
+        EXPECT_EQ(choice.folder, row.folder) << row.name;
+        EXPECT_EQ(choice.tried, row.tried) << row.name;
+    }
+    EXPECT_EQ(NoSettingsText({{}, {"/c", "/m"}}), "no tvemail.ini or tvdomain.ini in /c or /m");
+}
+
+TEST(MenuFolder, TheLaunchersRule) {
+    EXPECT_EQ(MenuFolder("/x", "/h"), "/x/tarvelo");
+    EXPECT_EQ(MenuFolder("relative", "/h"), "/h/.local/share/tarvelo");
+    EXPECT_EQ(MenuFolder(nullptr, "/h"), "/h/.local/share/tarvelo");
+    EXPECT_EQ(MenuFolder(nullptr, ""), std::nullopt);
+}
+
+// What a script is told of each end: try again (75), give up (69), fix something first.
+TEST(StatusOf, EachEndHasItsExitStatus) {
+    struct Row {
+        SendEndKind kind;
+        ConnectFailure connect;
+        int status;
+    };
+    using enum SendEndKind;
+    using enum ConnectFailure;
+    const Row rows[] = {
+        {Delivered, None, 0},
+        {Authentication, None, EX_NOPERM},
+        {Tls, None, EX_UNAVAILABLE},
+        {RefusedPermanent, None, EX_UNAVAILABLE},
+        {RefusedTemporary, None, EX_TEMPFAIL},
+        {NoConnection, Refused, EX_TEMPFAIL},
+        {NoConnection, Unreachable, EX_TEMPFAIL},
+        {NoConnection, TimedOut, EX_TEMPFAIL},
+        {NoConnection, ResolverTemporary, EX_TEMPFAIL},
+        {NoConnection, NameNotFound, EX_NOHOST},
+        {Overdue, None, EX_TEMPFAIL},
+        {Closed, None, EX_TEMPFAIL},
+        {ReadFailed, None, EX_TEMPFAIL},
+        {SendFailed, None, EX_TEMPFAIL},
+        {NotANumber, None, EX_PROTOCOL},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(
+            static_cast<int>(StatusOf({.kind = row.kind, .connect = row.connect, .detail = ""})),
+            row.status)
+            << static_cast<int>(row.kind) << "/" << static_cast<int>(row.connect);
+    }
 }
 
 }  // namespace

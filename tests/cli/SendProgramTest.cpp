@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <ostream>
 #include <string>
@@ -39,15 +40,18 @@ struct Outcome {
 };
 
 // Runs tarvelo-send in dir with arguments, input as its standard input; its output goes
-// through files, so that nothing can block however much it writes.
+// through files, so that nothing can block however much it writes. A device in place of a file:
+// inputFrom for standard input, outputTo for standard output.
 Outcome RunSend(const std::filesystem::path& dir, const std::vector<std::string>& arguments,
-                const std::string& input = "") {
+                const std::string& input = "", const char* inputFrom = nullptr,
+                const char* outputTo = nullptr) {
     const std::filesystem::path in = dir / "stdin", out = dir / "stdout", err = dir / "stderr";
     WriteFileBytes(in, input);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 0, inputFrom ? inputFrom : in.c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, outputTo ? outputTo : out.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
     std::vector<std::string> words{TARVELO_SEND_PATH};
@@ -65,7 +69,7 @@ Outcome RunSend(const std::filesystem::path& dir, const std::vector<std::string>
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
     posix_spawn_file_actions_destroy(&actions);
-    run.out = ReadFileBytes(out);
+    run.out = outputTo ? "" : ReadFileBytes(out);
     run.err = ReadFileBytes(err);
     std::filesystem::remove(in);
     std::filesystem::remove(out);
@@ -79,8 +83,9 @@ protected:
         WriteFileBytes(dir_.path() / "tvemail.ini", kSettings);
         WriteFileBytes(dir_.path() / "tvdomain.ini", kDomains);
     }
-    Outcome Send(const std::vector<std::string>& arguments, const std::string& input = "") {
-        return RunSend(dir_.path(), arguments, input);
+    Outcome Send(const std::vector<std::string>& arguments, const std::string& input = "",
+                 const char* inputFrom = nullptr, const char* outputTo = nullptr) {
+        return RunSend(dir_.path(), arguments, input, inputFrom, outputTo);
     }
     testing::TempWorkingDir dir_;
 };
@@ -97,7 +102,7 @@ struct Case {
 
 class SendProgramOutputTest : public SendProgramTest, public ::testing::WithParamInterface<Case> {};
 
-// Nothing listens on port 25 in these rows: a program that tried to connect would exit 3.
+// Nothing listens on port 25 in these rows: a program that tried to connect would exit 75.
 TEST_P(SendProgramOutputTest, PrintsAndExits) {
     const Case& row = GetParam();
     const Outcome run = Send(row.arguments, row.input);
@@ -106,7 +111,7 @@ TEST_P(SendProgramOutputTest, PrintsAndExits) {
     EXPECT_EQ(run.err.substr(0, row.err.size()), row.err) << run.err;
 }
 
-const std::string kUsage = "Usage: tarvelo-send [OPTIONS] NUMBER [MESSAGE]\n";
+const std::string kUsage = "Usage: tarvelo-send [OPTIONS] NUMBER[,NUMBER...] [MESSAGE]\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SendProgramOutputTest,
@@ -114,59 +119,72 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"DryRunFifteenColumnsFromInput",
              {"--dry-run", "--columns=15", "1234"},
              "ドアがあきました。\n",
-             1,
+             65,
              "ト゛アカ゛アキマシタ\n\nPHSNO=1234\nRESNO=07011112222\nMSG=ト゛アカ゛アキマシタ\n",
              "tarvelo-send: 不正な文字がふくまれています\n"},
         Case{"InvalidCharacter",
              {"1234", "漢字"},
              "",
-             1,
+             65,
              "",
              "tarvelo-send: 不正な文字がふくまれています\n"},
         Case{"LineBreakOutsideTestMode",
              {"1234"},
              "ア\nイ\n",
-             1,
+             65,
              "",
              "tarvelo-send: 不正な文字がふくまれています\n"},
         Case{"TestModeLineBreakCountsTwo",
              {"--test", "1234"},
              std::string(136, 'a') + "\nb\n",
-             1,
+             65,
              "",
              "tarvelo-send: ６９文字を超えています\n"},
         Case{"BothErrors",
              {"", ""},
              "",
-             1,
+             65,
              "",
              "tarvelo-send: メッセージがありません\ntarvelo-send: PHS Noがありません\n"},
         Case{"Help", {"--help"}, "", 0, std::string(kSendUsage), ""},
         Case{"Version", {"--version"}, "", 0, "tarvelo-send (Tarvelo from E-Mail) 1.1beta1\n", ""},
+        Case{"NotTheLocalesEncoding",
+             {"1234"},
+             "\x83\x41\n",
+             65,
+             "",
+             "tarvelo-send: standard input is not valid UTF-8\n"},
         Case{"UsageBadColumns",
              {"--columns", "16", "1", "ア"},
              "",
-             2,
+             64,
              "",
              "tarvelo-send: --columns takes a number from 5 to 15, not '16'\n" + kUsage},
         Case{"SettingsFolderMissing",
              {"--settings", "no-such-folder", "1", "ア"},
              "",
-             2,
+             78,
              "",
-             "tarvelo-send: cannot enter the settings folder no-such-folder: "}),
+             "tarvelo-send: cannot enter the settings folder no-such-folder: "},
+        // No command and no keyring that keeps one: refused before connecting.
+        Case{"LoginWithoutPassword",
+             {"--user", "taro", "1", "ア"},
+             "",
+             78,
+             "",
+             "tarvelo-send: no password for the login taro: "}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(SendProgramTest, MissingOrUnreadableSettingsAreNamed) {
     std::filesystem::remove(dir_.path() / "tvemail.ini");
     Outcome run = Send({"1234", "ア"});
-    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.status, 78);
     EXPECT_EQ(run.err, "tarvelo-send: ﾌｧｲﾙ tvemail.ini は開けません (there is no tvemail.ini in " +
                            dir_.path().string() + ")\n");
 
     WriteFileBytes(dir_.path() / "tvemail.ini", "a@b\r\nmail\r\n");
     run = Send({"1234", "ア"});
-    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.status, 78);
     EXPECT_EQ(run.err,
               "tarvelo-send: ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています (tvemail.ini holds fewer than three "
               "lines)\n");
@@ -175,13 +193,45 @@ TEST_F(SendProgramTest, MissingOrUnreadableSettingsAreNamed) {
     std::filesystem::remove(dir_.path() / "tvdomain.ini");
     std::filesystem::create_directory(dir_.path() / "tvdomain.ini");
     run = Send({"--dry-run", "1234", "ア"});
-    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.status, 78);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "tarvelo-send: ﾌｧｲﾙ tvdomain.ini は開けません\n");
+    EXPECT_EQ(run.err, "tarvelo-send: ﾌｧｲﾙ tvdomain.ini は開けません (could not read " +
+                           dir_.path().string() + "/tvdomain.ini: is a directory)\n");
 
     // Nothing was created or written.
     EXPECT_TRUE(std::filesystem::is_directory(dir_.path() / "tvdomain.ini"));
     EXPECT_EQ(ReadFileBytes(dir_.path() / "tvemail.ini"), kSettings);
+
+    // Found before connecting: nothing listens, and a connection tried would give 75.
+    std::filesystem::remove(dir_.path() / "tvdomain.ini");
+    WriteFileBytes(dir_.path() / "tvdomain.ini", "");
+    run = Send({"1234", "ア"});
+    EXPECT_EQ(run.status, 78);
+    EXPECT_EQ(run.err, "tarvelo-send: no gateway domain: tvdomain.ini is empty\n");
+}
+
+TEST_F(SendProgramTest, SettingsOfTheMenusFolder) {
+    const std::filesystem::path home = dir_.path() / "home";
+    const std::filesystem::path menu = home / ".local/share/tarvelo";
+    std::filesystem::create_directories(menu);
+    std::filesystem::rename(dir_.path() / "tvemail.ini", menu / "tvemail.ini");
+    std::filesystem::rename(dir_.path() / "tvdomain.ini", menu / "tvdomain.ini");
+    const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    ::setenv("HOME", home.c_str(), 1);
+    ::unsetenv("XDG_DATA_HOME");
+    const Outcome run = Send({"--dry-run", "1", "ア"});
+    ::setenv("HOME", oldHome.c_str(), 1);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "ア\n\nPHSNO=1\nRESNO=07011112222\nMSG=ア\n");
+}
+
+TEST_F(SendProgramTest, BoundedInputAndLostOutput) {
+    Outcome run = Send({"1234"}, "", "/dev/zero");
+    EXPECT_EQ(run.status, 65);
+    EXPECT_NE(run.err.find("standard input is longer than any message"), std::string::npos);
+    run = Send({"--dry-run", "1234", "ア"}, "", nullptr, "/dev/full");
+    EXPECT_EQ(run.status, 74);
+    EXPECT_EQ(run.err, "tarvelo-send: cannot write standard output: no space left on device\n");
 }
 
 TEST_F(SendProgramTest, SettingsFromAnotherFolder) {
@@ -220,6 +270,18 @@ TEST_F(SendProgramTest, RealServerGetsTheWindowsMail) {
               "PHSNO=1234\r\n"
               "RESNO=07011112222\r\n"
               "MSG=\x1B$B%+!+%D%3%&\x1B(J\r\n");
+}
+
+TEST_F(SendProgramTest, SeveralNumbersAMailEach) {
+    const std::filesystem::path sinkDir = dir_.path() / "sink";
+    testing::SmtpSink sink(sinkDir);
+    ASSERT_TRUE(sink.Ready(15s)) << "smtp_sink.py did not start listening on 127.0.0.1:25";
+
+    const Outcome run = Send({"1234, 5678", "ア"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadFileBytes(sinkDir / "count"), "2\n");
+    EXPECT_NE(ReadFileBytes(sinkDir / "1.eml").find("\r\nPHSNO=1234\r\n"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(sinkDir / "2.eml").find("\r\nPHSNO=5678\r\n"), std::string::npos);
 }
 
 // The replies of a server that takes everything: the greeting, then HELO, RSET, MAIL, RCPT,
@@ -270,24 +332,37 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, SendProgramServerTest,
     ::testing::Values(
         ServerCase{"Taken", 99, "", 0, ""},
-        ServerCase{"RecipientRefused", 4, "550 no such user\r\n", 4,
+        ServerCase{"RecipientRefused", 4, "550 no such user\r\n", 69,
                    "tarvelo-send: 550 no such user\n"},
-        ServerCase{"HangUpBeforeData", 5, "", 4,
+        ServerCase{"SenderRefusedForNow", 3, "451 try later\r\n", 75,
+                   "tarvelo-send: 451 try later\n"},
+        ServerCase{"HangUpBeforeData", 5, "", 75,
                    "tarvelo-send: the server closed the connection; the last reply: 250 to\n"},
-        ServerCase{"NotANumber", 2, "abc\r\n", 4, "tarvelo-send: 'abc' は整数ではありません\n"},
+        ServerCase{"NotANumber", 2, "abc\r\n", 76, "tarvelo-send: 'abc' は整数ではありません\n"},
+        ServerCase{"GarbageGreeting", 0, "SSH-2.0-x\r\n", 76,
+                   "tarvelo-send: 'SSH' は整数ではありません\n"},
         ServerCase{"HangUpAfterTaken", 7, "", 0, ""}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(SendProgramTest, NoConnection) {
     // Nothing listens on 127.0.0.1:25 in this namespace.
     Outcome run = Send({"1234", "ア"});
-    EXPECT_EQ(run.status, 3);
-    EXPECT_EQ(run.err, "tarvelo-send: cannot connect to 127.0.0.1\n");
+    EXPECT_EQ(run.status, 75);
+    EXPECT_EQ(run.err, "tarvelo-send: cannot connect to 127.0.0.1:25: connection refused\n");
+
+    run = Send({"1234,5678", "ア"});
+    EXPECT_EQ(run.status, 75);
+    EXPECT_EQ(run.err,
+              "tarvelo-send: 1234: cannot connect to 127.0.0.1:25: connection refused\n"
+              "tarvelo-send: 5678: cannot connect to 127.0.0.1:25: connection refused\n");
 
     WriteFileBytes(dir_.path() / "tvemail.ini", "a@b\r\nno-such-host.invalid\r\n\r\n");
     run = Send({"1234", "ア"});
-    EXPECT_EQ(run.status, 3);
-    EXPECT_EQ(run.err, "tarvelo-send: cannot connect to no-such-host.invalid\n");
+    EXPECT_EQ(run.status, 75);
+    // No resolver answers in the namespace.
+    EXPECT_EQ(run.err,
+              "tarvelo-send: cannot connect to no-such-host.invalid:25: the name cannot be looked "
+              "up now\n");
 }
 
 TEST_F(SendProgramTest, VerboseAndLogShowTheConversation) {
@@ -304,31 +379,28 @@ TEST_F(SendProgramTest, VerboseAndLogShowTheConversation) {
     for (const std::string& logged : {block, block + block}) {
         ScriptedServer server(refuseHelo);
         const Outcome run = Send({"--verbose", "--log", "1234", "ア"});
-        EXPECT_EQ(run.status, 4);
+        EXPECT_EQ(run.status, 69);
         EXPECT_EQ(run.err, " R:220 hi\n S:HELO example.com\n R:550 no\ntarvelo-send: 550 no\n");
         EXPECT_EQ(ReadFileBytes(dir_.path() / "TVEMAIL.LOG"), logged);
     }
 }
 
 TEST_F(SendProgramTest, NoConnectionNoLog) {
-    EXPECT_EQ(Send({"--log", "1234", "ア"}).status, 3);
+    EXPECT_EQ(Send({"--log", "1234", "ア"}).status, 75);
     EXPECT_FALSE(std::filesystem::exists(dir_.path() / "TVEMAIL.LOG"));
 }
 
 // The time bounds, in this process with a short bound rather than through the program.
 class SendMailTimeTest : public ::testing::Test {
 protected:
-    void SetUp() override { SmtpConversation::replyTimeout = 300ms; }
-    void TearDown() override { SmtpConversation::replyTimeout = kReplyTimeout; }
-
     static SendResult Send() {
         const MailRequest request{
             .server = "127.0.0.1",
             .settings = {.userName = "taro@example.com", .gatewayDomain = "central.phs.example"},
-            .mailLines = {"MSG=A"}};
-        return SendMail(request, [](std::string_view) {});
+            .mails = {{"MSG=A"}},
+            .bounds = {.reply = 300ms}};
+        return SendMails(request, [](std::string_view) {}).front();
     }
-    const std::chrono::milliseconds kReplyTimeout = SmtpConversation::replyTimeout;
 };
 
 TEST_F(SendMailTimeTest, ServerThatNeverAnswers) {
@@ -336,7 +408,7 @@ TEST_F(SendMailTimeTest, ServerThatNeverAnswers) {
     const auto start = std::chrono::steady_clock::now();
     const SendResult result = Send();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
-    EXPECT_EQ(result.status, SendStatus::ServerFailed);
+    EXPECT_EQ(result.status, SendStatus::TempFail);
     EXPECT_EQ(result.failure, "the server did not answer in time");
 }
 
@@ -344,8 +416,8 @@ TEST_F(SendMailTimeTest, ReplyThatTricklesIn) {
     ScriptedServer server(
         [](ServerConnection& c) { c.SendByteByByte("220 hello there\r\n", 100ms); });
     const SendResult result = Send();
-    EXPECT_EQ(result.status, SendStatus::ServerFailed);
-    EXPECT_EQ(result.failure, "the server's reply did not complete in time");
+    EXPECT_EQ(result.status, SendStatus::TempFail);
+    EXPECT_EQ(result.failure, "the server's reply did not complete in time; what arrived: 220");
 }
 
 TEST_F(SendMailTimeTest, SilenceAfterTheMailWasTakenIsSuccess) {
@@ -361,6 +433,58 @@ TEST_F(SendMailTimeTest, SilenceAfterTheMailWasTakenIsSuccess) {
     const SendResult result = Send();
     EXPECT_EQ(result.status, SendStatus::Sent) << result.failure;
 }
+
+// Submission to aiosmtpd with a CA of the test's own: STARTTLS or TLS, AUTH, and each refusal.
+struct SubmissionCase {
+    const char* name;
+    const char* server;
+    const char* password;
+    bool trustTheCa;
+    SendStatus status;
+};
+
+class SubmissionEndToEndTest : public ::testing::TestWithParam<SubmissionCase> {
+protected:
+    static void SetUpTestSuite() {
+        dir_ = new testing::TempWorkingDir;
+        sink_ = new testing::SmtpSink(dir_->path(), {"--submission", "taro", "pw"});
+        ASSERT_TRUE(sink_->Ready(30s)) << "smtp_sink.py --submission did not start";
+    }
+    static void TearDownTestSuite() {
+        delete sink_;
+        delete dir_;
+    }
+    static inline testing::TempWorkingDir* dir_ = nullptr;
+    static inline testing::SmtpSink* sink_ = nullptr;
+};
+
+TEST_P(SubmissionEndToEndTest, SendsOrSaysWhyNot) {
+    const SubmissionCase& row = GetParam();
+    MailRequest request{.server = row.server,
+                        .settings = {.userName = "taro@example.com", .gatewayDomain = "gw.example"},
+                        .mails = {{"Subject: " + std::string(row.name), "", "MSG=A"}},
+                        .password = row.password};
+    request.submission.login = "taro";
+    request.submission.caFile = row.trustTheCa ? (dir_->path() / "ca.crt").string() : "";
+    std::string log;
+    const SendResult result =
+        SendMails(request, [&](std::string_view line) { log += line; }).front();
+    EXPECT_EQ(result.status, row.status) << result.failure;
+    EXPECT_EQ(log.find(row.password), std::string::npos) << "the password in the log";
+    EXPECT_EQ(ReadFileBytes(dir_->path() / "message.eml").find(row.name) != std::string::npos,
+              row.status == SendStatus::Sent);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SubmissionEndToEndTest,
+    ::testing::Values(
+        SubmissionCase{"StartTlsOn587", "127.0.0.1:587", "pw", true, SendStatus::Sent},
+        SubmissionCase{"TlsOn465", "127.0.0.1:465", "pw", true, SendStatus::Sent},
+        SubmissionCase{"WrongPassword", "127.0.0.1:587", "nope", true, SendStatus::NoPermission},
+        SubmissionCase{"UnknownCa", "127.0.0.1:465", "pw", false, SendStatus::Unavailable},
+        SubmissionCase{"CertificateForAnotherAddress", "[::1]:587", "pw", true,
+                       SendStatus::Unavailable}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace tarvelo

@@ -27,7 +27,7 @@ using namespace std::chrono_literals;
 using testing::ReadFileBytes;
 using testing::SmtpSink;
 
-const std::filesystem::path kHere = std::filesystem::path(__FILE__).parent_path();
+const std::filesystem::path kHere = std::filesystem::path(TARVELO_SOURCE_DIR) / "tests" / "mail";
 
 std::vector<std::string> SplitCrLf(const std::string& text) {
     std::vector<std::string> lines;

@@ -3,6 +3,9 @@
 #include "mail/FakeWinsock.h"
 
 #include <arpa/inet.h>
+#include <netdb.h>
+
+#include <cerrno>
 
 #include "platform/Winsock.h"
 
@@ -31,10 +34,12 @@ SOCKET socket(int, int, int) {
 
 int connect(SOCKET, const sockaddr* name, int) {
     ++fake::winsock.connectCalls;
+    fake::winsock.connectedFamilies.push_back(name->sa_family);
     const auto* address = reinterpret_cast<const sockaddr_in*>(name);
     fake::winsock.connectedAddress = ntohl(address->sin_addr.s_addr);
     fake::winsock.connectedPort = ntohs(address->sin_port);
-    // Refused at once, or still being made: a non-blocking connect says the same.
+    // Still being made, as a non-blocking connect says; getpeername tells how it ended.
+    errno = EINPROGRESS;
     return SOCKET_ERROR;
 }
 
@@ -85,6 +90,38 @@ hostent* gethostbyname(const char* name) {
     entry.h_length = sizeof address;
     entry.h_addr_list = addresses;
     return &entry;
+}
+
+int getaddrinfo(const char* node, const char*, const addrinfo*, addrinfo** result) {
+    fake::winsock.lookedUp.emplace_back(node);
+    if (fake::winsock.lookUpFails) {
+        return EAI_NONAME;
+    }
+    static sockaddr_in address{};
+    static addrinfo entry{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(fake::kLookedUpAddress);
+    entry.ai_family = AF_INET;
+    entry.ai_addr = reinterpret_cast<sockaddr*>(&address);
+    entry.ai_addrlen = sizeof address;
+    static sockaddr_in6 address6{};
+    static addrinfo first{};
+    address6.sin6_family = AF_INET6;
+    inet_pton(AF_INET6, "2001:db8::7", &address6.sin6_addr);
+    first.ai_family = AF_INET6;
+    first.ai_addr = reinterpret_cast<sockaddr*>(&address6);
+    first.ai_addrlen = sizeof address6;
+    first.ai_next = &entry;
+    *result = fake::winsock.ipv6RefusedFirst ? &first : &entry;
+    return 0;
+}
+
+void freeaddrinfo(addrinfo*) {}
+
+int getsockopt(SOCKET, int, int, char* value, int*) {
+    const bool refused = fake::winsock.ipv6RefusedFirst && fake::winsock.connectCalls == 1;
+    *reinterpret_cast<int*>(value) = refused ? ECONNREFUSED : 0;
+    return 0;
 }
 
 }  // namespace tarvelo::winsock

@@ -15,6 +15,8 @@ struct Winsock {
     bool socketFails = false;
     bool lookUpFails = false;
     bool connectFails = false;
+    // The look-up gives 2001:db8::7 before the IPv4 address, and the first connect is refused.
+    bool ipv6RefusedFirst = false;
 
     // What was called, in host byte order where it is a number.
     int startCalls = 0;
@@ -25,12 +27,13 @@ struct Winsock {
     std::vector<std::string> lookedUp;
     std::uint32_t connectedAddress = 0;
     std::uint16_t connectedPort = 0;
+    std::vector<int> connectedFamilies;
 };
 
 // Every test begins with `fake::winsock = {}`.
 extern Winsock winsock;
 
-// What gethostbyname gives for any name while lookUpFails is false: 192.0.2.7.
+// What getaddrinfo gives for any name while lookUpFails is false: 192.0.2.7.
 inline constexpr std::uint32_t kLookedUpAddress = 0xC0000207;
 
 }  // namespace tarvelo::fake

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "mail/FakeWinsock.h"
 #include "mail/Socket.h"
@@ -117,6 +118,21 @@ TEST_F(FakeWinsockSocket, ARefusedConnectionFails) {
     EXPECT_EQ(socket.Connect("127.0.0.1", "25"), -1);
     EXPECT_EQ(socket.status, -1);
     EXPECT_EQ(fake::winsock.connectCalls, 1);
+}
+
+TEST_F(FakeWinsockSocket, EachAddressInTurnOnASocketOfItsFamily) {
+    fake::winsock.ipv6RefusedFirst = true;
+    Socket socket(SOCK_STREAM);
+    EXPECT_EQ(socket.Connect("mail.example", "587"), 0);
+    EXPECT_EQ(fake::winsock.connectedFamilies, (std::vector<int>{AF_INET6, AF_INET}));
+    EXPECT_EQ(fake::winsock.connectedAddress, fake::kLookedUpAddress);
+    EXPECT_EQ(socket.failure, ConnectFailure::None);
+    // The constructor's IPv4 socket, one for the IPv6 address, a fresh one for the IPv4.
+    EXPECT_EQ(fake::winsock.socketCalls, 3);
+
+    fake::winsock.lookUpFails = true;
+    EXPECT_EQ(socket.Connect("no.such.host", "25"), -1);
+    EXPECT_EQ(socket.failure, ConnectFailure::NameNotFound);
 }
 
 TEST_F(FakeWinsockSocket, SendingNothingMakesNoCallAndKeepsTheStatus) {

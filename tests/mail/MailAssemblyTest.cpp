@@ -280,7 +280,7 @@ TEST(AssembleMailLines, MailClientReadsTheOriginalText) {
     WriteFileBytes(dir.path() / "mail.eml", message);
 
     const std::filesystem::path script =
-        std::filesystem::path(__FILE__).parent_path() / "decode_mail.py";
+        std::filesystem::path(TARVELO_SOURCE_DIR) / "tests" / "mail" / "decode_mail.py";
     const std::string command = "/usr/bin/python3 '" + script.string() + "' '" +
                                 (dir.path() / "mail.eml").string() + "' > '" +
                                 (dir.path() / "decoded.txt").string() + "'";

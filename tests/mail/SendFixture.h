@@ -58,10 +58,7 @@ protected:
         TypeText(Form1->MailMes, QStringLiteral("abc"));
         ASSERT_TRUE(Form1->sendButton->isEnabled());
     }
-    void TearDown() override {
-        DestroyWindows();
-        SmtpConversation::replyTimeout = std::chrono::seconds(30);
-    }
+    void TearDown() override { DestroyWindows(); }
 
     // Clicks the send button; once the dialog is up, waits until done() says so (by default,
     // until the sending has ended), then clicks the dialog's button.
@@ -91,7 +88,7 @@ protected:
     }
 
     static void ExpectSessionClosed() {
-        EXPECT_EQ(smtpSocket, nullptr);
+        EXPECT_EQ(smtpSession, nullptr);
         EXPECT_FALSE(Form1->Timer1->isActive());
         EXPECT_TRUE(Form1->sendButton->isEnabled());
         EXPECT_FALSE(SendDlg->isVisible());

@@ -12,11 +12,15 @@
 #include <QPushButton>
 #include <QTextEdit>
 #include <QTimer>
+#include <chrono>
+#include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ScriptedServer.h"
 #include "SendFixture.h"
+#include "app/MailImageEdit.h"
 #include "app/TvMain.h"
 #include "mail/Send.h"
 #include "settings/setting.h"
@@ -69,7 +73,7 @@ TEST_F(SendSessionTest, NonNumericReplyShowsItsBoxOnceAndEndsTheSending) {
         const Seen seen = Send();
         EXPECT_EQ(seen.errorBox, Text("'hel' は整数ではありません"));
         EXPECT_EQ(seen.sendLabel, Text("送信エラー"));
-        EXPECT_EQ(seen.state, Text("Connecting 127.0.0.1..."));
+        EXPECT_EQ(seen.state, Text("R:hello there"));
         ExpectSessionClosed();
         EXPECT_EQ(server.Received(), "");
         EXPECT_TRUE(Form1->LogLines().empty()) << "an unreadable reply is not logged";
@@ -101,15 +105,19 @@ TEST_F(SendSessionTest, DeliveredMailSaysSoWhileQuitAwaitsItsReply) {
 // A server that sends a byte every 50 ms and never a line end: the bound counts from the first
 // byte and is not restarted by the others, so the sending ends long before the server stops.
 TEST_F(SendSessionTest, TricklingReplyEndsWithTheReplyTimeOut) {
-    SmtpConversation::replyTimeout = 300ms;
+    Form1->sendBounds.reply = 300ms;
     ScriptedServer server(
         [](ServerConnection& c) { c.SendByteByByte("220 " + std::string(200, 'x'), 50ms); });
     const auto start = std::chrono::steady_clock::now();
     const Seen seen = Send();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s) << "the server trickles for 10 s";
     EXPECT_EQ(seen.sendLabel, Text("送信エラー"));
-    EXPECT_EQ(seen.state, Text("Connecting 127.0.0.1..."));
+    EXPECT_TRUE(
+        seen.state.startsWith("the server's reply did not complete in time; what arrived: "
+                              "220 xx"))
+        << seen.state.toStdString();
     ExpectSessionClosed();
+    EXPECT_EQ(Log(), " E:" + seen.state.toStdString() + "\n");
 }
 
 TEST_F(SendSessionTest, CancelDuringTheConversationClosesTheConnection) {
@@ -123,13 +131,40 @@ TEST_F(SendSessionTest, CancelDuringTheConversationClosesTheConnection) {
     EXPECT_TRUE(Form1->LogLines().empty());
 }
 
-TEST_F(SendSessionTest, RefusedConnectionSaysSoAndLogsNothing) {
+// A server that stops reading after 354, with socket buffers far smaller than the mail: the
+// ticks never wait for the socket to take it, so the dialog stays live and Cancel acts at once.
+TEST_F(SendSessionTest, CancelActsWhileTheServerTakesNoMore) {
+    for (const char* name : {"/proc/sys/net/ipv4/tcp_wmem", "/proc/sys/net/ipv4/tcp_rmem"}) {
+        std::ofstream(name) << "4096 4096 4096\n";
+    }
+    QString image = QStringLiteral("PHSNO=1234\n");
+    for (int line = 0; line < 256; ++line) {
+        image += QStringLiteral("MSG=") + QString(1000, QLatin1Char('A')) + QLatin1Char('\n');
+    }
+    Form1->TvMes->setPlainText(image);
+    ScriptedServer server([](ServerConnection& c) {
+        c.Send("220 hi\r\n");
+        for (const char* reply :
+             {"250 a\r\n", "250 b\r\n", "250 c\r\n", "250 d\r\n", "354 go\r\n"}) {
+            c.ReadLine();
+            c.Send(reply);
+        }
+        std::this_thread::sleep_for(4s);  // and reads nothing more
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const Seen seen = Send([] { return SendDlg->State->text() == "S:."; });
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s) << "a tick waited for the socket";
+    EXPECT_EQ(seen.button, Text("ｷｬﾝｾﾙ"));
+    ExpectSessionClosed();
+}
+
+TEST_F(SendSessionTest, RefusedConnectionSaysWhy) {
     const Seen seen = Send();
     EXPECT_EQ(seen.sendLabel, Text("接続できませんでした"));
-    EXPECT_TRUE(seen.state.isEmpty());
+    EXPECT_EQ(seen.state, "cannot connect to 127.0.0.1:25: connection refused");
     EXPECT_EQ(seen.button, Text("OK"));
     ExpectSessionClosed();
-    EXPECT_TRUE(Form1->LogLines().empty());
+    EXPECT_EQ(Log(), " E:cannot connect to 127.0.0.1:25: connection refused\n");
     EXPECT_GE(mailLines.size(), 9u) << "the mail is assembled before connecting";
 }
 

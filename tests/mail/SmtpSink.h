@@ -21,14 +21,22 @@ using namespace std::chrono_literals;
 // smtp_sink.py as a child process, from the moment it listens until the object goes.
 class SmtpSink {
 public:
-    explicit SmtpSink(const std::filesystem::path& directory) : directory_(directory) {
+    // more: further arguments of smtp_sink.py ("--submission USER PASSWORD").
+    explicit SmtpSink(const std::filesystem::path& directory, std::vector<std::string> more = {})
+        : directory_(directory) {
         std::filesystem::create_directories(directory_);
+        // Not __FILE__: ccache's base_dir makes it relative to a build folder, which is not
+        // the working directory of a test.
         const std::string script =
-            (std::filesystem::path(__FILE__).parent_path() / "smtp_sink.py").string();
+            (std::filesystem::path(TARVELO_SOURCE_DIR) / "tests/mail/smtp_sink.py").string();
         const std::string where = directory_.string();
         std::vector<char*> argv = {const_cast<char*>("/usr/bin/python3"),
                                    const_cast<char*>(script.c_str()),
-                                   const_cast<char*>(where.c_str()), nullptr};
+                                   const_cast<char*>(where.c_str())};
+        for (std::string& argument : more) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
         if (posix_spawn(&pid_, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
             pid_ = -1;
         }

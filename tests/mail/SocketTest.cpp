@@ -101,14 +101,7 @@ private:
     std::thread thread_;
 };
 
-class SocketTest : public testing::Test {
-protected:
-    void TearDown() override {
-        Socket::connectTimeout = 30s;
-        Socket::readTimeout = 30s;
-        Socket::sendTimeout = 30s;
-    }
-};
+class SocketTest : public testing::Test {};
 
 TEST_F(SocketTest, ConnectsToADottedAddressAndToAName) {
     for (const char* host : {"127.0.0.1", "localhost"}) {
@@ -161,10 +154,10 @@ TEST_F(SocketTest, GivesUpOnAServerThatNeverAnswers) {
     Socket first(SOCK_STREAM);
     ASSERT_EQ(first.Connect("127.0.0.1", port.c_str()), 0);
 
-    Socket::connectTimeout = 300ms;
     Socket second(SOCK_STREAM);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(second.Connect("127.0.0.1", port.c_str()), -1);
+    EXPECT_EQ(second.Connect("127.0.0.1", port.c_str(), 300ms), -1);
+    EXPECT_EQ(second.failure, ConnectFailure::TimedOut);
     // The kernel alone would retry the SYN for about two minutes.
     EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
     ::close(listener);
@@ -238,13 +231,12 @@ INSTANTIATE_TEST_SUITE_P(Rows, SocketReceive, testing::ValuesIn(kReceiveCases),
                          });
 
 TEST_F(SocketTest, AReadThatStallsGivesUpWithMinusOne) {
-    Socket::readTimeout = 200ms;
     ScriptedServer server({{0ms, "22"}}, ScriptedServer::Then::Hold);
     Socket socket(SOCK_STREAM);
     ASSERT_EQ(socket.Connect("127.0.0.1", server.Port()), 0);
     char buffer[1025];
     // Without the time-out this would wait until the server closes, and end with status 0.
-    EXPECT_EQ(socket.ReceiveLine(buffer, 1024), 2);
+    EXPECT_EQ(socket.ReceiveLine(buffer, 1024, 200ms), 2);
     EXPECT_STREQ(buffer, "22");
     EXPECT_EQ(socket.status, -1);
 }
@@ -271,13 +263,12 @@ TEST_F(SocketTest, SendsAllBytes) {
 }
 
 TEST_F(SocketTest, ABlockTheServerDoesNotReadGivesUpWithMinusOne) {
-    Socket::sendTimeout = 300ms;
     ScriptedServer server({}, ScriptedServer::Then::Ignore, 0, 1s);
     Socket socket(SOCK_STREAM);
     ASSERT_EQ(socket.Connect("127.0.0.1", server.Port()), 0);
     // More than the buffers of both ends hold: without the bound this send would wait for ever.
     const std::string data(64 << 20, 'a');
-    EXPECT_EQ(socket.SendAll(data.data(), static_cast<int>(data.size())), -1);
+    EXPECT_EQ(socket.SendAll(data.data(), static_cast<int>(data.size()), 300ms), -1);
     EXPECT_EQ(socket.status, -1);
 }
 

@@ -1,0 +1,41 @@
+// Where and how a sending connects: the server setting's text read for a port of its own
+// ("host:port", "[IPv6]:port"), with the submission settings over it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "settings/Submission.h"
+
+namespace tarvelo {
+
+inline constexpr int kSmtpPort = 25;
+inline constexpr int kSubmissionPort = 587;   // RFC 6409, STARTTLS
+inline constexpr int kSubmissionsPort = 465;  // RFC 8314, TLS from the first byte
+
+// The server setting's parts. A name or a dotted address alone, as every setting was before
+// ports could be named, stays whole and has no port; so does any text that a port cannot be
+// read from (several colons without brackets: an IPv6 address alone).
+struct ServerAddress {
+    std::string host;
+    std::optional<int> port;
+};
+ServerAddress ParseServerAddress(std::string_view server);
+
+struct SubmissionTarget {
+    std::string host;
+    int port = kSmtpPort;
+    Security security = Security::None;
+    std::string login;
+    std::string caFile;
+};
+
+// The settings' port wins over the server setting's, and 25 stands when neither names one;
+// the security is the settings' own, else StartTls on 587, Tls on 465, None on any other port.
+SubmissionTarget ResolveSubmission(std::string_view server, const SubmissionSettings& settings);
+
+// "host:port", or "[host]:port" for an IPv6 address, as messages name the server.
+std::string HostAndPort(const SubmissionTarget& target);
+
+}  // namespace tarvelo

@@ -1,0 +1,33 @@
+// The desktop's secret store, which keeps the password of a submission server: the Secret
+// Service (libsecret, schema "org.tarvelo.Tarvelo.Password", attributes "server" and "login") on
+// Linux, or, in a build without one, a side that always answers NoStore. Kept out of
+// tarvelo_core: only the programs link it (tarvelo_secret), and the tests link the side without
+// a store (tarvelo_secret_none), so that no test ever touches a user's keyring.
+//
+// server and login are UTF-8. None of these functions logs or prints the password.
+#pragma once
+
+#include <string_view>
+
+#include "platform/SecretText.h"
+
+namespace tarvelo {
+
+enum class SecretLookup {
+    Found,
+    NotFound,  // a store runs but keeps nothing for this server and login
+    NoStore,   // no store in this build, no session bus, no service, or it failed
+};
+
+struct StoredPassword {
+    SecretLookup result = SecretLookup::NoStore;
+    SecretText password;  // empty unless Found
+};
+
+StoredPassword LookUpPassword(std::string_view server, std::string_view login);
+
+// True when the store now keeps the password; false when there is none or it refused (a
+// keyring left locked, for one), and the caller keeps the password otherwise.
+bool StorePassword(std::string_view server, std::string_view login, std::string_view password);
+
+}  // namespace tarvelo

@@ -1,0 +1,58 @@
+// The submission settings of "tvsubmit.ini", opened from the settings dialog: port, security,
+// login and CA file, and the password, which goes to the secret store (or is kept in memory
+// for this run) and never to a file.
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+#include "settings/Submission.h"
+
+class QComboBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QShowEvent;
+class QSpinBox;
+
+class TSubmitDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TSubmitDialog(QWidget* parent = nullptr);
+
+    // Handlers. Each shows its own errors in a message box and skips the rest of its body.
+    void FormActivate();  // the load, at every showing
+    void BitBtnOkClick();
+    void BitBtnCanClick();
+    void CaFileBtnClick();
+    void FormClose();  // every closing: the typed password leaves the edit
+
+    QLabel* Label1;
+    QSpinBox* Port;
+    QLabel* Label2;
+    QComboBox* Security;
+    QLabel* Label3;
+    QLineEdit* Login;
+    QLabel* Label4;
+    QLineEdit* Password;
+    QLabel* Label5;
+    QLineEdit* CaFile;
+    QPushButton* CaFileBtn;
+    QPushButton* BitBtnOk;
+    QPushButton* BitBtnCan;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // The settings as the controls show them. Raises Error for a password without a login.
+    tarvelo::SubmissionSettings Settings() const;
+
+    // As last read, so that a value left alone goes back byte for byte.
+    tarvelo::SubmissionSettings stored_;
+};
+
+extern TSubmitDialog* SubmitDialog;
