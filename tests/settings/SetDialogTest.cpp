@@ -259,14 +259,13 @@ void PrintTo(const UntouchedCase& row, std::ostream* out) {
 const std::string kLongNumber(40000, '1');
 const std::string kOddSettings =
     "\xED\x40@example.com\r\n\xFF\x80mail\r\n\x82" + std::string(1, '\0') + kLongNumber + "\r\n";
-const std::string kOddDomains =
-    "\xED\x40.example\r\nB\xFF\x80\r\nC" + std::string(1, '\0') + "D\r\n";
+const std::string kOddDomains = "\xED\x40.example\r\nB\xFF\x80\r\n" + std::string("C\0D\r\n", 5);
 
 const UntouchedCase kUntouchedCases[] = {
     {"NothingEdited", nullptr, -1, kOddSettings, kOddDomains},
     {"OneFieldEdited", "070", -1, "\xED\x40@example.com\r\n\xFF\x80mail\r\n070\r\n", kOddDomains},
     {"DomainPromoted", nullptr, 1, kOddSettings,
-     "B\xFF\x80\r\n\xED\x40.example\r\nC" + std::string(1, '\0') + "D\r\n"},
+     "B\xFF\x80\r\n\xED\x40.example\r\n" + std::string("C\0D\r\n", 5)},
     {"LongValueEdited", kLongNumber.c_str(), -1,
      "\xED\x40@example.com\r\n\xFF\x80mail\r\n" + kLongNumber + "\r\n", kOddDomains},
 };
