@@ -20,6 +20,7 @@
 #include "base/Version.h"
 #include "mail/Send.h"
 #include "settings/DomainE.h"
+#include "settings/MenuFolder.h"
 #include "settings/SubmitDialog.h"
 #include "settings/setting.h"
 #include "ui/Controls.h"
@@ -116,7 +117,7 @@ void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
 
 }  // namespace
 
-int RunTarvelo(int argc, char** argv) {
+int RunTarvelo(int argc, char** argv, bool menu) {
     const QtMessageHandler handler = qInstallMessageHandler(HoldMessage);
     QApplication application(argc, argv);
     qInstallMessageHandler(handler);
@@ -129,6 +130,9 @@ int RunTarvelo(int argc, char** argv) {
     SetUpFonts();
     int result = 0;
     try {
+        if (menu) {
+            EnterMenuSettingsFolder();
+        }
         CreateWindows();
         SetIconWhenDrawn(Form1);
         Form1->show();

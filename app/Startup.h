@@ -21,6 +21,8 @@ void CreateWindows();
 void DestroyWindows();
 
 // The program: the application titled "Tarvelo from E-Mail", the windows, the message loop.
-int RunTarvelo(int argc, char** argv);
+// menu: the start from the desktop menu, in the folder of EnterMenuSettingsFolder; a folder that
+// cannot be made or entered is shown in a message box, as nobody sees a standard error there.
+int RunTarvelo(int argc, char** argv, bool menu);
 
 }  // namespace tarvelo

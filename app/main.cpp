@@ -15,5 +15,5 @@ int main(int argc, char** argv) {
         std::cerr << reply.error;
         return reply.exitStatus;
     }
-    return tarvelo::RunTarvelo(argc, argv);
+    return tarvelo::RunTarvelo(argc, argv, reply.menu);
 }

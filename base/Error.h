@@ -46,6 +46,18 @@ inline Error UnencodableError(std::string_view field, std::string_view character
     return Error(text);
 }
 
+// field: the label of a setting that goes into the SMTP commands, UTF-8.
+inline Error CommandCharacterError(std::string_view field) {
+    return Error(std::string(field) + " に空白、<、> や制御文字は使えません");
+}
+
+// folder: the folder that a start from the desktop menu works in; reason: why it cannot.
+inline Error MenuFolderError(std::string_view folder, std::string_view reason) {
+    std::string text = detail::FormatError("ﾌｫﾙﾀﾞ %s を使えません", folder).what();
+    text.append(": ").append(reason);
+    return Error(text);
+}
+
 // Sending is refused while the settings still hold the placeholders of a fresh installation;
 // senderToo when the sender address is one of them as well. Named as the windows name them.
 inline Error PlaceholderError(bool senderToo) {

@@ -4,7 +4,6 @@
 
 #include "base/TextLines.h"
 #include "compose/HandsetText.h"
-#include "platform/ShiftJis.h"
 
 namespace tarvelo {
 
@@ -46,6 +45,12 @@ std::string_view PhsNoErrorText(const Composition& composition) {
     if (composition.phsNoInvalid) {
         return MessageErrorText(MessageError::InvalidCharacter);
     }
+    if (composition.phsNoTooLong) {
+        return "PHS Noが長すぎます";
+    }
+    if (composition.resNoInvalid) {
+        return "返答先番号が不正です";
+    }
     return "";
 }
 
@@ -54,9 +59,6 @@ Composition Compose(const CompositionInput& input) {
     bool invalid = false;
     if (input.testMode) {
         result.preview.assign(input.message);
-        // Unconverted, but still sent as Shift-JIS: a character that it cannot hold would
-        // silently vanish from the mail.
-        invalid = input.message.find(kUnencodableByte) != std::string_view::npos;
     } else {
         HandsetText converted = ConvertToHandsetText(input.message);
         result.preview = std::move(converted.text);
@@ -68,14 +70,19 @@ Composition Compose(const CompositionInput& input) {
         result.mailImage.push_back("RESNO=" + std::string(input.resNo));
     }
     for (std::string& line : SplitLines("MSG=" + result.preview)) {
+        // Unconverted text may hold what the encoder would drop between the preview and the
+        // wire; the converted one never does.
+        invalid = invalid || !EncodesWhole(line);
         result.mailImage.push_back(std::move(line));
     }
 
     result.messageError = FirstMessageError(invalid, result.preview);
     result.phsNoMissing = input.phsNo.empty();
-    result.phsNoInvalid = input.phsNo.find(kUnencodableByte) != std::string_view::npos;
-    result.sendEnabled =
-        result.messageError == MessageError::None && !result.phsNoMissing && !result.phsNoInvalid;
+    result.phsNoInvalid = !EncodesWhole(input.phsNo);
+    result.phsNoTooLong = input.phsNo.size() > kMaxPhsNoBytes;
+    result.resNoInvalid = !EncodesWhole(input.resNo);
+    result.sendEnabled = result.messageError == MessageError::None && !result.phsNoMissing &&
+                         !result.phsNoInvalid && !result.phsNoTooLong && !result.resNoInvalid;
     return result;
 }
 

@@ -12,14 +12,19 @@ namespace tarvelo {
 // Why the message may not be sent; only the first that applies is reported, in this order.
 enum class MessageError {
     None,
-    InvalidCharacter,  // a character outside the handset's repertoire (in test mode: outside
-                       // Shift-JIS) was dropped
+    InvalidCharacter,  // a character outside the handset's repertoire was dropped; in test
+                       // mode, a character that would not reach the wire (see EncodesWhole)
     Empty,             // the preview holds no byte
     TooLong,           // the preview is longer than kMaxPreviewBytes
 };
 
 // 69 full-width characters of the handset's repertoire.
 inline constexpr std::size_t kMaxPreviewBytes = 138;
+
+// No handset number is longer: an international number has at most 15 digits (ITU-T E.164),
+// which with its "+" and a separator or two stays within 16 characters, full-width ones
+// included. A longer text is a paste gone wrong, not a number.
+inline constexpr std::size_t kMaxPhsNoBytes = 32;
 
 // Every text is Shift-JIS; line breaks in the message are CR LF.
 struct CompositionInput {
@@ -36,21 +41,24 @@ struct Composition {
                                          // line breaks (CR LF, lone CR, lone LF)
     MessageError messageError = MessageError::None;  // first rule: invalid, empty, > 138 bytes
     bool phsNoMissing = false;                       // phsNo is 0 bytes
-    // phsNo holds a character that Shift-JIS cannot hold: the mail would name another handset.
+    // phsNo holds a character that would not reach the wire as shown (a line break, a control
+    // character, one that Shift-JIS cannot hold): the mail would name another handset.
     bool phsNoInvalid = false;
-    bool sendEnabled = false;  // no error of the message or the number
+    bool phsNoTooLong = false;  // phsNo is longer than kMaxPhsNoBytes
+    bool resNoInvalid = false;  // the same for the reply number, which comes from the settings
+    bool sendEnabled = false;   // no error of the message or the numbers
 };
 
 // The texts that tell the user why a message may not be sent, in the windows' error boxes and
 // on a terminal alike. UTF-8; MessageErrorText gives "" for None.
 std::string_view MessageErrorText(MessageError error);
 inline constexpr std::string_view kPhsNoMissingText = "PHS Noがありません";
-// The number's error box: "" when the number may be sent.
+// The number's error box, which speaks for the reply number too: "" when both may be sent.
 std::string_view PhsNoErrorText(const Composition& composition);
 
 // Numbers are taken as typed: no trimming, a blank is a number. In test mode the message is
-// taken as it is, and the limit applies to its raw bytes; only a character that Shift-JIS
-// cannot hold (kUnencodableByte) is invalid there. A line break
+// taken as it is, and the limit applies to its raw bytes; only a character that would not reach
+// the wire as shown is invalid there (EncodesWhole of each line). A line break
 // at the very end of the preview gives an empty last line, so the lines joined with CR LF
 // always give back the "MSG=" text.
 Composition Compose(const CompositionInput& input);

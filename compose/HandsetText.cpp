@@ -47,6 +47,28 @@ handset::KanaEntry DoubleByteEquivalent(std::uint16_t code) {
 
 }  // namespace
 
+bool EncodesWhole(std::string_view line) {
+    const auto* in = reinterpret_cast<const unsigned char*>(line.data());
+    const unsigned char* const end = in + line.size();
+    while (in != end) {
+        switch (ShiftJisByteClass(*in)) {
+            case ByteClass::Single:
+                ++in;
+                break;
+            case ByteClass::Lead:
+                if (end - in < 2 ||
+                    ShiftJisToJis(static_cast<std::uint16_t>(in[0] << 8 | in[1])) == 0) {
+                    return false;
+                }
+                in += 2;
+                break;
+            case ByteClass::Illegal:
+                return false;
+        }
+    }
+    return true;
+}
+
 HandsetText ConvertToHandsetText(std::string_view message) {
     // The message box hands over a zero-terminated text.
     message = message.substr(0, message.find('\0'));

@@ -57,6 +57,12 @@ constexpr std::uint16_t ShiftJisToJis(std::uint16_t sjisCode) {
     return static_cast<std::uint16_t>(row << 8 | cell);
 }
 
+// Whether the ISO-2022-JP encoder carries every byte of line to the wire. It drops what it cannot
+// write: control characters and the other bytes that are no character, a lead byte without its
+// second byte, a double-byte character without a JIS X 0208 code. What is shown is what is sent
+// only for a line that holds none of them, so nothing else is offered for sending.
+bool EncodesWhole(std::string_view line);
+
 struct HandsetText {
     std::string text;      // double-byte repertoire characters only, never a zero byte
     bool invalid = false;  // some input character had no equivalent and was dropped

@@ -11,7 +11,8 @@ namespace tarvelo {
 // Each line starts in the single-byte state and leaves double-byte mode with ESC ( J (JIS X 0201
 // Roman), never ESC ( B. Single-byte characters, half-width katakana among them, pass unchanged;
 // bytes that are no character, a lead byte at the end of the line and double-byte characters
-// without a JIS X 0208 code (vendor and user-defined area) are dropped. A line of any length is
+// without a JIS X 0208 code (vendor and user-defined area) are dropped (EncodesWhole tells whether
+// a line holds any). A line of any length is
 // encoded whole: its encoded form is at most 3 n + 3 bytes.
 std::string EncodeIso2022Jp(std::string_view sjisLine);
 

@@ -1,9 +1,14 @@
 #include "mail/MailAssembly.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <string>
 #include <utility>
 
+#include "base/Error.h"
 #include "base/Version.h"
+#include "compose/Composition.h"
+#include "compose/HandsetText.h"
 #include "mail/Iso2022Jp.h"
 #include "platform/Clock.h"
 
@@ -29,6 +34,10 @@ std::string MailDateText() {
 std::vector<std::string> AssembleMailLines(std::string_view dateText, std::string_view sender,
                                            std::string_view firstDomain,
                                            const std::vector<std::string>& mailImage) {
+    // The composition refuses such lines; this one is typed into the mail image by hand.
+    if (!std::all_of(mailImage.begin(), mailImage.end(), EncodesWhole)) {
+        throw Error(std::string(MessageErrorText(MessageError::InvalidCharacter)));
+    }
     std::vector<std::string> body;
     EncodeLinesIso2022Jp(mailImage, body);
 

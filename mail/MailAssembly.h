@@ -16,7 +16,9 @@ std::string MailDateText();
 
 // The six header lines as they stand (the header is never encoded), the empty line that ends
 // the header, then each line of mailImage encoded in ISO-2022-JP. An empty sender or domain
-// leaves its part of the line empty. Nothing is added to, removed from or merged in the body.
+// leaves its part of the line empty. Nothing is added to, removed from or merged in the body:
+// a line of the mail image that the encoder could not carry whole (EncodesWhole, such as a TAB
+// typed into the box by hand) raises Error with the message's "不正な文字がふくまれています".
 std::vector<std::string> AssembleMailLines(std::string_view dateText, std::string_view sender,
                                            std::string_view firstDomain,
                                            const std::vector<std::string>& mailImage);

@@ -19,6 +19,7 @@
 
 #include "settings/LineList.h"
 #include "settings/SettingsFiles.h"
+#include "settings/SettingsStore.h"
 #include "ui/Controls.h"
 #include "ui/ErrorPath.h"
 #include "ui/Fonts.h"
@@ -147,6 +148,8 @@ void TDomainEdit::AddBtnClick() {
             throw tarvelo::UnencodableError(Text("ドメイン").toStdString(),
                                             character.toStdString());
         }
+        tarvelo::CheckCommandSetting(tarvelo::CommandSetting::GatewayDomain,
+                                     tarvelo::ToShiftJis(NewDomain->text()));
         // Appended as typed, duplicates and blanks included; the selection stays where it was.
         DomainList->addItem(NewDomain->text());
         NewDomain->clear();

@@ -12,7 +12,6 @@ constexpr std::string_view kLineEnd = "\r\n";
 }  // namespace
 
 LineList ParseLines(std::string_view bytes) {
-    bytes = bytes.substr(0, bytes.find('\0'));
     if (bytes.empty()) {
         return {};
     }
@@ -33,11 +32,15 @@ std::string FormatLines(const LineList& lines) {
 }
 
 LineList ReadLineList(std::string_view fileName) {
-    const std::optional<std::string> bytes = ReadRegularFile(fileName, kMaxListFileBytes);
+    return ParseLines(ReadListFileBytes(fileName));
+}
+
+std::string ReadListFileBytes(std::string_view fileName) {
+    std::optional<std::string> bytes = ReadRegularFile(fileName, kMaxListFileBytes);
     if (!bytes) {
         throw FileOpenError(fileName);
     }
-    return ParseLines(*bytes);
+    return std::move(*bytes);
 }
 
 void WriteLineList(std::string_view fileName, const LineList& lines) {

@@ -13,9 +13,11 @@ namespace tarvelo {
 // One line per entry, without its line end; Shift-JIS bytes, nothing trimmed or converted.
 using LineList = std::vector<std::string>;
 
-// Splits a file's bytes into lines. A line ends at CR LF, at a lone CR or at a lone LF; a zero
-// byte ends the text; the last line needs no line end, and a line end at the very end adds no
-// empty line, so empty bytes give no lines. Raises nothing, whatever the bytes.
+// Splits a file's bytes into lines. A line ends at CR LF, at a lone CR or at a lone LF; the last
+// line needs no line end, and a line end at the very end adds no empty line, so empty bytes give
+// no lines. A zero byte stays in its line like any other, so that a file written back unedited
+// is the file that was read, every byte after a zero included. Raises nothing, whatever the
+// bytes.
 LineList ParseLines(std::string_view bytes);
 
 // The bytes of a written file: every line, the last included, followed by CR LF.
@@ -24,10 +26,13 @@ std::string FormatLines(const LineList& lines);
 // A list file is a few short lines; anything larger is not one of ours.
 inline constexpr std::size_t kMaxListFileBytes = 1024 * 1024;
 
-// Reads the whole file and splits it by ParseLines. Raises FileOpenError(fileName) at once when
-// it cannot be opened or read (a missing file included), when it is not a regular file (a
-// directory, a pipe, a device such as /dev/zero, also through a symbolic link) or when it holds
-// more than kMaxListFileBytes; nothing then waits or reads without end.
+// Reads the whole file. Raises FileOpenError(fileName) at once when it cannot be opened or read
+// (a missing file included), when it is not a regular file (a directory, a pipe, a device such
+// as /dev/zero, also through a symbolic link) or when it holds more than kMaxListFileBytes;
+// nothing then waits or reads without end.
+std::string ReadListFileBytes(std::string_view fileName);
+
+// ParseLines of ReadListFileBytes, with its errors.
 LineList ReadLineList(std::string_view fileName);
 
 // Replaces the file whole with FormatLines(lines). The new bytes go to a temporary file beside

@@ -15,24 +15,57 @@ namespace {
 // The lines of "tvsubmit.ini", in the file's order.
 enum SubmitLine : std::size_t { kPortLine, kSecurityLine, kLoginLine, kCaFileLine, kSubmitLines };
 
-LineList LoadOrCreate(std::string_view fileName, LineList defaults) {
+LineList LoadOrCreate(std::string_view fileName, LineList defaults, FileContent& content) {
     if (!FileMissing(fileName)) {
-        return ReadLineList(fileName);
+        content = ReadListFileBytes(fileName);
+        return ParseLines(*content);
     }
     WriteLineList(fileName, defaults);
+    content = FormatLines(defaults);
     return defaults;
 }
 
 }  // namespace
 
-LineList LoadOrCreateDomains() {
-    return LoadOrCreate(kDomainFileName, LineList(kDefaultDomains.begin(), kDefaultDomains.end()));
+LineList LoadOrCreateDomains(FileContent& content) {
+    return LoadOrCreate(kDomainFileName, LineList(kDefaultDomains.begin(), kDefaultDomains.end()),
+                        content);
 }
 
-LineList LoadOrCreateSettingsLines() {
+LineList LoadOrCreateSettingsLines(FileContent& content) {
     return LoadOrCreate(kSettingsFileName,
                         {std::string(kDefaultSender), std::string(kDefaultSmtpServer),
-                         std::string(kDefaultReplyNumber)});
+                         std::string(kDefaultReplyNumber)},
+                        content);
+}
+
+bool ChangedOnDisk(std::string_view fileName, const FileContent& loaded) {
+    if (FileMissing(fileName)) {
+        return loaded.has_value();
+    }
+    try {
+        return ReadListFileBytes(fileName) != loaded;
+    } catch (const Error&) {
+        return false;
+    }
+}
+
+void CheckCommandSetting(CommandSetting setting, std::string_view value) {
+    const bool changesCommand = std::any_of(value.begin(), value.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte <= 0x20 || byte == 0x7F || c == '<' || c == '>';
+    });
+    if (!changesCommand) {
+        return;
+    }
+    switch (setting) {
+        case CommandSetting::MailAddress:
+            throw CommandCharacterError("Mail Address");
+        case CommandSetting::SmtpServer:
+            throw CommandCharacterError("SMTP Server");
+        case CommandSetting::GatewayDomain:
+            throw CommandCharacterError("送信先ドメイン");
+    }
 }
 
 Settings ReadSettings() {
@@ -42,6 +75,11 @@ Settings ReadSettings() {
     settings.userName = LineAt(lines, 0);
     settings.smtp = LineAt(lines, 1);
     settings.resNo = LineAt(lines, 2);
+    CheckCommandSetting(CommandSetting::MailAddress, settings.userName);
+    CheckCommandSetting(CommandSetting::SmtpServer, settings.smtp);
+    if (!settings.domains.empty()) {
+        CheckCommandSetting(CommandSetting::GatewayDomain, settings.domains.front());
+    }
     return settings;
 }
 

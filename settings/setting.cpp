@@ -5,10 +5,12 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPalette>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QString>
+#include <QStringList>
 #include <QStyle>
 #include <string_view>
 
@@ -67,10 +69,11 @@ void SetFieldText(QLineEdit* edit, std::string_view sjis) {
 }
 
 // The bytes of a field: those read from the file while it shows the text loaded, so that a value
-// the user left alone goes back byte for byte (bytes that are not Shift-JIS, or an NEC code that
-// the conversion would write as its IBM twin, included); the typed text once it differs.
-std::string FieldBytes(const QLineEdit* edit, const std::string& stored) {
-    return edit->text() == FromShiftJis(stored) ? stored : ToShiftJis(edit->text());
+// the user left alone goes back byte for byte (bytes that are not Shift-JIS, an NEC code that the
+// conversion would write as its IBM twin, or a zero byte that the field does not show,
+// included); the typed text once it differs from what the load showed.
+std::string FieldBytes(const QLineEdit* edit, const std::string& stored, const QString& shown) {
+    return edit->text() == shown ? stored : ToShiftJis(edit->text());
 }
 
 }  // namespace
@@ -172,15 +175,15 @@ TSetDialog::TSetDialog(QWidget* parent)
 }
 
 std::string TSetDialog::UserNameText() const {
-    return FieldBytes(UserName, stored_[0]);
+    return FieldBytes(UserName, stored_[0], shown_[0]);
 }
 
 std::string TSetDialog::SmtpText() const {
-    return FieldBytes(Smtp, stored_[1]);
+    return FieldBytes(Smtp, stored_[1], shown_[1]);
 }
 
 std::string TSetDialog::ResNoText() const {
-    return FieldBytes(ResNo, stored_[2]);
+    return FieldBytes(ResNo, stored_[2], shown_[2]);
 }
 
 std::string TSetDialog::FirstDomainText() const {
@@ -196,16 +199,20 @@ void TSetDialog::FormActivate() {
 }
 
 void TSetDialog::BitBtnOkClick() {
-    bool refused = false;
-    tarvelo::RunHandler([this, &refused] {
+    bool stayOpen = false;
+    tarvelo::RunHandler([this, &stayOpen] {
         // Checked before anything is written, and the dialog stays open for the correction.
-        refused = true;
+        stayOpen = true;
         RefuseUnencodableText();
-        refused = false;
+        RefuseCommandCharacters();
+        if (!MayOverwrite()) {
+            return;
+        }
+        stayOpen = false;
         PromoteSelectedDomain();
         SaveSettings();
     });
-    if (refused) {
+    if (stayOpen) {
         return;
     }
     // Pressing OK ends the showing even when a write failed; the message box has told why.
@@ -275,7 +282,7 @@ void TSetDialog::Load() {
 }
 
 void TSetDialog::LoadDomains() {
-    domains_ = tarvelo::LoadOrCreateDomains();
+    domains_ = tarvelo::LoadOrCreateDomains(domainsRead_);
     centerAdr->clear();
     for (const std::string& domain : domains_) {
         centerAdr->addItem(FromShiftJis(domain));
@@ -285,12 +292,13 @@ void TSetDialog::LoadDomains() {
 }
 
 void TSetDialog::LoadSettings() {
-    const LineList settings = tarvelo::LoadOrCreateSettingsLines();
+    const LineList settings = tarvelo::LoadOrCreateSettingsLines(settingsRead_);
     QLineEdit* const fields[] = {UserName, Smtp, ResNo};
     for (std::size_t i = 0; i < stored_.size(); ++i) {
         // A missing line stops here: the fields before it keep what was just loaded.
         stored_[i] = tarvelo::LineAt(settings, i);
         SetFieldText(fields[i], stored_[i]);
+        shown_[i] = fields[i]->text();
     }
 }
 
@@ -300,7 +308,7 @@ void TSetDialog::RefuseUnencodableText() const {
     for (std::size_t i = 0; i < stored_.size(); ++i) {
         const QString text = fields[i]->text();
         // What was read goes back as it came, whatever it holds; only typed text is judged.
-        if (text == FromShiftJis(stored_[i])) {
+        if (text == shown_[i]) {
             continue;
         }
         const QString character = tarvelo::FirstUnencodableCharacter(text);
@@ -308,6 +316,18 @@ void TSetDialog::RefuseUnencodableText() const {
             throw tarvelo::UnencodableError(labels[i]->text().toStdString(),
                                             character.toStdString());
         }
+    }
+}
+
+void TSetDialog::RefuseCommandCharacters() const {
+    using tarvelo::CommandSetting;
+    tarvelo::CheckCommandSetting(CommandSetting::MailAddress, UserNameText());
+    tarvelo::CheckCommandSetting(CommandSetting::SmtpServer, SmtpText());
+    // The gateway that OK puts in use; the others are judged when they are picked.
+    const int selected = centerAdr->currentIndex();
+    if (selected >= 0 && static_cast<std::size_t>(selected) < domains_.size()) {
+        tarvelo::CheckCommandSetting(CommandSetting::GatewayDomain,
+                                     domains_[static_cast<std::size_t>(selected)]);
     }
 }
 
@@ -320,10 +340,44 @@ void TSetDialog::PromoteSelectedDomain() {
     centerAdr->setItemText(0, centerAdr->itemText(selected));
     centerAdr->setItemText(selected, first);
     tarvelo::PromoteDomain(domains_, static_cast<std::size_t>(selected));
+    domainsRead_ = tarvelo::FormatLines(domains_);
 }
 
 void TSetDialog::SaveSettings() {
-    tarvelo::WriteLineList(tarvelo::kSettingsFileName, {UserNameText(), SmtpText(), ResNoText()});
+    const LineList lines{UserNameText(), SmtpText(), ResNoText()};
+    tarvelo::WriteLineList(tarvelo::kSettingsFileName, lines);
+    settingsRead_ = tarvelo::FormatLines(lines);
+}
+
+bool TSetDialog::MayOverwrite() {
+    QStringList changed;
+    if (tarvelo::ChangedOnDisk(tarvelo::kSettingsFileName, settingsRead_)) {
+        changed << QString::fromUtf8(tarvelo::kSettingsFileName);
+    }
+    // The domain file is written only by a promotion.
+    if (centerAdr->currentIndex() > 0 &&
+        tarvelo::ChangedOnDisk(tarvelo::kDomainFileName, domainsRead_)) {
+        changed << QString::fromUtf8(tarvelo::kDomainFileName);
+    }
+    if (changed.isEmpty()) {
+        return true;
+    }
+    QMessageBox box(QMessageBox::Question, QString(),
+                    Text("ﾌｧｲﾙ ") + changed.join(Text("、")) +
+                        Text(" は、この画面を開いた後にほかの Tarvelo などで変更されています。\n\n"
+                             "読み込む: その変更を読み込みます。ここで入力した内容は消えます。\n"
+                             "上書き: ここで入力した内容を保存します。その変更は消えます。"),
+                    QMessageBox::NoButton, this);
+    tarvelo::StyleMessageBox(box);
+    QPushButton* load = box.addButton(Text("読み込む(&L)"), QMessageBox::AcceptRole);
+    QPushButton* overwrite = box.addButton(Text("上書き(&O)"), QMessageBox::DestructiveRole);
+    box.setEscapeButton(box.addButton(Text("ｷｬﾝｾﾙ"), QMessageBox::RejectRole));
+    box.setDefaultButton(load);
+    box.exec();
+    if (box.clickedButton() == load) {
+        Load();
+    }
+    return box.clickedButton() == overwrite;
 }
 
 void TSetDialog::EnableOk() {

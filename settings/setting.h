@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/SettingsStore.h"
+
 class QComboBox;
 class QKeyEvent;
 class QLabel;
@@ -72,13 +74,25 @@ private:
     // Raises UnencodableError for the first field whose typed text holds a character that
     // Shift-JIS, and so the file, cannot hold.
     void RefuseUnencodableText() const;
+    // Raises CommandCharacterError for the sender, the server or the gateway that OK puts in
+    // use when it would change the meaning of an SMTP command.
+    void RefuseCommandCharacters() const;
+    // When a file that OK writes has changed on disk since the load, asks whether to load that
+    // change (the dialog stays open to show it) or overwrite it. True: go on and write.
+    bool MayOverwrite();
 
     // The bytes of UserName, Smtp and ResNo as last read from "tvemail.ini".
     std::array<std::string, 3> stored_;
+    // What the fields showed after that load, which leaves out what a single line cannot show.
+    std::array<QString, 3> shown_;
 
     // The entries of centerAdr as the file holds them, so that what is written back and what
     // is sent is the file's bytes, not a conversion of what is shown.
     std::vector<std::string> domains_;
+
+    // Both files as loaded or last written here, to see another instance's save at OK.
+    tarvelo::FileContent settingsRead_;
+    tarvelo::FileContent domainsRead_;
 };
 
 extern TSetDialog* SetDialog;

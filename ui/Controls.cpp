@@ -18,6 +18,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QWidget>
+#include <limits>
 #include <utility>
 
 namespace tarvelo {
@@ -138,6 +139,7 @@ QValidator::State SingleLineValidator::validate(QString& input, int& position) c
 
 void MakeSingleLine(QLineEdit* edit) {
     edit->setValidator(new SingleLineValidator(edit));
+    edit->setMaxLength(std::numeric_limits<int>::max());
 }
 
 QString TakeOutZeroCharacters(QTextEdit* edit) {

@@ -37,7 +37,8 @@ public:
     State validate(QString& input, int& position) const override;
 };
 
-// Gives edit a SingleLineValidator of its own.
+// Gives edit a SingleLineValidator of its own, and no limit of length: the default one of 32,767
+// characters cuts a longer value loaded from a file, or pasted, without a word.
 void MakeSingleLine(QLineEdit* edit);
 
 // Takes the zero characters out of a multi-line box's text, as typed or pasted, without a

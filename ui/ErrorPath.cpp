@@ -19,8 +19,14 @@ constexpr int kTitleButtonsWidth = 120;
 }  // namespace
 
 void ShowErrorBox(const std::string& text) {
-    QMessageBox box(QMessageBox::Critical, Text(kApplicationTitle), QString::fromStdString(text),
-                    QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(QMessageBox::Critical, QString(), QString::fromStdString(text), QMessageBox::Ok,
+                    QApplication::activeWindow());
+    StyleMessageBox(box);
+    box.exec();
+}
+
+void StyleMessageBox(QMessageBox& box) {
+    box.setWindowTitle(Text(kApplicationTitle));
     // The text may hold a server's reply or a file name: never markup.
     box.setTextFormat(Qt::PlainText);
     box.setFont(PGothicFontWithFallback());
@@ -31,7 +37,6 @@ void ShowErrorBox(const std::string& text) {
         grid->addItem(new QSpacerItem(title * 3 / 2 + kTitleButtonsWidth, 0), grid->rowCount(), 0,
                       1, grid->columnCount());
     }
-    box.exec();
 }
 
 }  // namespace tarvelo

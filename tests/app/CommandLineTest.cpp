@@ -17,7 +17,7 @@ struct CommandLineCase {
     std::string errorStart;   // what standard error starts with
 };
 
-constexpr const char* kUsageStart = "Usage: tarvelo [--version | --help]\n";
+constexpr const char* kUsageStart = "Usage: tarvelo [--menu | --version | --help]\n";
 
 class CommandLineTest : public ::testing::TestWithParam<CommandLineCase> {};
 
@@ -36,6 +36,7 @@ INSTANTIATE_TEST_SUITE_P(
     Arguments, CommandLineTest,
     ::testing::Values(
         CommandLineCase{"None", {}, true, 0, "", ""},
+        CommandLineCase{"Menu", {"--menu"}, true, 0, "", ""},
         CommandLineCase{
             "Version", {"--version"}, false, 0, "Tarvelo from E-Mail Ver 1.1beta1\n", ""},
         CommandLineCase{"Help", {"--help"}, false, 0, kUsageStart, ""},

@@ -55,8 +55,9 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"ThirtyFiveVoicedKanaAreSeventy", Repeat("ガ", 35), false, MessageError::TooLong,
                   140},
         ErrorCase{"TestModeEmpty", "", true, MessageError::Empty, 0},
-        ErrorCase{"TestModeTakesAnything", Utf8ToShiftJis("abc漢字,.\tｱ\r\n"), true,
+        ErrorCase{"TestModeTakesAnything", Utf8ToShiftJis("abc漢字,. ｱ\r\n"), true,
                   MessageError::None, 13},
+        ErrorCase{"TestModeControls", "a\tb\x1B[2J", true, MessageError::InvalidCharacter, 7},
         ErrorCase{"TestMode138HalfWidth", Repeat("a", 138), true, MessageError::None, 138},
         ErrorCase{"TestMode139HalfWidth", Repeat("a", 139), true, MessageError::TooLong, 139},
         ErrorCase{"TestModeSeventyKanji", Repeat("漢", 70), true, MessageError::TooLong, 140},
@@ -124,18 +125,22 @@ TEST(Compose, MissingNumberAndMessageErrorAreBothReported) {
     EXPECT_FALSE(valid.sendEnabled);
 }
 
-TEST(Compose, ANumberWithACharacterShiftJisCannotHoldIsRefused) {
+TEST(Compose, ANumberThatWouldNotReachTheWireAsShownIsRefused) {
     const struct {
         const char* name;
         std::string phsNo;
+        std::string resNo;
         std::string_view errorText;
     } rows[] = {
-        {"Digits", "09012345678", ""},
-        {"Empty", "", "PHS Noがありません"},
-        {"AccentedLetter", "0901234" + Utf8ToShiftJis("é"), "不正な文字がふくまれています"},
+        {"Digits", "09012345678", "", ""},
+        {"Empty", "", "", "PHS Noがありません"},
+        {"AccentedLetter", "0901234" + Utf8ToShiftJis("é"), "", "不正な文字がふくまれています"},
+        {"LineBreak", "070\r\n9", "", "不正な文字がふくまれています"},
+        {"LongerThanAnyNumber", Repeat("０", 16) + "0", "", "PHS Noが長すぎます"},
+        {"ReplyNumberWithATab", "070", "03\t1", "返答先番号が不正です"},
     };
     for (const auto& row : rows) {
-        const Composition result = Compose({"A", row.phsNo, ""});
+        const Composition result = Compose({"A", row.phsNo, row.resNo});
         EXPECT_EQ(PhsNoErrorText(result), row.errorText) << row.name;
         EXPECT_EQ(result.sendEnabled, row.errorText.empty()) << row.name;
     }

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "TempDir.h"
+#include "base/Error.h"
 #include "platform/ShiftJis.h"
 
 // glibc 2.36's newlocale does not free the search list that it builds from LOCPATH with
@@ -250,11 +251,15 @@ TEST(AssembleMailLines, HeadersAreNotEncoded) {
 }
 
 TEST(AssembleMailLines, BodyKeepsEveryLineInOrder) {
-    const std::vector<std::string> image{"", "PHSNO=", "", "a\tb", "MSG=\xB1\x82\x60", ""};
+    const std::vector<std::string> image{"", "PHSNO=", "", "a b", "MSG=\xB1\x82\x60", ""};
     const std::vector<std::string> lines = AssembleMailLines("D", "s", "d", image);
     const std::vector<std::string> body(lines.begin() + 7, lines.end());
     EXPECT_EQ(body,
-              (std::vector<std::string>{"", "PHSNO=", "", "ab", "MSG=\xB1\x1B$B#A\x1B(J", ""}));
+              (std::vector<std::string>{"", "PHSNO=", "", "a b", "MSG=\xB1\x1B$B#A\x1B(J", ""}));
+}
+
+TEST(AssembleMailLines, RefusesALineTheEncoderWouldNotCarryWhole) {
+    EXPECT_THROW(AssembleMailLines("D", "s", "d", {"PHSNO=1", "MSG=a\tb"}), Error);
 }
 
 // A mail client's reading of the whole message: Python's email package, decoding the body by

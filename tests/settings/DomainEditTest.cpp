@@ -66,9 +66,9 @@ void PrintTo(const EditCase& row, std::ostream* out) {
 }
 
 const EditCase kEditCases[] = {
-    // Adding: appended as typed, nothing checked, the selection left as it was.
+    // Adding: appended as typed, the selection left as it was (what Add refuses: below).
     {"AddEmptyChangesNothing", "A\r\nB\r\n", "", -1, false, {"A", "B"}, "", {}},
-    {"AddBlank", "A\r\n", " ", -1, false, {"A", " "}, "", {}},
+    {"AddAsTyped", "A\r\n", "gw-2.Example", -1, false, {"A", "gw-2.Example"}, "", {}},
     {"AddDuplicate", "A\r\nB\r\n", "A", -1, false, {"A", "B", "A"}, "", {}},
     {"AddKeepsSelection", "A\r\nB\r\n", "C", 0, false, {"A", "B", "C"}, "", {0}},
     // Deleting: only a selected entry, never the last one; its text goes to NewDomain.
@@ -251,10 +251,14 @@ TEST_F(DomainEditTest, AddRefusesACharacterShiftJisCannotHoldAndKeepsTheText) {
         editor.NewDomain->setText(QString::fromUtf8("café.example"));
         CaptureNextMessageBox(&text);
         QTest::mouseClick(editor.AddBtn, Qt::LeftButton);
+        EXPECT_EQ(text.toStdString(), "ドメイン に Shift-JIS で書けない文字「é」があります");
+        editor.NewDomain->setText(QString::fromUtf8("gw.example> NOTIFY=SUCCESS"));
+        CaptureNextMessageBox(&text);
+        QTest::mouseClick(editor.AddBtn, Qt::LeftButton);
         QTest::mouseClick(editor.BitBtnOk, Qt::LeftButton);
     });
     editor.exec();
-    EXPECT_EQ(text.toStdString(), "ドメイン に Shift-JIS で書けない文字「é」があります");
+    EXPECT_EQ(text.toStdString(), "送信先ドメイン に空白、<、> や制御文字は使えません");
     EXPECT_EQ(ReadFileBytes("tvdomain.ini"), "A\r\n");
 }
 

@@ -43,9 +43,9 @@ const ParseCase kParseCases[] = {
     {"EmptyLastLineKept", "a\r\n\r\n", {"a", ""}},
     {"LfCrIsTwoLineEnds", "a\n\rb", {"a", "", "b"}},
     {"CrCrLfIsTwoLineEnds", "a\r\r\nb", {"a", "", "b"}},
-    {"ZeroByteEndsText", std::string_view("a\r\nb\0c\r\nd\r\n", 11), {"a", "b"}},
-    {"ZeroByteFirst", std::string_view("\0a\r\n", 4), {}},
-    {"ZeroByteAfterLineEnd", std::string_view("a\r\n\0", 4), {"a"}},
+    {"ZeroByteKept", std::string_view("a\r\nb\0c\r\nd\r\n", 11), {"a", {"b\0c", 3}, "d"}},
+    {"ZeroByteFirst", std::string_view("\0a\r\n", 4), {{"\0a", 2}}},
+    {"ZeroByteAfterLineEnd", std::string_view("a\r\n\0", 4), {"a", {"\0", 1}}},
     {"NothingTrimmed", " a \t\r\n\t", {" a \t", "\t"}},
     // 0x835C (ソ) carries the byte of "\" as its trail; 0x82A0 is あ. Both stay whole.
     {"ShiftJisKeptWhole", "\x83\x5C\x82\xA0\r\n\xFF\x80", {"\x83\x5C\x82\xA0", "\xFF\x80"}},

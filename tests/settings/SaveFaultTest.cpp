@@ -9,16 +9,19 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ChildProcess.h"
 #include "TempDir.h"
 #include "base/Error.h"
 #include "settings/LineList.h"
+#include "settings/MenuFolder.h"
 
 namespace tarvelo {
 namespace {
@@ -133,6 +136,44 @@ TEST(SaveFaultTest, DirectoryInPlaceOfTheFileIsLeftAlone) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."),
                             std::filesystem::directory_iterator()),
               1);
+}
+
+// Starts that used to end without a word; make runs first, as root; "/d" is the working dir's d.
+TEST(MenuFolderTest, EntersTheFolderOrSaysWhyNot) {
+    const struct {
+        const char *name, *make, *xdg, *home, *folder, *reason;
+    } rows[] = {
+        {"RelativeDataHomeIgnored", "true", "d", "/h", "/h/.local/share/tarvelo", nullptr},
+        {"DataHomeIsAFile", "touch d", "/d", "/h", "/d/tarvelo", "Not a directory"},
+        {"TarveloIsAFile", "mkdir d; touch d/tarvelo", "/d", "/h", "/d/tarvelo", "Not a directory"},
+        {"Unwritable", "mkdir -m 555 d", "/d", "/h", "/d/tarvelo", "Permission denied"},
+        {"SymlinkLoop", "ln -s d d", "/d", "/h", "/d/tarvelo", "Too many levels of symbolic links"},
+        {"NoHome", "true", nullptr, nullptr, "~/.local/share/tarvelo", "HOME が設定されていません"},
+    };
+    for (const auto& row : rows) {
+        TempWorkingDir dir;
+        ASSERT_EQ(::chmod(dir.path().c_str(), 0777) + std::system(row.make), 0) << row.name;
+        const auto under = [&dir](const char* name) {
+            return name[0] == '/' ? dir.path().string() + name : std::string(name);
+        };
+        const Report report = RunInChild(false, [&](Report& out) {
+            out["user"] = testing::BecomeOrdinaryUser();
+            for (const auto& [name, value] :
+                 {std::pair{"XDG_DATA_HOME", row.xdg}, {"HOME", row.home}}) {
+                value != nullptr ? ::setenv(name, under(value).c_str(), 1) : ::unsetenv(name);
+            }
+            try {
+                EnterMenuSettingsFolder();
+                out["outcome"] = std::filesystem::current_path().string();
+            } catch (const Error& error) {
+                out["outcome"] = error.what();
+            }
+        });
+        ASSERT_EQ(report.at("user"), "");
+        const std::string folder = under(row.folder);
+        EXPECT_EQ(report.at("outcome"),
+                  row.reason ? "ﾌｫﾙﾀﾞ " + folder + " を使えません: " + row.reason : folder);
+    }
 }
 
 }  // namespace

@@ -255,13 +255,19 @@ void PrintTo(const UntouchedCase& row, std::ostream* out) {
 
 // Bytes a hand edit may leave: 0xED40 is an NEC duplicate of 0xFA5C, 0xFF 0x80 and a lone lead
 // byte 0x82 are no Shift-JIS at all. What the user did not edit goes back as it came.
-const std::string kOddSettings = "\xED\x40@example.com\r\n\xFF\x80mail\r\n\x82\r\n";
-const std::string kOddDomains = "\xED\x40.example\r\nB\xFF\x80\r\nC\r\n";
+// Zero bytes, and a reply number longer than a line edit holds by default (32,767), too.
+const std::string kLongNumber(40000, '1');
+const std::string kOddSettings =
+    "\xED\x40@example.com\r\n\xFF\x80mail\r\n\x82" + std::string(1, '\0') + kLongNumber + "\r\n";
+const std::string kOddDomains = "\xED\x40.example\r\nB\xFF\x80\r\n" + std::string("C\0D\r\n", 5);
 
 const UntouchedCase kUntouchedCases[] = {
     {"NothingEdited", nullptr, -1, kOddSettings, kOddDomains},
     {"OneFieldEdited", "070", -1, "\xED\x40@example.com\r\n\xFF\x80mail\r\n070\r\n", kOddDomains},
-    {"DomainPromoted", nullptr, 1, kOddSettings, "B\xFF\x80\r\n\xED\x40.example\r\nC\r\n"},
+    {"DomainPromoted", nullptr, 1, kOddSettings,
+     "B\xFF\x80\r\n\xED\x40.example\r\n" + std::string("C\0D\r\n", 5)},
+    {"LongValueEdited", kLongNumber.c_str(), -1,
+     "\xED\x40@example.com\r\n\xFF\x80mail\r\n" + kLongNumber + "\r\n", kOddDomains},
 };
 
 class UntouchedTest : public ::testing::TestWithParam<UntouchedCase> {
@@ -277,8 +283,7 @@ TEST_P(UntouchedTest, OkWritesWhatTheUserLeftAloneByteForByte) {
     EXPECT_EQ(dialog.UserNameText(), "\xED\x40@example.com") << "sent as stored, too";
     ExecWith(dialog, [&](QWidget*) {
         if (row.typedInResNo != nullptr) {
-            dialog.ResNo->selectAll();
-            QTest::keyClicks(dialog.ResNo, row.typedInResNo);
+            dialog.ResNo->setText(QString::fromUtf8(row.typedInResNo));
         }
         if (row.pickedDomain >= 0) {
             dialog.centerAdr->setCurrentIndex(row.pickedDomain);
@@ -310,6 +315,8 @@ const UnencodableCase kUnencodableCases[] = {
      "SMTP Server に Shift-JIS で書けない文字「\U0001F600」があります"},
     {"RightToLeftMarkInReplyNumber", &TSetDialog::ResNo, "070\u200F",
      "返答先番号 に Shift-JIS で書けない文字「\u200F」があります"},
+    {"ParametersInAddress", &TSetDialog::UserName, "x@y.example> NOTIFY=NEVER",
+     "Mail Address に空白、<、> や制御文字は使えません"},
 };
 
 class UnencodableTest : public ::testing::TestWithParam<UnencodableCase> {

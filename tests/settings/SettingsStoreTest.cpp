@@ -75,7 +75,7 @@ const FoundFile kFoundFiles[] = {
 
 struct StoreFile {
     const char* fileName;
-    LineList (*load)();
+    LineList (*load)(FileContent&);
     LineList defaults;
 };
 
@@ -110,7 +110,8 @@ TEST_P(LoadOrCreateTest, OnlyAMissingFileGetsDefaults) {
             return;
         }
         try {
-            out["lines"] = FormatLines(store.load());
+            FileContent content;
+            out["lines"] = FormatLines(store.load(content));
             out["error"] = "none";
         } catch (const Error& error) {
             out["error"] = error.what();
@@ -162,6 +163,8 @@ const ReadCase kReadCases[] = {
     {"NoDomainFile", nullptr, "me@example.com\r\nmail\r\n\r\n", "ﾌｧｲﾙ tvdomain.ini は開けません"},
     {"NoSettingsFile", "A\r\n", nullptr, "ﾌｧｲﾙ tvemail.ini は開けません"},
     {"TwoSettingsLines", "A\r\n", "me@example.com\r\nmail\r\n", "ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています"},
+    {"GatewayWithASpace", "B NOTIFY=SUCCESS\r\n", "me@example.com\r\nsmtp.example\r\n070\r\n",
+     "送信先ドメイン に空白、<、> や制御文字は使えません"},
 };
 
 class ReadSettingsTest : public ::testing::TestWithParam<ReadCase> {};
@@ -193,6 +196,37 @@ TEST_P(ReadSettingsTest, ReadsBothFilesAndWritesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Files, ReadSettingsTest, ::testing::ValuesIn(kReadCases),
                          [](const auto& param) { return std::string(param.param.name); });
+
+TEST(CheckCommandSetting, RefusesWhatWouldChangeACommand) {
+    const std::tuple<const char*, CommandSetting, std::string, bool> rows[] = {
+        {"Parameters", CommandSetting::MailAddress, "x@y.example> NOTIFY=NEVER", true},
+        {"VerticalTab", CommandSetting::MailAddress, "x@y\x0B.example", true},
+        {"ShiftJis", CommandSetting::GatewayDomain, "\x83\x5C\xED\x40.example", false},
+        {"ServerAndPort", CommandSetting::SmtpServer, "[::1]:587", false},
+    };
+    for (const auto& [name, setting, value, refused] : rows) {
+        if (refused) {
+            EXPECT_THROW(CheckCommandSetting(setting, value), Error) << name;
+        } else {
+            EXPECT_NO_THROW(CheckCommandSetting(setting, value)) << name;
+        }
+    }
+}
+
+TEST(ChangedOnDisk, IsAnotherInstancesSaveNotOneOfTheSameBytes) {
+    const std::tuple<const char*, FileContent, const char*, bool> rows[] = {
+        {"SameBytes", "a\r\n", "a\r\n", false},
+        {"OtherBytes", "a\r\n", "a\n", true},
+        {"Appeared", std::nullopt, "a\r\n", true},
+    };
+    for (const auto& [name, loaded, now, changed] : rows) {
+        TempWorkingDir dir;
+        if (now != nullptr) {
+            WriteFileBytes(kSettingsFileName, now);
+        }
+        EXPECT_EQ(ChangedOnDisk(kSettingsFileName, loaded), changed) << name;
+    }
+}
 
 struct PromoteCase {
     const char* name;
