@@ -88,6 +88,8 @@ void TForm1::sendButtonClick() {
     bool ready = false;
     tarvelo::RunHandler([this, &ready] {
         tarvelo::RefusePlaceholders(SetDialog->UserNameText(), SetDialog->FirstDomainText());
+        // A mail that cannot go out as it stands is refused before anything is asked or shown.
+        AssembleMail();
         const tarvelo::SubmissionTarget target =
             tarvelo::ResolveSubmission(SetDialog->SmtpText(), SubmissionForSending());
         std::optional<std::string> password = PasswordForSending(target);
@@ -97,7 +99,6 @@ void TForm1::sendButtonClick() {
             return;
         }
         ready = true;
-        AssembleMail();
         sendButton->setEnabled(false);
         // The settings dialog cannot open while the progress dialog is up: they stand.
         tarvelo::SmtpConversation conversation(

@@ -70,11 +70,26 @@ TEST_F(AssembleMailTest, TakesTheMailImageAsEditedByHand) {
     PressSend();
     ASSERT_EQ(mailLines.size(), 10u);
 
-    Form1->TvMes->setPlainText(QString::fromUtf8("PHSNO=2\nMSG=ｱ\tア"));
+    Form1->TvMes->setPlainText(QString::fromUtf8("PHSNO=2\nMSG=ｱ ア"));
     PressSend();
     ASSERT_EQ(mailLines.size(), 9u);
     EXPECT_EQ(mailLines[7], "PHSNO=2");
-    EXPECT_EQ(mailLines[8], "MSG=\xB1\x1B$B%\"\x1B(J");
+    EXPECT_EQ(mailLines[8], "MSG=\xB1 \x1B$B%\"\x1B(J");
+}
+
+// A control character typed into the mail image could not go out as it stands: the press is
+// refused with the composition's text, and nothing is sent.
+TEST_F(AssembleMailTest, RefusesAControlCharacterTypedIntoTheMailImage) {
+    testing::TypeText(Form1->PhsNo, QStringLiteral("1"));
+    testing::TypeText(Form1->MailMes, QStringLiteral("A"));
+    Form1->TvMes->setPlainText(QString::fromUtf8("PHSNO=2\nMSG=ｱ\tア"));
+    mailLines = {"untouched"};
+    QString text;
+    testing::CaptureNextMessageBox(&text);
+    QTest::mouseClick(Form1->sendButton, Qt::LeftButton);
+    EXPECT_EQ(text, QString::fromUtf8("不正な文字がふくまれています"));
+    EXPECT_FALSE(SendDlg->isVisible());
+    EXPECT_EQ(mailLines, std::vector<std::string>{"untouched"});
 }
 
 }  // namespace

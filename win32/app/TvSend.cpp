@@ -36,10 +36,10 @@ void TForm1::sendButtonClick() {
         tarvelo::RefusePlaceholders(SetDialog->UserNameText(), SetDialog->FirstDomainText());
         const tarvelo::SubmissionTarget target =
             tarvelo::ResolveSubmission(SetDialog->SmtpText(), tarvelo::ReadSubmission());
-        ready = true;
         const std::vector<std::string> image = tarvelo::SplitLines(tarvelo::win32::SjisText(TvMes));
         mailLines_ = tarvelo::AssembleMailLines(tarvelo::MailDateText(), SetDialog->UserNameText(),
                                                 SetDialog->FirstDomainText(), image);
+        ready = true;
         EnableWindow(sendButton, FALSE);
         // The settings dialog cannot open while the progress dialog is up: they stand. No
         // password prompt here yet: a login needs tarvelo-send's --password-command.
