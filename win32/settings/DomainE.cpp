@@ -8,6 +8,7 @@
 #include "platform/Utf16Win32.h"
 #include "settings/LineList.h"
 #include "settings/SettingsFiles.h"
+#include "settings/SettingsStore.h"
 #include "ui/ErrorPath.h"
 
 using tarvelo::win32::ControlSpec;
@@ -143,6 +144,8 @@ void TDomainEdit::AddBtnClick() {
         if (!character.empty()) {
             throw tarvelo::UnencodableError("ドメイン", character);
         }
+        tarvelo::CheckCommandSetting(tarvelo::CommandSetting::GatewayDomain,
+                                     tarvelo::Utf8ToShiftJis(typed));
         domains_.push_back(tarvelo::Utf8ToShiftJis(typed));
         AddItem(DomainList, domains_.back());
         SetWindowTextW(NewDomain, L"");

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "base/Error.h"
+#include "base/Version.h"
 #include "platform/ShiftJis.h"
 #include "platform/Utf16Win32.h"
 #include "settings/SettingsFiles.h"
@@ -125,7 +126,12 @@ void TSetDialog::FormActivate() {
 }
 
 void TSetDialog::Load() {
-    domains_ = tarvelo::LoadOrCreateDomains();
+    LoadDomains();
+    LoadSettings();
+}
+
+void TSetDialog::LoadDomains() {
+    domains_ = tarvelo::LoadOrCreateDomains(domainsRead_);
     SendMessageW(centerAdr, CB_RESETCONTENT, 0, 0);
     for (const std::string& domain : domains_) {
         const std::wstring text = tarvelo::WideFromUtf8(tarvelo::ShiftJisToUtf8(domain));
@@ -133,7 +139,10 @@ void TSetDialog::Load() {
     }
     // Whatever was picked before, each load shows the gateway in use.
     SendMessageW(centerAdr, CB_SETCURSEL, domains_.empty() ? static_cast<WPARAM>(-1) : 0, 0);
-    const tarvelo::LineList settings = tarvelo::LoadOrCreateSettingsLines();
+}
+
+void TSetDialog::LoadSettings() {
+    const tarvelo::LineList settings = tarvelo::LoadOrCreateSettingsLines(settingsRead_);
     const std::array<HWND, 3> fields{UserName, Smtp, ResNo};
     loading_ = true;
     try {
@@ -161,12 +170,52 @@ void TSetDialog::RefuseUnencodableText() const {
     }
 }
 
+void TSetDialog::RefuseCommandCharacters() const {
+    using tarvelo::CommandSetting;
+    tarvelo::CheckCommandSetting(CommandSetting::MailAddress, UserNameText());
+    tarvelo::CheckCommandSetting(CommandSetting::SmtpServer, SmtpText());
+    // The gateway that OK puts in use; the others are judged when they are picked.
+    const auto selected = static_cast<int>(SendMessageW(centerAdr, CB_GETCURSEL, 0, 0));
+    if (selected >= 0 && static_cast<std::size_t>(selected) < domains_.size()) {
+        tarvelo::CheckCommandSetting(CommandSetting::GatewayDomain,
+                                     domains_[static_cast<std::size_t>(selected)]);
+    }
+}
+
 void TSetDialog::PromoteSelectedDomain() {
     const auto selected = static_cast<int>(SendMessageW(centerAdr, CB_GETCURSEL, 0, 0));
     if (selected <= 0) {
         return;
     }
     tarvelo::PromoteDomain(domains_, static_cast<std::size_t>(selected));
+    domainsRead_ = tarvelo::FormatLines(domains_);
+}
+
+bool TSetDialog::MayOverwrite() {
+    std::string changed;
+    if (tarvelo::ChangedOnDisk(tarvelo::kSettingsFileName, settingsRead_)) {
+        changed = tarvelo::kSettingsFileName;
+    }
+    // The domain file is written only by a promotion.
+    if (SendMessageW(centerAdr, CB_GETCURSEL, 0, 0) > 0 &&
+        tarvelo::ChangedOnDisk(tarvelo::kDomainFileName, domainsRead_)) {
+        changed += (changed.empty() ? "" : "、") + std::string(tarvelo::kDomainFileName);
+    }
+    if (changed.empty()) {
+        return true;
+    }
+    // The platform's own box has no buttons of our naming: its Yes and No say what they do.
+    const std::string text = "ﾌｧｲﾙ " + changed +
+                             " は、この画面を開いた後にほかの Tarvelo などで変更されています。\n\n"
+                             "はい: その変更を読み込みます。ここで入力した内容は消えます。\n"
+                             "いいえ: ここで入力した内容を保存します。その変更は消えます。";
+    const int answer = MessageBoxW(hwnd, tarvelo::WideFromUtf8(text).c_str(),
+                                   tarvelo::WideFromUtf8(tarvelo::kApplicationTitle).c_str(),
+                                   MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDYES) {
+        Load();
+    }
+    return answer == IDNO;
 }
 
 void TSetDialog::BitBtnOkClick() {
@@ -175,10 +224,15 @@ void TSetDialog::BitBtnOkClick() {
         // Checked before anything is written, and the dialog stays open for the correction.
         refused = true;
         RefuseUnencodableText();
+        RefuseCommandCharacters();
+        if (!MayOverwrite()) {
+            return;
+        }
         refused = false;
         PromoteSelectedDomain();
-        tarvelo::WriteLineList(tarvelo::kSettingsFileName,
-                               {UserNameText(), SmtpText(), ResNoText()});
+        const tarvelo::LineList lines{UserNameText(), SmtpText(), ResNoText()};
+        tarvelo::WriteLineList(tarvelo::kSettingsFileName, lines);
+        settingsRead_ = tarvelo::FormatLines(lines);
     });
     if (!refused) {
         // OK ends the showing even when a write failed; the message box has told why.
@@ -195,6 +249,7 @@ void TSetDialog::DomainEditBtnClick() {
         // The editor reads the file, so it must see the current choice in first place.
         PromoteSelectedDomain();
         DomainEdit->ShowModal();
-        Load();
+        // Only the list: what the user typed into the fields meanwhile is theirs to save.
+        LoadDomains();
     });
 }

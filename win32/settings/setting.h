@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/SettingsStore.h"
 #include "win32/ui/Form.h"
 
 class TSetDialog : public tarvelo::win32::Form {
@@ -35,14 +36,22 @@ protected:
 
 private:
     void Load();
+    void LoadDomains();
+    void LoadSettings();
     void PromoteSelectedDomain();
     void RefuseUnencodableText() const;
+    void RefuseCommandCharacters() const;
+    // False when a file changed on disk since the load and the user chose not to overwrite it.
+    bool MayOverwrite();
     std::string FieldText(HWND field, const std::string& stored) const;
 
     // The bytes of UserName, Smtp and ResNo as last read from "tvemail.ini".
     std::array<std::string, 3> stored_;
     // The entries of centerAdr as the file holds them.
     std::vector<std::string> domains_;
+    // Both files' bytes as last read or written, to see another instance's change.
+    tarvelo::FileContent domainsRead_;
+    tarvelo::FileContent settingsRead_;
     // The fields being filled from the files: no change of the user's.
     bool loading_ = false;
 };
