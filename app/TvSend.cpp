@@ -111,11 +111,10 @@ void TForm1::sendButtonClick() {
                                                             std::move(conversation), sendBounds);
         if (const std::optional<SendEnd> end = smtpSession->Connect()) {
             EndSession();
-            ShowProgress(end->kind == SendEndKind::NoConnection ? Text("接続できませんでした")
-                                                                : Text("送信エラー"),
-                         Text("OK"));
+            const tarvelo::ProgressText progress = tarvelo::ProgressAfterConnect(*end);
+            ShowProgress(Text(progress.sendLabel), Text(progress.button));
             ShowState(Text(end->detail));
-            AddLog(" E:" + tarvelo::Utf8ToShiftJis(end->detail));
+            AddLog(tarvelo::EndLogEntry(*end));
             return;
         }
         ShowProgress(Text("送信中"), Text("ｷｬﾝｾﾙ"));

@@ -1,4 +1,3 @@
-#include <sys/prctl.h>
 #include <sys/wait.h>
 
 #include <cerrno>
@@ -6,13 +5,12 @@
 #include <cstring>
 
 #include "cli/PasswordCommand.h"
+#include "platform/SecretText.h"
 
 namespace tarvelo {
 
 std::optional<std::string> PasswordFromCommand(const std::string& command, std::string& error) {
-    // A core dump would hold the password; so would /proc/PID/mem for another of the user's
-    // processes, which a process that cannot dump keeps out too.
-    ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
+    KeepSecretsOutOfCoreDumps();
     std::FILE* output = ::popen(command.c_str(), "r");
     if (output == nullptr) {
         error = "cannot run the password command: " + std::string(std::strerror(errno));

@@ -3,12 +3,13 @@
 #include <cstring>
 
 #include "cli/PasswordCommand.h"
+#include "platform/SecretText.h"
 
 namespace tarvelo {
 
 std::optional<std::string> PasswordFromCommand(const std::string& command, std::string& error) {
-    // Through cmd.exe, as the POSIX side goes through the shell. Windows keeps no core dumps of
-    // its own accord.
+    // Through cmd.exe, as the POSIX side goes through the shell.
+    KeepSecretsOutOfCoreDumps();
     std::FILE* output = ::_popen(command.c_str(), "rb");
     if (output == nullptr) {
         error = "cannot run the password command: " + std::string(std::strerror(errno));

@@ -1,5 +1,7 @@
 #include "mail/SendProgress.h"
 
+#include "platform/ShiftJis.h"
+
 namespace tarvelo {
 
 std::optional<ProgressText> ProgressAfter(const SmtpActions& actions) {
@@ -15,6 +17,14 @@ std::optional<ProgressText> ProgressAfter(const SmtpActions& actions) {
             return ProgressText{"送信エラー", "OK"};
     }
     return std::nullopt;
+}
+
+ProgressText ProgressAfterConnect(const SendEnd& end) {
+    return {end.kind == SendEndKind::NoConnection ? "接続できませんでした" : "送信エラー", "OK"};
+}
+
+std::string EndLogEntry(const SendEnd& end) {
+    return " E:" + Utf8ToShiftJis(end.detail);
 }
 
 }  // namespace tarvelo

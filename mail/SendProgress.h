@@ -2,8 +2,10 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
+#include "mail/SendEnd.h"
 #include "mail/SmtpConversation.h"
 
 namespace tarvelo {
@@ -18,5 +20,13 @@ struct ProgressText {
 // the server has taken the mail, though the reply to QUIT is still awaited, so that nobody who
 // closes the dialog then sends it again; "送信エラー" at a failure. Its button then reads "OK".
 std::optional<ProgressText> ProgressAfter(const SmtpActions& actions);
+
+// What the dialog says when the connection could not be made ("接続できませんでした") or TLS
+// from the first byte failed ("送信エラー"); its button then reads "OK".
+ProgressText ProgressAfterConnect(const SendEnd& end);
+
+// The debug log's entry for an end that no reply of the server tells: " E:" and the reason, in
+// Shift-JIS as the log holds it.
+std::string EndLogEntry(const SendEnd& end);
 
 }  // namespace tarvelo

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "mail/SendProgress.h"
 #include "platform/ShiftJis.h"
 
 namespace tarvelo {
@@ -143,7 +144,7 @@ void SmtpDriver::Take(const SmtpRead& read, SmtpActions& out) {
         if (end.kind == SendEndKind::NotANumber) {
             out.state = "R:" + Utf8ToShiftJis(end.detail);
         } else if (!ToldByTheReply(end, out)) {
-            out.log.push_back(" E:" + Utf8ToShiftJis(end.detail));
+            out.log.push_back(EndLogEntry(end));
             out.state = Utf8ToShiftJis(end.detail);
         }
     }

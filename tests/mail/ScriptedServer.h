@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <fstream>
 #include <functional>
 #include <mutex>
 #include <stdexcept>
@@ -169,5 +170,27 @@ private:
     std::atomic<bool> stopRequested_{false};
     std::atomic<bool> done_{false};
 };
+
+// Socket buffers of 4 KiB in the test's namespace, so that a mail outgrows them many times.
+inline void ShrinkSocketBuffers() {
+    for (const char* name : {"/proc/sys/net/ipv4/tcp_wmem", "/proc/sys/net/ipv4/tcp_rmem"}) {
+        std::ofstream(name) << "4096 4096 4096\n";
+    }
+}
+
+// A server that answers up to "354" to the classic conversation and then reads nothing more
+// for quiet.
+inline std::function<void(ServerConnection&)> StopsReadingAfterData(
+    std::chrono::milliseconds quiet) {
+    return [quiet](ServerConnection& c) {
+        c.Send("220 hi\r\n");
+        for (const char* reply :
+             {"250 a\r\n", "250 b\r\n", "250 c\r\n", "250 d\r\n", "354 go\r\n"}) {
+            c.ReadLine();
+            c.Send(reply);
+        }
+        std::this_thread::sleep_for(quiet);
+    };
+}
 
 }  // namespace tarvelo::testing

@@ -13,7 +13,6 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <chrono>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -134,23 +133,13 @@ TEST_F(SendSessionTest, CancelDuringTheConversationClosesTheConnection) {
 // A server that stops reading after 354, with socket buffers far smaller than the mail: the
 // ticks never wait for the socket to take it, so the dialog stays live and Cancel acts at once.
 TEST_F(SendSessionTest, CancelActsWhileTheServerTakesNoMore) {
-    for (const char* name : {"/proc/sys/net/ipv4/tcp_wmem", "/proc/sys/net/ipv4/tcp_rmem"}) {
-        std::ofstream(name) << "4096 4096 4096\n";
-    }
+    testing::ShrinkSocketBuffers();
     QString image = QStringLiteral("PHSNO=1234\n");
     for (int line = 0; line < 256; ++line) {
         image += QStringLiteral("MSG=") + QString(1000, QLatin1Char('A')) + QLatin1Char('\n');
     }
     Form1->TvMes->setPlainText(image);
-    ScriptedServer server([](ServerConnection& c) {
-        c.Send("220 hi\r\n");
-        for (const char* reply :
-             {"250 a\r\n", "250 b\r\n", "250 c\r\n", "250 d\r\n", "354 go\r\n"}) {
-            c.ReadLine();
-            c.Send(reply);
-        }
-        std::this_thread::sleep_for(4s);  // and reads nothing more
-    });
+    ScriptedServer server(testing::StopsReadingAfterData(4s));
     const auto start = std::chrono::steady_clock::now();
     const Seen seen = Send([] { return SendDlg->State->text() == "S:."; });
     EXPECT_LT(std::chrono::steady_clock::now() - start, 3s) << "a tick waited for the socket";

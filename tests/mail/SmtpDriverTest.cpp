@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
@@ -18,22 +17,10 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::ScriptedServer;
-using testing::ServerConnection;
 
 TEST(SmtpDriver, APollNeverWaitsForTheServerToTakeTheMail) {
-    // Small socket buffers in this namespace, so that the mail outgrows them many times over.
-    for (const char* name : {"/proc/sys/net/ipv4/tcp_wmem", "/proc/sys/net/ipv4/tcp_rmem"}) {
-        std::ofstream(name) << "4096 4096 4096\n";
-    }
-    ScriptedServer server([](ServerConnection& c) {
-        c.Send("220 hi\r\n");
-        for (const char* reply :
-             {"250 a\r\n", "250 b\r\n", "250 c\r\n", "250 d\r\n", "354 go\r\n"}) {
-            c.ReadLine();
-            c.Send(reply);
-        }
-        std::this_thread::sleep_for(1500ms);  // and reads nothing more
-    });
+    testing::ShrinkSocketBuffers();
+    ScriptedServer server(testing::StopsReadingAfterData(1500ms));
     const std::vector<std::string> mail(256, std::string(1000, 'x'));
     SmtpDriver driver(std::make_unique<TcpTransport>(), ResolveSubmission("127.0.0.1", {}),
                       SmtpConversation({"a@b.example", "gw.example"}, mail),

@@ -53,11 +53,10 @@ void TForm1::sendButtonClick() {
                                                              std::move(conversation), sendBounds_);
         if (const std::optional<tarvelo::SendEnd> end = smtpSession_->Connect()) {
             EndSession();
-            ShowProgress(end->kind == tarvelo::SendEndKind::NoConnection ? "接続できませんでした"
-                                                                         : "送信エラー",
-                         "OK");
+            const tarvelo::ProgressText progress = tarvelo::ProgressAfterConnect(*end);
+            ShowProgress(progress.sendLabel, progress.button);
             ShowState(end->detail);
-            AddLog(" E:" + tarvelo::Utf8ToShiftJis(end->detail));
+            AddLog(tarvelo::EndLogEntry(*end));
             return;
         }
         ShowProgress("送信中", "ｷｬﾝｾﾙ");
