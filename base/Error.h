@@ -7,7 +7,7 @@
 
 namespace tarvelo {
 
-// Raised where a handler cannot go on; caught only by RunHandler (app/ErrorPath.h), which
+// Raised where a handler cannot go on; caught only by RunHandler (ui/ErrorPath.h), which
 // shows what() and skips the rest of the handler. what() is UTF-8, for display.
 class Error : public std::runtime_error {
 public:

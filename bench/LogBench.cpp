@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/TvMain.h"
+#include "app/qt/TvMain.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <QTextEdit>
 #include <string>
 
-#include "app/HandsetPreview.h"
-#include "app/MailImageEdit.h"
-#include "app/TvMain.h"
+#include "app/qt/HandsetPreview.h"
+#include "app/qt/MailImageEdit.h"
+#include "app/qt/TvMain.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <QCoreApplication>
 #include <filesystem>
 
-#include "app/Startup.h"
-#include "app/TvMain.h"
-#include "ui/Fonts.h"
+#include "app/qt/Startup.h"
+#include "app/qt/TvMain.h"
+#include "ui/qt/Fonts.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "base/Error.h"
-#include "mail/TlsTransport.h"
+#include "mail/tls/TlsTransport.h"
 #include "platform/ShiftJis.h"
 
 namespace tarvelo {

@@ -3,7 +3,7 @@
 
 #include <QApplication>
 
-#include "ui/Fonts.h"
+#include "ui/qt/Fonts.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

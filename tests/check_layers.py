@@ -1,12 +1,16 @@
 #!/usr/bin/env python3
-"""Fails when a source file includes across the layers.
+"""Fails when a source file includes across the layers. Every file is judged by its path alone.
 
-Usage: check_layers.py SOURCE_ROOT CORE_FILE... -- PROGRAM_FILE...
+Usage: check_layers.py SOURCE_ROOT
 
-Folders may include only the folders below them (app/ and cli/ sit on top and nothing includes
-them). A file of tarvelo_core (the CORE_FILEs) or of a program's own code built on it alone (the
-PROGRAM_FILEs) includes neither Qt nor a header of the windows, and the core holds none of the
-code of app/ or cli/, which belongs to one program each.
+- A folder (base/, platform/, compose/, ui/, mail/, settings/, app/, cli/) includes only itself
+  and the folders below it; app/ and cli/ sit on top and nothing includes them.
+- A folder's qt/ holds its Qt windows: they go into the Qt library and program alone. Its win32/
+  holds its Win32 windows: they go into tarvelo.exe alone. Everything else is the core's (or
+  tarvelo-send's), which includes neither toolkit nor any header of a qt/ or win32/ folder.
+- Neither front end includes the other's windows.
+- fuzz/ builds on the core alone; tests/, bench/ and tools/ may include anything.
+A source file in a folder that none of these name is a fault too, so that nothing is skipped.
 """
 import pathlib
 import re
@@ -24,46 +28,70 @@ ALLOWED = {
     "app": {"base", "platform", "compose", "ui", "mail", "settings"},
     # tarvelo-send: the core alone, no window.
     "cli": {"base", "platform", "compose", "mail", "settings"},
-    # The Win32 windows: the core, and the one error path's header of ui/.
-    "win32": {"base", "platform", "compose", "mail", "settings", "ui"},
 }
+# Folders of the tree that hold no layer of the program: their files are not judged, but for
+# fuzz/, whose targets link the core alone.
+FREE = {"tests", "bench", "tools", "build", "docs", "packaging", "scripts", "cmake"}
+CORE_ONLY = {"fuzz"}
+SOURCE_SUFFIXES = (".h", ".cpp", ".in")
+TOOLKITS = ("qt", "win32")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
+QT_HEADER = re.compile(r"^Q[A-Za-z0-9]*(/|$)")
+
+
+def toolkit_of(parts):
+    """The front end a path belongs to ("qt", "win32"), or None for the core."""
+    for part in parts[1:-1]:
+        if part in TOOLKITS:
+            return part
+    return None
+
+
+def check_file(relative, text):
+    """The faults of one file, given its path relative to the root and its text."""
+    parts = relative.split("/")
+    folder = parts[0]
+    if folder in FREE or len(parts) == 1:
+        return []
+    if folder not in ALLOWED and folder not in CORE_ONLY:
+        return [f"{relative}: a source file in a folder of no layer"]
+    toolkit = toolkit_of(parts)
+    faults = []
+    for number, line in enumerate(text.splitlines(), 1):
+        match = INCLUDE.match(line)
+        if not match:
+            continue
+        kind, header = match.groups()
+        where = f"{relative}:{number}: {header}"
+        if kind == "<":
+            if QT_HEADER.match(header) and toolkit != "qt":
+                faults.append(f"{where}: only the Qt windows include Qt")
+            continue
+        target_parts = header.split("/")
+        if len(target_parts) == 1:
+            continue
+        target = target_parts[0]
+        if folder in ALLOWED and target != folder and target not in ALLOWED[folder]:
+            faults.append(f"{where}: {folder}/ may not include {target}/")
+        if folder in CORE_ONLY and target != folder and target not in ALLOWED["cli"]:
+            faults.append(f"{where}: {folder}/ builds on the core alone")
+        header_toolkit = toolkit_of(target_parts)
+        if header_toolkit is not None and header_toolkit != toolkit:
+            owner = "the core" if toolkit is None else f"the {toolkit} windows"
+            faults.append(f"{where}: {owner} may not include a header of the {header_toolkit} windows")
+    return faults
 
 
 def main():
     root = pathlib.Path(sys.argv[1]).resolve()
-    names = sys.argv[2:]
-    split = names.index("--") if "--" in names else len(names)
-    core, programs = set(), set()
-    for group, found in ((names[:split], core), (names[split + 1:], programs)):
-        for name in group:
-            path = pathlib.Path(name).resolve()
-            if path.is_relative_to(root):
-                found.add(path.relative_to(root).as_posix())
-    faults = [f"{name}: the core holds one program's own code" for name in sorted(core)
-              if name.split("/")[0] in ("app", "cli")]
-    core = core | programs
-    for folder, allowed in ALLOWED.items():
-        for path in sorted((root / folder).rglob("*")):
-            if path.suffix not in (".h", ".cpp", ".in"):
-                continue
-            relative = path.relative_to(root).as_posix()
-            for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
-                match = INCLUDE.match(line)
-                if not match:
-                    continue
-                kind, header = match.groups()
-                where = f"{relative}:{number}: {header}"
-                if kind == "<":
-                    if relative in core and header.startswith("Q"):
-                        faults.append(f"{where}: the core links no Qt")
-                    continue
-                target = header.split("/")[0]
-                if "/" in header and target != folder and target not in allowed:
-                    faults.append(f"{where}: {folder}/ may not include {target}/")
-                if relative in core and "/" in header and header not in core \
-                        and not header.startswith("base/"):
-                    faults.append(f"{where}: a core file includes a header of the windows")
+    faults = []
+    for top in sorted(root.iterdir()):
+        if top.name.startswith(".") or top.name in FREE:
+            continue
+        for path in sorted(top.rglob("*")) if top.is_dir() else [top]:
+            if path.suffix in SOURCE_SUFFIXES and path.is_file():
+                relative = path.relative_to(root).as_posix()
+                faults += check_file(relative, path.read_text(encoding="utf-8"))
     for fault in faults:
         print(fault)
     print(f"{len(faults)} include(s) across the layers")

@@ -25,11 +25,11 @@
 #include <string>
 #include <vector>
 
-#include "app/Startup.h"
-#include "app/TvMain.h"
-#include "mail/Send.h"
-#include "settings/setting.h"
-#include "ui/Fonts.h"
+#include "app/qt/Startup.h"
+#include "app/qt/TvMain.h"
+#include "mail/qt/Send.h"
+#include "settings/qt/setting.h"
+#include "ui/qt/Fonts.h"
 
 namespace {
 

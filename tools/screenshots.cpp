@@ -12,12 +12,12 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/Startup.h"
-#include "app/TvMain.h"
+#include "app/qt/Startup.h"
+#include "app/qt/TvMain.h"
 #include "base/Version.h"
-#include "settings/setting.h"
-#include "ui/Controls.h"
-#include "ui/Fonts.h"
+#include "settings/qt/setting.h"
+#include "ui/qt/Controls.h"
+#include "ui/qt/Fonts.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

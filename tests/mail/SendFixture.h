@@ -23,16 +23,16 @@
 #include "ScriptedServer.h"
 #include "TempDir.h"
 #include "Typing.h"
-#include "app/Startup.h"
-#include "app/TvMain.h"
-#include "mail/Send.h"
-#include "mail/SendSession.h"
+#include "app/qt/Startup.h"
+#include "app/qt/TvMain.h"
 #include "mail/SmtpConversation.h"
 #include "mail/Socket.h"
+#include "mail/qt/Send.h"
+#include "mail/qt/SendSession.h"
 #include "settings/LineList.h"
 #include "settings/SettingsFiles.h"
-#include "settings/setting.h"
-#include "ui/Controls.h"
+#include "settings/qt/setting.h"
+#include "ui/qt/Controls.h"
 
 namespace tarvelo::testing {
 

@@ -1,0 +1,19 @@
+#include <cstddef>
+#include <iostream>
+#include <span>
+
+#include "app/CommandLine.h"
+#include "app/qt/Startup.h"
+
+int main(int argc, char** argv) {
+    // Read before the application object, which would take Qt's own options.
+    const std::span<const char* const> arguments(argv, static_cast<std::size_t>(argc));
+    const tarvelo::CommandLineReply reply =
+        tarvelo::ReadCommandLine(arguments.empty() ? arguments : arguments.subspan(1));
+    if (!reply.run) {
+        std::cout << reply.output;
+        std::cerr << reply.error;
+        return reply.exitStatus;
+    }
+    return tarvelo::RunTarvelo(argc, argv, reply.menu);
+}

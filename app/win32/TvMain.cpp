@@ -1,0 +1,301 @@
+#include "app/win32/TvMain.h"
+
+#include <commctrl.h>
+
+#include <array>
+
+#include "app/win32/about.h"
+#include "base/Error.h"
+#include "base/TextLines.h"
+#include "base/Version.h"
+#include "compose/Composition.h"
+#include "compose/WindowWidths.h"
+#include "platform/ShiftJis.h"
+#include "platform/Utf16Win32.h"
+#include "settings/LogFile.h"
+#include "settings/SettingsFiles.h"
+#include "settings/win32/setting.h"
+#include "ui/ErrorPath.h"
+
+using tarvelo::win32::ControlSpec;
+using tarvelo::win32::GothicFont;
+using tarvelo::win32::SetSjisText;
+using tarvelo::win32::SetText;
+using tarvelo::win32::SjisText;
+
+TForm1* Form1 = nullptr;
+
+// The preview: a box that draws the rows the core cut, in the fixed-pitch font.
+LRESULT CALLBACK PreviewProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+namespace {
+
+enum ControlId {
+    kMailMes = 101,
+    kPhsNo,
+    kClmUpDown,
+    kSendButton,
+    kSetBtn,
+    kNonCng,
+    kAboutBtn,
+    kLogClrBtn,
+    kLogSaveBtn,
+};
+
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
+constexpr int kDesignedClientWidth = 685;
+constexpr int kDesignedClientHeight = 340;
+constexpr int kLogTop = 40;
+constexpr int kLogHeight = 297;
+// Inside TvImg's sunken edge.
+constexpr int kPreviewMargin = 2;
+
+void RegisterPreviewClass() {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = PreviewProcedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = L"TvImg";
+    RegisterClassExW(&windowClass);
+}
+
+}  // namespace
+
+LRESULT CALLBACK PreviewProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_PAINT || Form1 == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(window, &paint);
+    const HGDIOBJ oldFont = SelectObject(dc, GothicFont());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    int top = kPreviewMargin;
+    for (const std::string& row : tarvelo::PreviewRows(Form1->preview_, Form1->Columns())) {
+        const std::wstring text = tarvelo::WideFromUtf8(tarvelo::ShiftJisToUtf8(row));
+        TextOutW(dc, kPreviewMargin, top, text.c_str(), static_cast<int>(text.size()));
+        top += metrics.tmHeight;
+    }
+    SelectObject(dc, oldFont);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+TForm1::TForm1() {
+    RegisterPreviewClass();
+    Create(L"TForm1", tarvelo::kApplicationTitle, kStyle, kDesignedClientWidth,
+           kDesignedClientHeight, nullptr);
+    const HFONT gothic = GothicFont();
+    constexpr DWORD kEdge = WS_EX_CLIENTEDGE;
+    constexpr DWORD kLabel = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+    constexpr DWORD kMemo = ES_MULTILINE | ES_AUTOVSCROLL;
+    // In tab order; the labels, which take no focus, last.
+    const std::array<ControlSpec, 22> controls{{
+        {&MailMes, L"EDIT", "", kMemo | ES_WANTRETURN | WS_VSCROLL | WS_TABSTOP, 72, 0, 281, 81,
+         kMailMes, kEdge, gothic},
+        {&PhsNo, L"EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, 72, 88, 281, 20, kPhsNo, kEdge},
+        {&rcvClm, L"EDIT", "12", ES_READONLY | WS_BORDER, 24, 272, 17, 20},
+        {&ClmUpDown, UPDOWN_CLASSW, "", UDS_HORZ | UDS_SETBUDDYINT | UDS_NOTHOUSANDS | WS_TABSTOP,
+         41, 272, 15, 20, kClmUpDown},
+        {&sendButton, L"BUTTON", "送信(&S)", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, 264, 280, 89,
+         25, kSendButton},
+        {&SetBtn, L"BUTTON", "環境設定(&P)", BS_PUSHBUTTON | WS_TABSTOP, 264, 312, 89, 25, kSetBtn},
+        {&TvImg, L"TvImg", "", 0, 72, 200, 154, 137, 0, kEdge},
+        {&phsErr, L"EDIT", "PHS Noがあり\r\nません", kMemo | ES_READONLY, 264, 240, 89, 33, 0,
+         kEdge},
+        {&msgErr, L"EDIT", "メッセージがあ\r\nりません", kMemo | ES_READONLY, 264, 200, 89, 33, 0,
+         kEdge},
+        {&Log, L"EDIT", "", kMemo | ES_READONLY | WS_VSCROLL, 368, kLogTop, 313, kLogHeight, 0,
+         kEdge, gothic},
+        {&LogClrBtn, L"BUTTON", "Log Clear", BS_PUSHBUTTON, 424, 24, 65, 17, kLogClrBtn},
+        {&TvMes, L"EDIT", "", kMemo, 72, 112, 281, 81, 0, kEdge, gothic},
+        {&NonCng, L"BUTTON", "テスト(変換なし)", BS_AUTOCHECKBOX, 368, 0, 105, 17, kNonCng},
+        {&LogSaveBtn, L"BUTTON", "Log Save && Clear", BS_PUSHBUTTON, 496, 24, 105, 17, kLogSaveBtn},
+        {&AboutBtn, L"BUTTON", "About", BS_PUSHBUTTON, 560, 0, 43, 17, kAboutBtn},
+        {&MesL, L"STATIC", "ﾒｯｾｰｼﾞ", kLabel, 8, 40, 38, 17},
+        {&PhsNoL, L"STATIC", "PHS No", kLabel, 8, 88, 40, 12},
+        {&Label3, L"STATIC", "ﾒｰﾙｲﾒｰｼﾞ", kLabel, 8, 144, 53, 12},
+        {&Label1, L"STATIC", "Tarvelo", kLabel, 8, 224, 43, 12},
+        {&Label2, L"STATIC", "受信ｲﾒｰｼﾞ", kLabel, 8, 240, 55, 12},
+        {&Label4, L"STATIC", "桁", kLabel, 8, 275, 12, 17},
+        {&Label5, L"STATIC", "debug log", kLabel, 368, 24, 49, 12},
+    }};
+    tarvelo::win32::MakeControls(hwnd, tarvelo::win32::PGothicFont(), controls);
+    // Two digits fill the 17 pixels of the designed box: no room for the usual margins.
+    SendMessageW(rcvClm, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+    SendMessageW(ClmUpDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(rcvClm), 0);
+    SendMessageW(ClmUpDown, UDM_SETRANGE32, tarvelo::kMinColumns, tarvelo::kMaxColumns);
+    SendMessageW(ClmUpDown, UDM_SETPOS32, 0, tarvelo::kDefaultColumns);
+    tarvelo::win32::AddTooltip(hwnd, sendButton, "SMTPで送信します");
+    tarvelo::win32::AddTooltip(hwnd, LogClrBtn, "下のログを消すだけです");
+    tarvelo::win32::AddTooltip(hwnd, LogSaveBtn, "TVEMAIL.LOG に追加保存します");
+
+    ClmUpDownClick();
+    // The debug log area starts out of sight, right of the window's edge.
+    RECT outer{};
+    GetWindowRect(hwnd, &outer);
+    SetWindowPos(hwnd, nullptr, 0, 0, tarvelo::kMainMinimumOuterWidth, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FormResize();
+}
+
+int TForm1::Columns() const {
+    return static_cast<int>(SendMessageW(ClmUpDown, UDM_GETPOS32, 0, 0));
+}
+
+LRESULT TForm1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE && !activated_) {
+                activated_ = true;
+                // The message box first in the tab order has the focus, as in a dialog.
+                SetFocus(MailMes);
+                FormActivate();
+                return 0;
+            }
+            break;
+        case WM_SIZE:
+            FormResize();
+            return 0;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_HSCROLL:
+            if (reinterpret_cast<HWND>(lParam) == ClmUpDown && LOWORD(wParam) == SB_THUMBPOSITION) {
+                ClmUpDownClick();
+            }
+            return 0;
+        case WM_TIMER:
+            Timer1Timer();
+            return 0;
+        case WM_CTLCOLOREDIT:
+            // The mail image is editable, yet drawn on the button face like the boxes that
+            // only show.
+            if (reinterpret_cast<HWND>(lParam) == TvMes) {
+                SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+            }
+            break;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return Form::Handle(message, wParam, lParam);
+}
+
+void TForm1::OnCommand(int id, int code) {
+    switch (id) {
+        case kMailMes:
+        case kPhsNo:
+            if (code == EN_CHANGE) {
+                tarvelo::RunHandler([this] { MailMesChange(); });
+            }
+            break;
+        case kNonCng:
+            tarvelo::RunHandler([this] { MailMesChange(); });
+            break;
+        case kSendButton:
+            sendButtonClick();
+            break;
+        case kSetBtn:
+            SetBtnClick();
+            break;
+        case kAboutBtn:
+            AboutBtnClick();
+            break;
+        case kLogClrBtn:
+            LogClrBtnClick();
+            break;
+        case kLogSaveBtn:
+            LogSaveBtnClick();
+            break;
+        default:
+            break;
+    }
+}
+
+void TForm1::FormActivate() {
+    tarvelo::RunHandler([this] { MailMesChange(); });
+}
+
+void TForm1::FormResize() {
+    if (Log == nullptr) {
+        return;
+    }
+    RECT outer{};
+    GetWindowRect(hwnd, &outer);
+    const tarvelo::MainWindowSize wanted = tarvelo::MainWindowSizeFor(outer.right - outer.left);
+    if (wanted.outerWidth != outer.right - outer.left ||
+        wanted.outerHeight != outer.bottom - outer.top) {
+        // Comes back here with the size set.
+        SetWindowPos(hwnd, nullptr, 0, 0, wanted.outerWidth, wanted.outerHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    MoveWindow(Log, tarvelo::kLogLeft, kLogTop, wanted.logWidth, kLogHeight, TRUE);
+}
+
+void TForm1::MailMesChange() {
+    const std::string message = SjisText(MailMes);
+    const std::string phsNo = SjisText(PhsNo);
+    const std::string resNo = SetDialog != nullptr ? SetDialog->ResNoText() : std::string();
+    const bool testMode = SendMessageW(NonCng, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    const tarvelo::Composition result = tarvelo::Compose(
+        {.message = message, .phsNo = phsNo, .resNo = resNo, .testMode = testMode});
+    preview_ = result.preview;
+    InvalidateRect(TvImg, nullptr, TRUE);
+    SetSjisText(TvMes, tarvelo::win32::JoinLines(result.mailImage));
+    SetText(msgErr, tarvelo::MessageErrorText(result.messageError));
+    SetText(phsErr, tarvelo::PhsNoErrorText(result));
+    EnableWindow(sendButton, result.sendEnabled ? TRUE : FALSE);
+}
+
+void TForm1::ClmUpDownClick() {
+    RECT box{};
+    GetWindowRect(TvImg, &box);
+    SetWindowPos(TvImg, nullptr, 0, 0, tarvelo::PreviewWidth(Columns()), box.bottom - box.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(TvImg, nullptr, TRUE);
+}
+
+void TForm1::SetBtnClick() {
+    SetDialog->ShowModal();
+}
+
+void TForm1::AboutBtnClick() {
+    SetText(AboutBox->ProgName, tarvelo::kVersionText);
+    AboutBox->ShowModal();
+}
+
+void TForm1::LogClrBtnClick() {
+    logLines_.clear();
+    ShowLog();
+}
+
+void TForm1::LogSaveBtnClick() {
+    tarvelo::RunHandler([this] {
+        tarvelo::SaveLogBlock(tarvelo::kLogFileName, logLines_);
+        logLines_.clear();
+        ShowLog();
+    });
+}
+
+void TForm1::AddLog(const std::string& line) {
+    for (std::string& part : tarvelo::SplitLines(line)) {
+        logLines_.push_back(std::move(part));
+    }
+    ShowLog();
+}
+
+void TForm1::ShowLog() {
+    SetSjisText(Log, tarvelo::win32::JoinLines(logLines_));
+    const LRESULT end = GetWindowTextLengthW(Log);
+    SendMessageW(Log, EM_SETSEL, static_cast<WPARAM>(end), end);
+    SendMessageW(Log, EM_SCROLLCARET, 0, 0);
+}

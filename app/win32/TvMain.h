@@ -1,0 +1,57 @@
+// The main window on the Win32 API: the composition, the preview drawn from the core's rows,
+// the debug log and the buttons that open the dialogs and start a sending.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "mail/SmtpDriver.h"
+#include "ui/win32/Form.h"
+
+class TForm1 : public tarvelo::win32::Form {
+public:
+    TForm1();
+
+    // Handlers, named after the control and the event.
+    void FormActivate();
+    void FormResize();
+    void MailMesChange();
+    void ClmUpDownClick();
+    void sendButtonClick();
+    void SetBtnClick();
+    void AboutBtnClick();
+    void LogClrBtnClick();
+    void LogSaveBtnClick();
+    void Timer1Timer();
+
+    HWND MesL{}, MailMes{}, PhsNoL{}, PhsNo{}, Label3{}, TvMes{}, Label1{}, Label2{}, TvImg{},
+        rcvClm{}, ClmUpDown{}, Label4{}, msgErr{}, phsErr{}, sendButton{}, SetBtn{}, NonCng{},
+        AboutBtn{}, Label5{}, LogClrBtn{}, LogSaveBtn{}, Log{};
+
+protected:
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OnCommand(int id, int code);
+    // Adds one line of the SMTP conversation (Shift-JIS) to the debug log.
+    void AddLog(const std::string& line);
+    void CarryOut(const tarvelo::SmtpActions& actions);
+    void EndSession();
+    void ShowLog();
+    int Columns() const;
+
+    bool activated_ = false;
+    // The preview as the core composed it, drawn by TvImg's painting.
+    std::string preview_;
+    // The log's lines as added; the memo shows them joined.
+    std::vector<std::string> logLines_;
+    // The running sending, driven from Timer1; none while no sending is open.
+    std::unique_ptr<tarvelo::SmtpDriver> smtpSession_;
+    tarvelo::SendBounds sendBounds_;
+    std::vector<std::string> mailLines_;
+
+    friend LRESULT CALLBACK PreviewProcedure(HWND, UINT, WPARAM, LPARAM);
+};
+
+extern TForm1* Form1;

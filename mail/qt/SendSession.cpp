@@ -1,0 +1,4 @@
+#include "mail/qt/SendSession.h"
+
+std::vector<std::string> mailLines;
+std::unique_ptr<tarvelo::SmtpDriver> smtpSession;

@@ -1,0 +1,181 @@
+// TLS through OpenSSL 3 over the non-blocking TCP connection: at least TLS 1.2, the server's
+// certificate verified against the system's trust store (and a CA file of the user's) and
+// against the server's name, which also goes out as SNI. Nothing is ever sent in plain text
+// once TLS has begun: a failed handshake or verification fails every Send and Receive after it.
+#include <openssl/err.h>
+#include <openssl/ssl.h>
+#include <openssl/x509_vfy.h>
+
+#include <climits>
+#include <string>
+
+#include "mail/tls/TlsTransport.h"
+
+namespace tarvelo {
+
+namespace {
+
+struct SslContextFree {
+    void operator()(SSL_CTX* context) const { SSL_CTX_free(context); }
+};
+struct SslFree {
+    void operator()(SSL* ssl) const { SSL_free(ssl); }
+};
+
+// The oldest error in OpenSSL's queue of this thread, which is then emptied.
+std::string SslErrorText() {
+    const unsigned long code = ERR_get_error();
+    ERR_clear_error();
+    if (code == 0) {
+        return "the connection broke off";
+    }
+    char text[256];
+    ERR_error_string_n(code, text, sizeof text);
+    return text;
+}
+
+class OpenSslTransport : public Transport {
+public:
+    ConnectFailure Connect(const std::string& host, int port,
+                           std::chrono::milliseconds timeout) override {
+        return tcp_.Connect(host, port, timeout);
+    }
+
+    TransportSend Send(std::string_view bytes) override {
+        if (!ssl_) {
+            return failed_ ? TransportSend{.failed = true} : tcp_.Send(bytes);
+        }
+        wantsWrite_ = false;
+        std::size_t taken = 0;
+        const int result =
+            SSL_write_ex(ssl_.get(), bytes.data(), bytes.size(), &taken) == 1 ? 1 : 0;
+        if (result == 1) {
+            return {.taken = taken};
+        }
+        return Blocked(result) ? TransportSend{} : TransportSend{.failed = true};
+    }
+
+    TransportRead Receive(std::span<char> buffer) override {
+        if (!ssl_) {
+            return failed_ ? TransportRead{TransportRead::Kind::Failed} : tcp_.Receive(buffer);
+        }
+        wantsWrite_ = false;
+        std::size_t count = 0;
+        const int result = SSL_read_ex(ssl_.get(), buffer.data(), buffer.size(), &count);
+        if (result == 1) {
+            return {TransportRead::Kind::Bytes, count};
+        }
+        if (SSL_get_error(ssl_.get(), result) == SSL_ERROR_ZERO_RETURN) {
+            return {TransportRead::Kind::Closed};
+        }
+        return {Blocked(result) ? TransportRead::Kind::Nothing : TransportRead::Kind::Failed};
+    }
+
+    bool Wait(bool forWriting, std::chrono::milliseconds wait) override {
+        return HasBuffered() || tcp_.Wait(forWriting || wantsWrite_, wait);
+    }
+
+    bool HasBuffered() const override { return ssl_ && SSL_pending(ssl_.get()) > 0; }
+    bool WantsWrite() const override { return wantsWrite_; }
+
+    bool StartTls(const TlsRequest& request) override {
+        if (!Begin(request)) {
+            failed_ = true;
+            ssl_.reset();
+            return false;
+        }
+        // The client speaks first: the ClientHello leaves now, the rest as the server answers.
+        const int result = SSL_do_handshake(ssl_.get());
+        if (result != 1 && !Blocked(result)) {
+            failed_ = true;
+            ssl_.reset();
+            return false;
+        }
+        return true;
+    }
+
+    std::string TlsFailure() const override { return failure_; }
+
+private:
+    bool Begin(const TlsRequest& request) {
+        context_.reset(SSL_CTX_new(TLS_client_method()));
+        if (!context_ || SSL_CTX_set_min_proto_version(context_.get(), TLS1_2_VERSION) != 1 ||
+            SSL_CTX_set_default_verify_paths(context_.get()) != 1) {
+            failure_ = "TLS cannot begin: " + SslErrorText();
+            return false;
+        }
+        if (!request.caFile.empty() &&
+            SSL_CTX_load_verify_locations(context_.get(), request.caFile.c_str(), nullptr) != 1) {
+            failure_ = "cannot read the CA file " + request.caFile + ": " + SslErrorText();
+            return false;
+        }
+        SSL_CTX_set_verify(context_.get(), SSL_VERIFY_PEER, nullptr);
+        // A server that hangs up without close_notify has closed the connection, as over plain
+        // TCP: SMTP's replies end in their own line ends, so nothing can be cut off unseen.
+        SSL_CTX_set_options(context_.get(), SSL_OP_IGNORE_UNEXPECTED_EOF);
+        ssl_.reset(SSL_new(context_.get()));
+        if (!ssl_ || SSL_set_fd(ssl_.get(), static_cast<int>(tcp_.socket().handle)) != 1 ||
+            !NameTheServer(request.host)) {
+            failure_ = "TLS cannot begin: " + SslErrorText();
+            return false;
+        }
+        // The write buffer may move between retries: the driver keeps what is left in a
+        // string that grows.
+        SSL_set_mode(ssl_.get(),
+                     SSL_MODE_ENABLE_PARTIAL_WRITE | SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER);
+        SSL_set_connect_state(ssl_.get());
+        return true;
+    }
+
+    // An address is checked against the certificate's addresses and goes out without SNI,
+    // which names hosts only (RFC 6066 3); a name against its names, and as SNI.
+    bool NameTheServer(const std::string& host) {
+        if (X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(ssl_.get()), host.c_str()) == 1) {
+            return true;
+        }
+        ERR_clear_error();
+        return SSL_set_tlsext_host_name(ssl_.get(), host.c_str()) == 1 &&
+               SSL_set1_host(ssl_.get(), host.c_str()) == 1;
+    }
+
+    // Whether a call that gave result only waits for the socket; otherwise the reason of the
+    // failure is kept, and TLS is over for this connection.
+    bool Blocked(int result) {
+        switch (SSL_get_error(ssl_.get(), result)) {
+            case SSL_ERROR_WANT_READ:
+                return true;
+            case SSL_ERROR_WANT_WRITE:
+                wantsWrite_ = true;
+                return true;
+            default:
+                break;
+        }
+        const long verified = SSL_get_verify_result(ssl_.get());
+        if (verified != X509_V_OK) {
+            failure_ = std::string("the server's certificate is refused: ") +
+                       X509_verify_cert_error_string(verified);
+            ERR_clear_error();
+        } else if (!SSL_is_init_finished(ssl_.get())) {
+            failure_ = "the TLS handshake failed: " + SslErrorText();
+        } else {
+            failure_.clear();
+            ERR_clear_error();
+        }
+        return false;
+    }
+
+    TcpTransport tcp_;
+    std::unique_ptr<SSL_CTX, SslContextFree> context_;
+    std::unique_ptr<SSL, SslFree> ssl_;
+    bool failed_ = false;
+    bool wantsWrite_ = false;
+    std::string failure_;
+};
+
+}  // namespace
+
+std::unique_ptr<Transport> MakeTransport() {
+    return std::make_unique<OpenSslTransport>();
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,161 @@
+// The wiring of a sending through the real windows: clicks on the send button and the progress
+// dialog's button, against a scripted SMTP server on 127.0.0.1:25 in the test's own network
+// namespace. The conversation itself is tested in the core (SmtpConversationTest.cpp).
+#include "mail/qt/SendSession.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTimer>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ScriptedServer.h"
+#include "SendFixture.h"
+#include "app/qt/MailImageEdit.h"
+#include "app/qt/TvMain.h"
+#include "mail/qt/Send.h"
+#include "settings/qt/setting.h"
+
+namespace tarvelo {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::ScriptedServer;
+using testing::Seen;
+using testing::ServeGoodly;
+using testing::ServerConnection;
+using testing::ServeUpToQuit;
+
+class SendSessionTest : public testing::SendFixture {};
+
+TEST_F(SendSessionTest, HappyPathSendsTheExactConversation) {
+    ScriptedServer server(ServeGoodly);
+    const Seen seen = Send();
+
+    EXPECT_EQ(seen.sendLabel, Text("送信しました"));
+    EXPECT_TRUE(seen.state.isEmpty());
+    EXPECT_EQ(seen.button, Text("OK"));
+    EXPECT_TRUE(seen.errorBox.isEmpty());
+    ExpectSessionClosed();
+    EXPECT_EQ(server.Received(),
+              "HELO example.com\r\nRSET\r\nMAIL FROM:<taro@example.com>\r\n"
+              "RCPT TO:<tv@gw.phs.test>\r\nDATA\r\n" +
+                  MailData() + "QUIT\r\n");
+    ASSERT_GE(mailLines.size(), 9u);
+    EXPECT_EQ(mailLines[3], "To: tv@gw.phs.test");
+    EXPECT_EQ(mailLines[7], "PHSNO=1234");
+    EXPECT_EQ(mailLines[8], "MSG=\x1B$B#A#B#C\x1B(J");
+    const std::string log = Log();
+    EXPECT_EQ(log.find(" R:220 mail.example.com ESMTP\n S:HELO example.com\n R:250 "), 0u) << log;
+    EXPECT_NE(log.find("\n S:\n"), std::string::npos) << "the empty line after the header";
+    EXPECT_NE(log.find("\n S:.\n R:250 queued\n S:QUIT\n R:221 bye\n"), std::string::npos) << log;
+}
+
+// A reply that is not a number: its box once, then the error end; the next sending starts
+// afresh and goes through.
+TEST_F(SendSessionTest, NonNumericReplyShowsItsBoxOnceAndEndsTheSending) {
+    {
+        ScriptedServer server([](ServerConnection& c) {
+            c.Send("hello there\r\n");
+            c.Stall(500ms);
+            c.Send("hello again\r\n");
+            c.Stall(500ms);
+        });
+        const Seen seen = Send();
+        EXPECT_EQ(seen.errorBox, Text("'hel' は整数ではありません"));
+        EXPECT_EQ(seen.sendLabel, Text("送信エラー"));
+        EXPECT_EQ(seen.state, Text("R:hello there"));
+        ExpectSessionClosed();
+        EXPECT_EQ(server.Received(), "");
+        EXPECT_TRUE(Form1->LogLines().empty()) << "an unreadable reply is not logged";
+    }
+    ScriptedServer server(ServeGoodly);
+    const Seen seen = Send();
+    EXPECT_EQ(seen.sendLabel, Text("送信しました"));
+    EXPECT_TRUE(seen.errorBox.isEmpty());
+    EXPECT_EQ(server.Received().find("HELO example.com\r\n"), 0u);
+}
+
+// Once the server has taken the end of the data the mail is delivered: the dialog says so at
+// once, so that a user tired of waiting for the reply to QUIT does not send it again.
+TEST_F(SendSessionTest, DeliveredMailSaysSoWhileQuitAwaitsItsReply) {
+    ScriptedServer server([](ServerConnection& c) {
+        if (ServeUpToQuit(c)) {
+            c.Stall(3s);
+        }
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const Seen seen = Send([] { return SendDlg->CancelBtn->text() == "OK"; });
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2500ms) << "not after QUIT's bound";
+    EXPECT_EQ(seen.sendLabel, Text("送信しました"));
+    EXPECT_EQ(seen.button, Text("OK"));
+    ExpectSessionClosed();
+    EXPECT_NE(Log().find("\n S:QUIT"), std::string::npos);
+}
+
+// A server that sends a byte every 50 ms and never a line end: the bound counts from the first
+// byte and is not restarted by the others, so the sending ends long before the server stops.
+TEST_F(SendSessionTest, TricklingReplyEndsWithTheReplyTimeOut) {
+    Form1->sendBounds.reply = 300ms;
+    ScriptedServer server(
+        [](ServerConnection& c) { c.SendByteByByte("220 " + std::string(200, 'x'), 50ms); });
+    const auto start = std::chrono::steady_clock::now();
+    const Seen seen = Send();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s) << "the server trickles for 10 s";
+    EXPECT_EQ(seen.sendLabel, Text("送信エラー"));
+    EXPECT_TRUE(
+        seen.state.startsWith("the server's reply did not complete in time; what arrived: "
+                              "220 xx"))
+        << seen.state.toStdString();
+    ExpectSessionClosed();
+    EXPECT_EQ(Log(), " E:" + seen.state.toStdString() + "\n");
+}
+
+TEST_F(SendSessionTest, CancelDuringTheConversationClosesTheConnection) {
+    ScriptedServer server([](ServerConnection& c) { c.Stall(2s); });
+    const Seen seen = Send([] { return Form1->Timer1->isActive(); });
+    EXPECT_EQ(seen.sendLabel, Text("送信中"));
+    EXPECT_EQ(seen.state, Text("Connecting 127.0.0.1..."));
+    EXPECT_EQ(seen.button, Text("ｷｬﾝｾﾙ"));
+    EXPECT_TRUE(seen.errorBox.isEmpty());
+    ExpectSessionClosed();
+    EXPECT_TRUE(Form1->LogLines().empty());
+}
+
+// A server that stops reading after 354, with socket buffers far smaller than the mail: the
+// ticks never wait for the socket to take it, so the dialog stays live and Cancel acts at once.
+TEST_F(SendSessionTest, CancelActsWhileTheServerTakesNoMore) {
+    testing::ShrinkSocketBuffers();
+    QString image = QStringLiteral("PHSNO=1234\n");
+    for (int line = 0; line < 256; ++line) {
+        image += QStringLiteral("MSG=") + QString(1000, QLatin1Char('A')) + QLatin1Char('\n');
+    }
+    Form1->TvMes->setPlainText(image);
+    ScriptedServer server(testing::StopsReadingAfterData(4s));
+    const auto start = std::chrono::steady_clock::now();
+    const Seen seen = Send([] { return SendDlg->State->text() == "S:."; });
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s) << "a tick waited for the socket";
+    EXPECT_EQ(seen.button, Text("ｷｬﾝｾﾙ"));
+    ExpectSessionClosed();
+}
+
+TEST_F(SendSessionTest, RefusedConnectionSaysWhy) {
+    const Seen seen = Send();
+    EXPECT_EQ(seen.sendLabel, Text("接続できませんでした"));
+    EXPECT_EQ(seen.state, "cannot connect to 127.0.0.1:25: connection refused");
+    EXPECT_EQ(seen.button, Text("OK"));
+    ExpectSessionClosed();
+    EXPECT_EQ(Log(), " E:cannot connect to 127.0.0.1:25: connection refused\n");
+    EXPECT_GE(mailLines.size(), 9u) << "the mail is assembled before connecting";
+}
+
+}  // namespace
+}  // namespace tarvelo

@@ -1,0 +1,71 @@
+// The submission settings dialog, reached from the settings dialog: what OK leaves on disk, and
+// that the password reaches the sending but no file.
+#include "settings/qt/SubmitDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <string>
+
+#include "ModalHelper.h"
+#include "TempDir.h"
+#include "settings/qt/SubmitPassword.h"
+#include "settings/qt/setting.h"
+
+namespace {
+
+using tarvelo::testing::OnNextModal;
+using tarvelo::testing::ReadFileBytes;
+using tarvelo::testing::TempWorkingDir;
+
+TEST(SubmitDialogTest, OpensFromTheSettingsAndKeepsThePasswordOutOfEveryFile) {
+    TempWorkingDir dir;
+    TSetDialog settings;
+    TSubmitDialog submit(&settings);
+    SetDialog = &settings;
+    SubmitDialog = &submit;
+    const std::string settingsBefore = ReadFileBytes("tvemail.ini");
+    bool opened = false;
+    OnNextModal([&](QWidget*) {
+        OnNextModal([&](QWidget* modal) {
+            opened = modal == &submit;
+            submit.Port->setValue(465);
+            submit.Security->setCurrentIndex(3);
+            QTest::keyClicks(submit.Login, "user@example.jp");
+            QTest::keyClicks(submit.Password, "pw-in-memory");
+            QTest::keyClick(submit.Login, Qt::Key_Return);
+        });
+        QTest::mouseClick(settings.SubmitBtn, Qt::LeftButton);
+        QTest::keyClick(settings.UserName, Qt::Key_Escape);
+    });
+    settings.exec();
+    SubmitDialog = nullptr;
+    SetDialog = nullptr;
+
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(ReadFileBytes("tvsubmit.ini"), "465\r\ntls\r\nuser@example.jp\r\n\r\n");
+    EXPECT_EQ(ReadFileBytes("tvemail.ini"), settingsBefore);
+    EXPECT_TRUE(submit.Password->text().isEmpty());
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        EXPECT_EQ(ReadFileBytes(entry.path()).find("pw-in-memory"), std::string::npos)
+            << entry.path();
+    }
+    // No store in the tests: kept in memory, and the sending gets it without a question.
+    // A question would mean it was lost; it is refused rather than left waiting.
+    QPointer<QTimer> question =
+        OnNextModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    const auto password = tarvelo::SubmitPassword("mail", "user@example.jp", nullptr);
+    delete question.data();
+    ASSERT_TRUE(password.has_value());
+    EXPECT_EQ(password->view(), "pw-in-memory");
+}
+
+}  // namespace
