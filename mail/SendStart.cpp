@@ -7,6 +7,15 @@
 
 namespace tarvelo {
 
+SendFields SendFieldsNow(std::string userName, std::string smtp, std::string firstDomain,
+                         std::vector<std::string> mailImage) {
+    return {.userName = std::move(userName),
+            .smtp = std::move(smtp),
+            .firstDomain = std::move(firstDomain),
+            .mailImage = std::move(mailImage),
+            .submission = ReadSubmission()};
+}
+
 SendStart::SendStart(SendFields fields, std::string_view dateText) : fields_(std::move(fields)) {
     RefusePlaceholders(fields_.userName, fields_.firstDomain);
     mailLines_ =

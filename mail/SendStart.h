@@ -25,6 +25,11 @@ struct SendFields {
     SubmissionSettings submission = {};
 };
 
+// The fields with the submission settings as "tvsubmit.ini" holds them now (ReadSubmission,
+// which raises its errors).
+SendFields SendFieldsNow(std::string userName, std::string smtp, std::string firstDomain,
+                         std::vector<std::string> mailImage);
+
 // The connection's first outcome: the driver when it is made, and what the dialog shows.
 struct SendBegun {
     std::unique_ptr<SmtpDriver> driver = {};  // none when the connection could not be made

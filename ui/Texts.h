@@ -31,6 +31,13 @@ inline constexpr std::string_view kLogClrBtnHint = "下のログを消すだけ�
 inline constexpr std::string_view kLogSaveBtn = "Log Save && Clear";
 inline constexpr std::string_view kLogSaveBtnHint = "TVEMAIL.LOG に追加保存します";
 
+// The tooltip over a character of the message that cannot be sent: 「X」は送れません, a line
+// break named 改行.
+inline std::string Unsendable(std::string_view character) {
+    return "「" + std::string(character) + "」は送れません";
+}
+inline constexpr std::string_view kLineBreak = "改行";
+
 // Buttons of every dialog.
 inline constexpr std::string_view kOk = "OK";
 inline constexpr std::string_view kCancel = "ｷｬﾝｾﾙ";

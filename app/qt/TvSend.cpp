@@ -12,7 +12,6 @@
 #include "app/qt/TvMain.h"
 #include "base/Error.h"
 #include "mail/qt/Send.h"
-#include "settings/SettingsStore.h"
 #include "settings/qt/SubmitPassword.h"
 #include "settings/qt/setting.h"
 #include "ui/ErrorPath.h"
@@ -23,11 +22,9 @@ void TForm1::sendButtonClick() {
     bool shown = false;
     tarvelo::RunHandler([this, &shown] {
         const std::optional<tarvelo::SendScreen> screen =
-            form_.PressSend({.userName = SetDialog->UserNameText(),
-                             .smtp = SetDialog->SmtpText(),
-                             .firstDomain = SetDialog->FirstDomainText(),
-                             .mailImage = tarvelo::ToShiftJisLines(TvMes->Text()),
-                             .submission = tarvelo::ReadSubmission()},
+            form_.PressSend(tarvelo::SendFieldsNow(SetDialog->UserNameText(), SetDialog->SmtpText(),
+                                                   SetDialog->FirstDomainText(),
+                                                   tarvelo::ToShiftJisLines(TvMes->Text())),
                             tarvelo::PasswordQuestion(this), sendBounds);
         if (!screen) {
             return;

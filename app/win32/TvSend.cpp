@@ -5,7 +5,6 @@
 #include "base/Error.h"
 #include "base/TextLines.h"
 #include "mail/win32/Send.h"
-#include "settings/SettingsStore.h"
 #include "settings/win32/SubmitPassword.h"
 #include "settings/win32/setting.h"
 #include "ui/ErrorPath.h"
@@ -20,13 +19,11 @@ constexpr UINT kTimer1Interval = 50;  // ms
 void TForm1::sendButtonClick() {
     bool shown = false;
     tarvelo::RunHandler([this, &shown] {
-        const std::optional<tarvelo::SendScreen> screen =
-            form_.PressSend({.userName = SetDialog->UserNameText(),
-                             .smtp = SetDialog->SmtpText(),
-                             .firstDomain = SetDialog->FirstDomainText(),
-                             .mailImage = tarvelo::SplitLines(tarvelo::win32::SjisText(TvMes)),
-                             .submission = tarvelo::ReadSubmission()},
-                            tarvelo::PasswordQuestion(hwnd), sendBounds_);
+        const std::optional<tarvelo::SendScreen> screen = form_.PressSend(
+            tarvelo::SendFieldsNow(SetDialog->UserNameText(), SetDialog->SmtpText(),
+                                   SetDialog->FirstDomainText(),
+                                   tarvelo::SplitLines(tarvelo::win32::SjisText(TvMes))),
+            tarvelo::PasswordQuestion(hwnd), sendBounds_);
         if (!screen) {
             return;
         }
