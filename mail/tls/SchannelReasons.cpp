@@ -1,8 +1,12 @@
 #include "mail/tls/SchannelReasons.h"
 
 #include <windows.h>
+// Needs windows.h.
+#include <wincrypt.h>
 
+#include <array>
 #include <cstdio>
+#include <utility>
 
 namespace tarvelo {
 
@@ -14,7 +18,26 @@ std::string CodeText(const char* what, std::uint32_t code) {
     return text;
 }
 
+// A chain's error bits and the policy error each stands for, the first that is set winning.
+constexpr std::array<std::pair<DWORD, HRESULT>, 6> kChainErrors{{
+    {CERT_TRUST_IS_NOT_TIME_VALID, CERT_E_EXPIRED},
+    {CERT_TRUST_IS_REVOKED, CERT_E_REVOKED},
+    {CERT_TRUST_IS_NOT_SIGNATURE_VALID, TRUST_E_CERT_SIGNATURE},
+    {CERT_TRUST_IS_UNTRUSTED_ROOT, CERT_E_UNTRUSTEDROOT},
+    {CERT_TRUST_IS_PARTIAL_CHAIN, CERT_E_CHAINING},
+    {CERT_TRUST_IS_NOT_VALID_FOR_USAGE, CERT_E_WRONG_USAGE},
+}};
+
 }  // namespace
+
+std::uint32_t ChainTrustError(std::uint32_t errorStatus) {
+    for (const auto& [bit, error] : kChainErrors) {
+        if ((errorStatus & bit) != 0) {
+            return static_cast<std::uint32_t>(error);
+        }
+    }
+    return 0;
+}
 
 std::string SecurityStatusText(std::int32_t status) {
     switch (static_cast<HRESULT>(status)) {

@@ -12,6 +12,11 @@ namespace tarvelo {
 // status: what InitializeSecurityContext, DecryptMessage or AcquireCredentialsHandle gave.
 std::string SecurityStatusText(std::int32_t status);
 
+// The policy error that a chain's own trust status (CERT_TRUST_STATUS's dwErrorStatus) stands
+// for, 0 for none: wine's SSL policy lets some pass (a chain that ends short of any root), so
+// the chain's errors are read as well. Of several, the one a user can act on first: the date.
+std::uint32_t ChainTrustError(std::uint32_t errorStatus);
+
 // error: the dwError of CertVerifyCertificateChainPolicy's status with the SSL policy.
 // byAddress: the server was named by an IP address, checked against the certificate's.
 std::string CertificateRefusal(std::uint32_t error, bool byAddress);

@@ -126,30 +126,6 @@ bool NamesTheAddress(PCCERT_CONTEXT certificate, const std::string& address) {
     return found;
 }
 
-// The chain's own errors, which the SSL policy of wine's crypt32 lets pass (a chain that
-// ends short of any root, for one); Windows' policy says the same of each.
-DWORD TrustVerdict(DWORD trust) {
-    if ((trust & CERT_TRUST_IS_NOT_TIME_VALID) != 0) {
-        return static_cast<DWORD>(CERT_E_EXPIRED);
-    }
-    if ((trust & CERT_TRUST_IS_REVOKED) != 0) {
-        return static_cast<DWORD>(CERT_E_REVOKED);
-    }
-    if ((trust & CERT_TRUST_IS_NOT_SIGNATURE_VALID) != 0) {
-        return static_cast<DWORD>(TRUST_E_CERT_SIGNATURE);
-    }
-    if ((trust & CERT_TRUST_IS_UNTRUSTED_ROOT) != 0) {
-        return static_cast<DWORD>(CERT_E_UNTRUSTEDROOT);
-    }
-    if ((trust & CERT_TRUST_IS_PARTIAL_CHAIN) != 0) {
-        return static_cast<DWORD>(CERT_E_CHAINING);
-    }
-    if ((trust & CERT_TRUST_IS_NOT_VALID_FOR_USAGE) != 0) {
-        return static_cast<DWORD>(CERT_E_WRONG_USAGE);
-    }
-    return 0;
-}
-
 // The SSL policy's verdict on the chain that engine builds for certificate (0: accepted).
 // serverName null: the name is not checked here.
 DWORD PolicyVerdict(HCERTCHAINENGINE engine, PCCERT_CONTEXT certificate,
@@ -183,7 +159,7 @@ DWORD PolicyVerdict(HCERTCHAINENGINE engine, PCCERT_CONTEXT certificate,
     if (!checked) {
         return static_cast<DWORD>(CERT_E_CHAINING);
     }
-    return status.dwError != 0 ? status.dwError : TrustVerdict(trust);
+    return status.dwError != 0 ? status.dwError : ChainTrustError(trust);
 }
 
 class SchannelTransport : public Transport {
