@@ -1,6 +1,6 @@
-// The Win32 program's password source (settings/PasswordSource.h): its secret store's side and
-// its question. Neither is there yet: the store keeps nothing and, without a question, a login
-// goes out with an empty password, as tarvelo-send's --password-command is the way to give one.
+// The Win32 program's password source (settings/PasswordSource.h): the Credential Manager as its
+// secret store's side (platform/SecretStore.h), and its question, which is not there yet: a
+// login that finds no password in this run's memory or the store goes out with an empty one.
 #pragma once
 
 #include "settings/PasswordSource.h"
