@@ -10,26 +10,18 @@
 #include <string>
 #include <vector>
 
+#include "Raised.h"
 #include "TempDir.h"
-#include "base/Error.h"
 
 namespace tarvelo {
 namespace {
 
+using testing::Raised;
 using testing::ReadFileBytes;
 using testing::TempWorkingDir;
 using testing::WriteFileBytes;
 
 using Entries = std::vector<std::string>;
-
-std::string Raised(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return {};
-}
 
 // The editor's controls as a window keeps them from the views.
 struct Shown {

@@ -13,13 +13,14 @@
 #include <string>
 #include <vector>
 
+#include "Raised.h"
 #include "TempDir.h"
-#include "base/Error.h"
 
 namespace tarvelo {
 namespace {
 
 using namespace std::string_literals;
+using testing::Raised;
 using testing::ReadFileBytes;
 using testing::TempWorkingDir;
 using testing::WriteFileBytes;
@@ -48,16 +49,6 @@ std::optional<std::string> Read(const char* name) {
         return kDirectory;
     }
     return std::filesystem::exists(name) ? std::optional(ReadFileBytes(name)) : std::nullopt;
-}
-
-// The text of what call raised, empty when nothing.
-std::string Raised(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return {};
 }
 
 // A window's writing back: the edits take what the view sets, and then show it, or what

@@ -9,12 +9,13 @@
 #include <optional>
 #include <string>
 
+#include "Raised.h"
 #include "TempDir.h"
-#include "base/Error.h"
 
 namespace tarvelo {
 namespace {
 
+using testing::Raised;
 using testing::ReadFileBytes;
 using testing::TempWorkingDir;
 using testing::WriteFileBytes;
@@ -79,13 +80,7 @@ TEST(SubmitFormTest, LoadAndOk) {
         if (row.edit) {
             row.edit(texts);
         }
-        std::string raised;
-        try {
-            form.Ok(texts, row.passwordTyped);
-        } catch (const Error& error) {
-            raised = error.what();
-        }
-        EXPECT_EQ(raised, row.raised) << row.name;
+        EXPECT_EQ(Raised([&] { form.Ok(texts, row.passwordTyped); }), row.raised) << row.name;
         EXPECT_EQ(form.Closes(), row.closes) << row.name;
         const std::optional<std::string> written =
             std::filesystem::exists("tvsubmit.ini") ? std::optional(ReadFileBytes("tvsubmit.ini"))
@@ -98,13 +93,8 @@ TEST(SubmitFormTest, ALineThatCannotBeReadIsSaidAtTheLoad) {
     TempWorkingDir dir;
     WriteFileBytes("tvsubmit.ini", "0\r\n");
     SubmitForm form;
-    try {
-        form.Load();
-        ADD_FAILURE() << "loaded";
-    } catch (const Error& error) {
-        EXPECT_STREQ(error.what(),
-                     "ﾌｧｲﾙ tvsubmit.ini のポート番号「0」は1～65535 の数ではありません");
-    }
+    EXPECT_EQ(Raised([&] { form.Load(); }),
+              "ﾌｧｲﾙ tvsubmit.ini のポート番号「0」は1～65535 の数ではありません");
 }
 
 }  // namespace

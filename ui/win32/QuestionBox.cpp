@@ -34,9 +34,10 @@ public:
         int left = width - kMargin -
                    static_cast<int>(answers.size()) * (kButtonWidth + kButtonGap) + kButtonGap;
         for (std::size_t i = 0; i < answers.size(); ++i) {
-            controls.push_back({&buttons[i], L"BUTTON", answers[i],
-                                (i == 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP, left,
-                                buttonsTop, kButtonWidth, kButtonHeight, Id(i)});
+            controls.push_back(
+                {&buttons[i], L"BUTTON", answers[i],
+                 static_cast<DWORD>(i == 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP, left,
+                 buttonsTop, kButtonWidth, kButtonHeight, Id(i)});
             left += kButtonWidth + kButtonGap;
         }
         controls.push_back({&label, L"STATIC", text, SS_LEFT | SS_NOPREFIX, kMargin, kMargin,
@@ -45,6 +46,7 @@ public:
     }
 
     std::size_t Ask() {
+        CenterOnScreen();
         const int result = ShowModal();
         // Enter in the dialog's loop is IDOK, Esc and the close box IDCANCEL.
         if (result == IDOK) {
