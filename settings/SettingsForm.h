@@ -1,8 +1,9 @@
 // The settings dialog's decisions, for both front ends: the load, what the edits hold against
 // what was stored, OK's checks in their order, the question about a file changed on disk, the
 // chosen gateway and the round trip through the domain editor. It owns no control: a window
-// hands it what its controls show, writes back the view it returns, and raises nothing itself
-// but shows what a call raised through RunHandler.
+// hands it what its controls show and writes back the view that it returns; what a call raises,
+// the window shows through RunHandler, and then writes back the view all the same, which holds
+// what the call did before it failed.
 #pragma once
 
 #include <array>
