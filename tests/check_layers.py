@@ -46,9 +46,6 @@ SYSTEM_HEADER = re.compile(
     r"windows\.h|winsock2?\.h|ws2tcpip\.h|commctrl\.h|shellapi\.h|shlobj\.h|wincrypt\.h|"
     r"security\.h|schannel\.h|sspi\.h|io\.h|direct\.h|process\.h)$",
     re.IGNORECASE)
-# Files whose system calls another change moves into platform/; the rule holds for them once it
-# is in (the settings windows' branch moves MenuFolder's).
-SYSTEM_CALLS_PENDING = {"settings/MenuFolder.cpp"}
 
 
 def toolkit_of(parts):
@@ -83,8 +80,7 @@ def check_file(relative, text):
         if kind == "<":
             if QT_HEADER.match(header) and toolkit != "qt":
                 faults.append(f"{where}: only the Qt windows include Qt")
-            if SYSTEM_HEADER.match(header) and not may_call_the_system(parts, toolkit) \
-                    and relative not in SYSTEM_CALLS_PENDING:
+            if SYSTEM_HEADER.match(header) and not may_call_the_system(parts, toolkit):
                 faults.append(f"{where}: only platform/, the win32/ windows and mail/tls/ call "
                               "the system")
             continue

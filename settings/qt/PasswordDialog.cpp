@@ -62,7 +62,7 @@ TPasswordDialog::TPasswordDialog(QWidget* parent)
     connect(BitBtnCan, &QPushButton::clicked, this, &TPasswordDialog::BitBtnCanClick);
 
     setWindowTitle(Text(tarvelo::texts::kPasswordCaption));
-    Password->setToolTip(Text(tarvelo::texts::kPasswordHint));
+    Password->setToolTip(Text(tarvelo::texts::kPasswordPromptHint));
     BitBtnOk->setText(Text(tarvelo::texts::kOk));
     BitBtnCan->setText(Text(tarvelo::texts::kCancel));
 }
