@@ -92,6 +92,15 @@ inline Error SettingValueError(std::string_view fileName, std::string_view field
     return Error(text);
 }
 
+// A field of a window that holds a value the program cannot take. field, value: UTF-8;
+// expected says what the field may hold.
+inline Error FieldValueError(std::string_view field, std::string_view value,
+                             std::string_view expected) {
+    std::string text(field);
+    text.append("「").append(value).append("」は").append(expected).append("ではありません");
+    return Error(text);
+}
+
 // The log file's own texts name the file as the program always does.
 inline Error LogOpenError() {
     return Error("Log File <TVEMAIL.LOG> Open Error");

@@ -12,6 +12,7 @@
 #include "app/win32/about.h"
 #include "mail/win32/Send.h"
 #include "settings/win32/DomainE.h"
+#include "settings/win32/SubmitDialog.h"
 #include "settings/win32/setting.h"
 #include "ui/ErrorPath.h"
 
@@ -23,6 +24,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
         Form1 = form1.get();
         const auto setDialog = std::make_unique<TSetDialog>(Form1->hwnd);
         SetDialog = setDialog.get();
+        const auto submitDialog = std::make_unique<TSubmitDialog>(SetDialog->hwnd);
+        SubmitDialog = submitDialog.get();
         const auto domainEdit = std::make_unique<TDomainEdit>(Form1->hwnd);
         DomainEdit = domainEdit.get();
         const auto aboutBox = std::make_unique<TAboutBox>(Form1->hwnd);
