@@ -26,6 +26,7 @@ void ShowProgress(std::string_view sendLabel, std::string_view button) {
 
 void ShowState(std::string_view utf8) {
     tarvelo::win32::SetText(SendDlg->State, utf8);
+    SendDlg->FitState();
 }
 
 }  // namespace

@@ -16,13 +16,13 @@
 #include "app/CommandLine.h"
 #include "app/win32/TvMain.h"
 #include "app/win32/about.h"
-#include "base/Version.h"
 #include "mail/win32/Send.h"
 #include "platform/Utf16Win32.h"
 #include "settings/MenuFolder.h"
 #include "settings/win32/DomainE.h"
 #include "settings/win32/setting.h"
 #include "ui/ErrorPath.h"
+#include "ui/win32/Form.h"
 
 namespace {
 
@@ -53,9 +53,8 @@ int Answer(const tarvelo::CommandLineReply& reply) {
             text[i] = ' ';
         }
     }
-    MessageBoxW(nullptr, tarvelo::WideFromUtf8(text).c_str(),
-                tarvelo::WideFromUtf8(tarvelo::kApplicationTitle).c_str(),
-                MB_OK | (reply.exitStatus == 0 ? MB_ICONINFORMATION : MB_ICONERROR));
+    tarvelo::win32::ShowMessageBox(
+        nullptr, text, MB_OK | (reply.exitStatus == 0 ? MB_ICONINFORMATION : MB_ICONERROR));
     return reply.exitStatus;
 }
 

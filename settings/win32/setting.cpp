@@ -208,9 +208,7 @@ bool TSetDialog::MayOverwrite() {
                              " は、この画面を開いた後にほかの Tarvelo などで変更されています。\n\n"
                              "はい: その変更を読み込みます。ここで入力した内容は消えます。\n"
                              "いいえ: ここで入力した内容を保存します。その変更は消えます。";
-    const int answer = MessageBoxW(hwnd, tarvelo::WideFromUtf8(text).c_str(),
-                                   tarvelo::WideFromUtf8(tarvelo::kApplicationTitle).c_str(),
-                                   MB_YESNOCANCEL | MB_ICONQUESTION);
+    const int answer = tarvelo::win32::ShowMessageBox(hwnd, text, MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer == IDYES) {
         Load();
     }
