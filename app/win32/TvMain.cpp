@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <array>
 
 #include "app/win32/about.h"
@@ -49,6 +50,11 @@ constexpr int kLogTop = 40;
 constexpr int kLogHeight = 297;
 // Inside TvImg's sunken edge.
 constexpr int kPreviewMargin = 2;
+// rcvClm, which ends where its spinner begins.
+constexpr int kCountBoxRight = 41;
+constexpr int kCountBoxTop = 272;
+constexpr int kCountBoxWidth = 17;
+constexpr int kCountBoxHeight = 20;
 
 void RegisterPreviewClass() {
     WNDCLASSEXW windowClass{};
@@ -132,6 +138,7 @@ TForm1::TForm1() {
         SendMessageW(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
     }
     tarvelo::win32::MakeKeyableSpinner(ClmUpDown);
+    FitCountBox();
     SendMessageW(ClmUpDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(rcvClm), 0);
     SendMessageW(ClmUpDown, UDM_SETRANGE32, tarvelo::kMinColumns, tarvelo::kMaxColumns);
     SendMessageW(ClmUpDown, UDM_SETPOS32, 0, tarvelo::kDefaultColumns);
@@ -145,6 +152,26 @@ TForm1::TForm1() {
     SetWindowPos(hwnd, nullptr, 0, 0, outer.cx, outer.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     FormResize();
+}
+
+// The count box holds two digits whole, whatever the font and the edit's border: where the
+// designed 17 pixels are too few, it grows to the left, away from its spinner.
+void TForm1::FitCountBox() {
+    const HDC dc = GetDC(rcvClm);
+    const HGDIOBJ old = SelectObject(dc, tarvelo::win32::PGothicFont(dpi));
+    SIZE digits{};
+    GetTextExtentPoint32W(dc, L"88", 2, &digits);
+    SelectObject(dc, old);
+    ReleaseDC(rcvClm, dc);
+    RECT outer{};
+    RECT inner{};
+    GetWindowRect(rcvClm, &outer);
+    GetClientRect(rcvClm, &inner);
+    const int border = static_cast<int>(outer.right - outer.left - inner.right);
+    const int width = std::max(Scale(kCountBoxWidth), static_cast<int>(digits.cx) + 2 + border);
+    SendMessageW(rcvClm, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+    MoveWindow(rcvClm, Scale(kCountBoxRight) - width, Scale(kCountBoxTop), width,
+               Scale(kCountBoxHeight), TRUE);
 }
 
 int TForm1::Columns() const {
@@ -177,6 +204,7 @@ LRESULT TForm1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case 0x02E0:  // WM_DPICHANGED: the controls at the new DPI, then the preview's width
         {
             const LRESULT handled = Form::Handle(message, wParam, lParam);
+            FitCountBox();
             ClmUpDownClick();
             FormResize();
             return handled;
