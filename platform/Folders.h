@@ -1,6 +1,6 @@
-// The folder that a start from the desktop's menu works in, as far as the system names it, and
-// the entering of a folder; one side per platform (FoldersPosix.cpp, FoldersWin32.cpp). Names
-// are UTF-8.
+// The folder that a start from the desktop's menu works in, as far as the system names it; one
+// side per platform (FoldersPosix.cpp, FoldersWin32.cpp). Names are UTF-8. Entering it is
+// WorkingFolder.h's.
 #pragma once
 
 #include <optional>
@@ -16,10 +16,5 @@ std::optional<std::string> SystemDataFolder(std::string_view name);
 
 // How a help text names the folder of the menu's start on this system.
 extern const std::string_view kMenuFolderHelp;
-
-// Makes folder with its parents when missing, checks that it takes writing where the system
-// can say so, and makes it the working directory. The system's reason when it cannot (a part
-// of it is a file, no permission); none once it is the working directory.
-std::optional<std::string> MakeAndEnterFolder(const std::string& folder);
 
 }  // namespace tarvelo

@@ -1,9 +1,11 @@
 #include "settings/MenuFolder.h"
 
 #include <cstdlib>
+#include <system_error>
 
 #include "base/Error.h"
 #include "platform/Folders.h"
+#include "platform/WorkingFolder.h"
 
 namespace tarvelo {
 
@@ -29,8 +31,9 @@ void EnterMenuSettingsFolder() {
     if (!folder) {
         throw MenuFolderError("~/.local/share/tarvelo", "HOME が設定されていません");
     }
-    if (const std::optional<std::string> reason = MakeAndEnterFolder(*folder)) {
-        throw MenuFolderError(*folder, *reason);
+    const std::error_code error = EnterWritableFolder(*folder);
+    if (error) {
+        throw MenuFolderError(*folder, error.message());
     }
 }
 

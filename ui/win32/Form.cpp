@@ -233,7 +233,13 @@ void MakeControls(HWND parent, HFONT windowFont, std::span<const ControlSpec> co
             instance, nullptr);
         const bool label = lstrcmpiW(control.className, L"STATIC") == 0 &&
                            (control.style & SS_TYPEMASK) == SS_LEFTNOWORDWRAP;
-        Form::Placed placed{control, label ? WideFromUtf8(control.text) : std::wstring()};
+        Form::Placed placed{*control.handle,
+                            control.left,
+                            control.top,
+                            control.width,
+                            control.height,
+                            control.font,
+                            label ? WideFromUtf8(control.text) : std::wstring()};
         form->Place(placed);
         form->placed_.push_back(std::move(placed));
     }
@@ -330,17 +336,16 @@ int Form::DesignedClientWidth() const {
 }
 
 void Form::Place(const Placed& placed) const {
-    const ControlSpec& control = placed.control;
-    const HFONT font = FontAtDpi(control.font != nullptr ? control.font : windowFont_, dpi);
-    int width = Scale(control.width);
-    int height = Scale(control.height);
-    if (!placed.text.empty()) {
-        const SIZE text = TextSize(*control.handle, font, placed.text);
+    const HFONT font = FontAtDpi(placed.font != nullptr ? placed.font : windowFont_, dpi);
+    int width = Scale(placed.width);
+    int height = Scale(placed.height);
+    if (!placed.labelText.empty()) {
+        const SIZE text = TextSize(placed.window, font, placed.labelText);
         width = std::max(width, static_cast<int>(text.cx));
         height = std::max(height, static_cast<int>(text.cy));
     }
-    SendMessageW(*control.handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    MoveWindow(*control.handle, Scale(control.left), Scale(control.top), width, height, TRUE);
+    SendMessageW(placed.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    MoveWindow(placed.window, Scale(placed.left), Scale(placed.top), width, height, TRUE);
 }
 
 void Form::DpiChanged(int newDpi, const RECT& suggested) {

@@ -105,9 +105,12 @@ protected:
 
 private:
     friend void MakeControls(HWND, HFONT, std::span<const ControlSpec>);
+    // A control as its table gave it; the table itself may be gone.
     struct Placed {
-        ControlSpec control;
-        std::wstring text;  // a label's, to measure it
+        HWND window;
+        int left, top, width, height;
+        HFONT font;
+        std::wstring labelText;  // a label's, to measure it
     };
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void Place(const Placed& placed) const;
