@@ -1,18 +1,24 @@
 #include "cli/PasswordCommand.h"
 
+#include "platform/ChildCommand.h"
+#include "platform/SecretText.h"
+
 namespace tarvelo {
 
-std::string FirstLineOf(std::FILE* output) {
-    std::string line;
-    for (int c; (c = std::fgetc(output)) != EOF && c != '\n';) {
-        line.push_back(static_cast<char>(c));
+std::optional<std::string> PasswordFromCommand(const std::string& command, std::string& error) {
+    KeepSecretsOutOfCoreDumps();
+    CommandOutput output = RunForFirstLine(command);
+    switch (output.kind) {
+        case CommandOutput::Kind::FirstLine:
+            return std::move(output.firstLine);
+        case CommandOutput::Kind::CannotRun:
+            error = "cannot run the password command: " + output.reason;
+            return std::nullopt;
+        case CommandOutput::Kind::Failed:
+            break;
     }
-    while (std::fgetc(output) != EOF) {
-    }
-    if (line.ends_with('\r')) {
-        line.pop_back();
-    }
-    return line;
+    error = "the password command failed";
+    return std::nullopt;
 }
 
 }  // namespace tarvelo

@@ -8,6 +8,7 @@
 #include "base/Version.h"
 #include "platform/ShiftJis.h"
 #include "platform/Utf16Win32.h"
+#include "ui/FontNames.h"
 
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
@@ -213,12 +214,12 @@ void Dispatch(HWND window, MSG& message) {
 
 HFONT GothicFont(int dpi) {
     static std::map<int, HFONT> made;
-    return FontAt(L"ＭＳ ゴシック", made, dpi);
+    return FontAt(WideFromUtf8(kGothicFontName).c_str(), made, dpi);
 }
 
 HFONT PGothicFont(int dpi) {
     static std::map<int, HFONT> made;
-    return FontAt(L"ＭＳ Ｐゴシック", made, dpi);
+    return FontAt(WideFromUtf8(kPGothicFontName).c_str(), made, dpi);
 }
 
 void MakeControls(HWND parent, HFONT windowFont, std::span<const ControlSpec> controls) {
