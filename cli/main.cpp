@@ -188,9 +188,9 @@ int main(int argc, char** argv) {
     const std::vector<std::string> numbers = SplitNumbers(*numberList);
 
     std::error_code noCurrent;
-    const SettingsFolderChoice folder = ChooseSettingsFolder(
-        options.settingsDir, std::filesystem::current_path(noCurrent).string(),
-        MenuFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")), HoldsSettings);
+    const SettingsFolderChoice folder =
+        ChooseSettingsFolder(options.settingsDir, std::filesystem::current_path(noCurrent).string(),
+                             SystemMenuFolder(), HoldsSettings);
     if (!folder.folder) {
         console.Complain(NoSettingsText(folder));
         return ExitStatus(SendStatus::Config);
