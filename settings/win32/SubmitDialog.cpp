@@ -47,9 +47,9 @@ TSubmitDialog::TSubmitDialog(HWND owner) {
     constexpr DWORD kEdit = ES_AUTOHSCROLL | WS_TABSTOP;
     constexpr DWORD kLabel = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
     const std::array<ControlSpec, 14> controls{{
-        {&Port, L"EDIT", "", kEdit, 88, 8, 81, 20, kPort, WS_EX_CLIENTEDGE},
-        // Takes its place at the edit's right end once it is the edit's buddy.
-        {&PortUpDown, UPDOWN_CLASSW, "", UDS_ALIGNRIGHT | UDS_ARROWKEYS, 0, 0, 0, 0, kPortUpDown},
+        // The edit and its arrows together as wide as the Qt program's spinner.
+        {&Port, L"EDIT", "", kEdit, 88, 8, 65, 20, kPort, WS_EX_CLIENTEDGE},
+        {&PortUpDown, UPDOWN_CLASSW, "", UDS_ARROWKEYS, 153, 8, 16, 20, kPortUpDown},
         {&Security, L"COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 88, 40, 121, 200,
          kSecurity},
         {&Login, L"EDIT", "", kEdit, 88, 72, 225, 20, kLogin, WS_EX_CLIENTEDGE},
