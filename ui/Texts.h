@@ -143,6 +143,9 @@ inline constexpr std::string_view kSecurityHint =
 inline constexpr std::string_view kLoginHint = "空なら認証しません";
 inline constexpr std::string_view kPasswordHint =
     "キーリングに保存します(なければ終了まで覚えておきます)。空なら変えません";
+// The same where the store is Windows' Credential Manager.
+inline constexpr std::string_view kPasswordHintWindows =
+    "資格情報マネージャーに保存します(できなければ終了まで覚えておきます)。空なら変えません";
 inline constexpr std::string_view kCaFileHint =
     "システムの証明書のほかに信頼する CA の PEM ファイル(省略可)";
 inline constexpr std::string_view kCaFileBtn = "参照(&B)";

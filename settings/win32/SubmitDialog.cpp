@@ -79,7 +79,7 @@ TSubmitDialog::TSubmitDialog(HWND owner) {
     tarvelo::win32::AddTooltip(hwnd, Port, texts::kPortHint);
     tarvelo::win32::AddTooltip(hwnd, Security, texts::kSecurityHint);
     tarvelo::win32::AddTooltip(hwnd, Login, texts::kLoginHint);
-    tarvelo::win32::AddTooltip(hwnd, Password, texts::kPasswordHint);
+    tarvelo::win32::AddTooltip(hwnd, Password, texts::kPasswordHintWindows);
     tarvelo::win32::AddTooltip(hwnd, CaFile, texts::kCaFileHint);
 }
 

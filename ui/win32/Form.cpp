@@ -265,7 +265,7 @@ void SetText(HWND control, std::string_view utf8) {
     SetWindowTextW(control, WideFromUtf8(utf8).c_str());
 }
 
-SecretText TakeSecretText(HWND edit) {
+SecretText SecretTextOf(HWND edit) {
     std::vector<wchar_t> wide(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
     const int length = GetWindowTextW(edit, wide.data(), static_cast<int>(wide.size()));
     const int size =
@@ -275,6 +275,11 @@ SecretText TakeSecretText(HWND edit) {
     SecretText secret(std::string_view(utf8.data(), static_cast<std::size_t>(size)));
     WipeBytes(utf8.data(), utf8.size());
     WipeBytes(reinterpret_cast<char*>(wide.data()), wide.size() * sizeof(wchar_t));
+    return secret;
+}
+
+SecretText TakeSecretText(HWND edit) {
+    SecretText secret = SecretTextOf(edit);
     SetWindowTextW(edit, L"");
     return secret;
 }

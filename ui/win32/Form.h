@@ -51,8 +51,9 @@ void SetSjisText(HWND control, std::string_view sjis);
 // The program's own texts, which stand in the source as UTF-8.
 void SetText(HWND control, std::string_view utf8);
 
-// A password edit's text (UTF-8) as a secret; the edit is emptied, and the copies made on the
-// way are wiped.
+// A password edit's text (UTF-8) as a secret, the copies made on the way wiped; Take empties
+// the edit.
+SecretText SecretTextOf(HWND edit);
 SecretText TakeSecretText(HWND edit);
 
 // Lines of a list, as a multi-line box shows them: CR LF between them.
