@@ -1,16 +1,23 @@
 #include "cli/PasswordCommand.h"
 
+#include <string_view>
+#include <utility>
+
 namespace tarvelo {
 
-std::string FirstLineOf(std::FILE* output) {
-    std::string line;
+SecretText FirstLineOf(std::FILE* output) {
+    // Unbuffered: the stream's buffer would keep a copy of the password that nobody wipes.
+    std::setvbuf(output, nullptr, _IONBF, 0);
+    SecretText line;
     for (int c; (c = std::fgetc(output)) != EOF && c != '\n';) {
-        line.push_back(static_cast<char>(c));
+        const char byte = static_cast<char>(c);
+        line.Append(std::string_view(&byte, 1));
     }
     while (std::fgetc(output) != EOF) {
     }
-    if (line.ends_with('\r')) {
-        line.pop_back();
+    if (line.view().ends_with('\r')) {
+        SecretText cut(line.view().substr(0, line.size() - 1));
+        line = std::move(cut);
     }
     return line;
 }

@@ -6,16 +6,18 @@
 #include <optional>
 #include <string>
 
+#include "platform/SecretText.h"
+
 namespace tarvelo {
 
 // Runs command through the shell, its standard input and error the program's own, and gives
 // the first line of what it prints (without its line end). None when it cannot be run or ends
 // with a status other than 0; error then says why. Before it runs, the process is kept out of
 // core dumps for as long as it lives, where the platform can do that.
-std::optional<std::string> PasswordFromCommand(const std::string& command, std::string& error);
+std::optional<SecretText> PasswordFromCommand(const std::string& command, std::string& error);
 
 // The first line of what a command prints (without CR LF or LF), the rest read and dropped so
 // that the command does not die of a broken pipe. Each platform's side runs the command.
-std::string FirstLineOf(std::FILE* output);
+SecretText FirstLineOf(std::FILE* output);
 
 }  // namespace tarvelo

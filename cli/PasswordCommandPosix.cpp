@@ -9,14 +9,14 @@
 
 namespace tarvelo {
 
-std::optional<std::string> PasswordFromCommand(const std::string& command, std::string& error) {
+std::optional<SecretText> PasswordFromCommand(const std::string& command, std::string& error) {
     KeepSecretsOutOfCoreDumps();
     std::FILE* output = ::popen(command.c_str(), "r");
     if (output == nullptr) {
         error = "cannot run the password command: " + std::string(std::strerror(errno));
         return std::nullopt;
     }
-    const std::string password = FirstLineOf(output);
+    SecretText password = FirstLineOf(output);
     const int status = ::pclose(output);
     if (status == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         error = "the password command failed";

@@ -7,7 +7,7 @@
 
 namespace tarvelo {
 
-std::optional<std::string> PasswordFromCommand(const std::string& command, std::string& error) {
+std::optional<SecretText> PasswordFromCommand(const std::string& command, std::string& error) {
     // Through cmd.exe, as the POSIX side goes through the shell.
     KeepSecretsOutOfCoreDumps();
     std::FILE* output = ::_popen(command.c_str(), "rb");
@@ -15,7 +15,7 @@ std::optional<std::string> PasswordFromCommand(const std::string& command, std::
         error = "cannot run the password command: " + std::string(std::strerror(errno));
         return std::nullopt;
     }
-    const std::string password = FirstLineOf(output);
+    SecretText password = FirstLineOf(output);
     if (::_pclose(output) != 0) {
         error = "the password command failed";
         return std::nullopt;

@@ -30,7 +30,8 @@ enum class SendEndKind : std::uint8_t {
     SendFailed,        // a send failed
     Overdue,           // no reply, an unfinished reply, or data not taken, within the bound
     Tls,               // STARTTLS required but not offered, or the handshake or verification failed
-    Authentication,    // the server refused the login, or offers no mechanism we may use
+    Authentication,    // the server refused the login, or it cannot go out (no TLS)
+    NoLoginMethod,     // the server offers no login mechanism that the program knows
     Cancelled,         // the user closed the progress dialog
 };
 

@@ -1,5 +1,8 @@
 #include "mail/SubmissionTarget.h"
 
+#include "base/Error.h"
+#include "platform/ShiftJis.h"
+
 namespace tarvelo {
 
 ServerAddress ParseServerAddress(std::string_view server) {
@@ -17,13 +20,14 @@ ServerAddress ParseServerAddress(std::string_view server) {
                 }
             }
         }
-        return {std::string(server), std::nullopt};
+        throw ServerPortError(ShiftJisToUtf8(server));
     }
     const std::size_t colon = server.find(':');
     if (colon != std::string_view::npos && server.find(':', colon + 1) == std::string_view::npos) {
         if (const std::optional<int> port = PortFromText(server.substr(colon + 1))) {
             return {std::string(server.substr(0, colon)), port};
         }
+        throw ServerPortError(ShiftJisToUtf8(server));
     }
     return {std::string(server), std::nullopt};
 }
@@ -43,6 +47,21 @@ SubmissionTarget ResolveSubmission(std::string_view server, const SubmissionSett
     target.login = settings.login;
     target.caFile = settings.caFile;
     return target;
+}
+
+void RefuseLoginWithoutTls(const SubmissionTarget& target) {
+    if (!target.login.empty() && target.security == Security::None) {
+        throw LoginWithoutTlsError();
+    }
+}
+
+void CheckPassword(std::string_view password) {
+    if (password.empty()) {
+        throw PasswordContentError(true);
+    }
+    if (password.find_first_of(std::string_view("\0\r\n", 3)) != std::string_view::npos) {
+        throw PasswordContentError(false);
+    }
 }
 
 std::string HostAndPort(const SubmissionTarget& target) {

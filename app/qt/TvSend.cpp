@@ -53,16 +53,11 @@ tarvelo::SubmissionSettings SubmissionForSending() {
     return tarvelo::ReadSubmission();
 }
 // Empty without a login; none when the user cancels the question for it.
-std::optional<std::string> PasswordForSending(const tarvelo::SubmissionTarget& target) {
+std::optional<tarvelo::SecretText> PasswordForSending(const tarvelo::SubmissionTarget& target) {
     if (target.login.empty()) {
-        return std::string();
+        return tarvelo::SecretText();
     }
-    const std::optional<tarvelo::SecretText> password =
-        tarvelo::SubmitPassword(SetDialog->SmtpText(), target.login, Form1);
-    if (!password) {
-        return std::nullopt;
-    }
-    return std::string(password->view());
+    return tarvelo::SubmitPassword(SetDialog->SmtpText(), target.login, Form1);
 }
 
 // A password typed at the question and refused by the server is not offered again: the next
@@ -92,7 +87,8 @@ void TForm1::sendButtonClick() {
         AssembleMail();
         const tarvelo::SubmissionTarget target =
             tarvelo::ResolveSubmission(SetDialog->SmtpText(), SubmissionForSending());
-        std::optional<std::string> password = PasswordForSending(target);
+        tarvelo::RefuseLoginWithoutTls(target);
+        std::optional<tarvelo::SecretText> password = PasswordForSending(target);
         if (!password) {
             // The user cancelled the question for the password: nothing is sent, and nothing
             // needs saying.
@@ -101,14 +97,11 @@ void TForm1::sendButtonClick() {
         ready = true;
         sendButton->setEnabled(false);
         // The settings dialog cannot open while the progress dialog is up: they stand.
-        tarvelo::SmtpConversation conversation(
+        smtpSession = std::make_unique<tarvelo::SmtpDriver>(
+            tarvelo::MakeTransport(), target,
             tarvelo::SmtpSettings{.userName = SetDialog->UserNameText(),
                                   .gatewayDomain = SetDialog->FirstDomainText()},
-            {mailLines},
-            {.security = target.security, .login = target.login, .password = std::move(*password)},
-            sendBounds.reply);
-        smtpSession = std::make_unique<tarvelo::SmtpDriver>(tarvelo::MakeTransport(), target,
-                                                            std::move(conversation), sendBounds);
+            std::vector<std::vector<std::string>>{mailLines}, std::move(*password), sendBounds);
         if (const std::optional<SendEnd> end = smtpSession->Connect()) {
             EndSession();
             const tarvelo::ProgressText progress = tarvelo::ProgressAfterConnect(*end);

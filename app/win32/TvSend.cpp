@@ -36,6 +36,7 @@ void TForm1::sendButtonClick() {
         tarvelo::RefusePlaceholders(SetDialog->UserNameText(), SetDialog->FirstDomainText());
         const tarvelo::SubmissionTarget target =
             tarvelo::ResolveSubmission(SetDialog->SmtpText(), tarvelo::ReadSubmission());
+        tarvelo::RefuseLoginWithoutTls(target);
         const std::vector<std::string> image = tarvelo::SplitLines(tarvelo::win32::SjisText(TvMes));
         mailLines_ = tarvelo::AssembleMailLines(tarvelo::MailDateText(), SetDialog->UserNameText(),
                                                 SetDialog->FirstDomainText(), image);
@@ -43,14 +44,11 @@ void TForm1::sendButtonClick() {
         EnableWindow(sendButton, FALSE);
         // The settings dialog cannot open while the progress dialog is up: they stand. No
         // password prompt here yet: a login needs tarvelo-send's --password-command.
-        tarvelo::SmtpConversation conversation(
+        smtpSession_ = std::make_unique<tarvelo::SmtpDriver>(
+            tarvelo::MakeTransport(), target,
             tarvelo::SmtpSettings{.userName = SetDialog->UserNameText(),
                                   .gatewayDomain = SetDialog->FirstDomainText()},
-            {mailLines_},
-            {.security = target.security, .login = target.login, .password = std::string()},
-            sendBounds_.reply);
-        smtpSession_ = std::make_unique<tarvelo::SmtpDriver>(tarvelo::MakeTransport(), target,
-                                                             std::move(conversation), sendBounds_);
+            std::vector<std::vector<std::string>>{mailLines_}, tarvelo::SecretText(), sendBounds_);
         if (const std::optional<tarvelo::SendEnd> end = smtpSession_->Connect()) {
             EndSession();
             const tarvelo::ProgressText progress = tarvelo::ProgressAfterConnect(*end);

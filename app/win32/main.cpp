@@ -11,11 +11,15 @@
 #include "app/win32/TvMain.h"
 #include "app/win32/about.h"
 #include "mail/win32/Send.h"
+#include "platform/StandardStreams.h"
 #include "settings/win32/DomainE.h"
 #include "settings/win32/setting.h"
 #include "ui/ErrorPath.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
+    if (!tarvelo::OpenStandardStreams()) {
+        return 1;
+    }
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&controls);
     try {
