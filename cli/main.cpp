@@ -294,9 +294,7 @@ int main(int argc, char** argv) {
         StoredPassword stored = LookUpPassword(SecretServerName(settings.smtp), submission.login);
         if (stored.result != SecretLookup::Found) {
             console.Complain("no password for the login " + submission.login + ": " +
-                             (stored.result == SecretLookup::NoStore
-                                  ? "no keyring is running"
-                                  : "the keyring keeps none for this server") +
+                             std::string(NoPasswordReason(stored.result)) +
                              "; give --password-command");
             return Exit(SendStatus::Config);
         }

@@ -79,4 +79,9 @@ bool StorePassword(std::string_view server, std::string_view login, std::string_
     return stored != FALSE;
 }
 
+std::string_view NoPasswordReason(SecretLookup result) {
+    return result == SecretLookup::NoStore ? "no keyring is running"
+                                           : "the keyring keeps none for this server";
+}
+
 }  // namespace tarvelo
