@@ -267,7 +267,7 @@ int main(int argc, char** argv) {
     SubmissionTarget target;
     try {
         target = ResolveSubmission(settings.smtp, submission);
-        RefuseLoginWithoutTls(target);
+        RefuseLoginWithoutTls(settings.smtp, submission);
     } catch (const Error& error) {
         console.Complain(error.what());
         return Exit(SendStatus::Config);

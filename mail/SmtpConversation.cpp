@@ -249,7 +249,7 @@ void SmtpConversation::Proceed(std::string_view ehloReply, SmtpActions& actions,
     if (!tls_) {
         actions =
             End(std::move(actions), SmtpOutcome::Failure,
-                EndOf(SendEndKind::Authentication,
+                EndOf(SendEndKind::Tls,
                       "the login is sent only over TLS: set the security to STARTTLS or TLS"));
         return;
     }

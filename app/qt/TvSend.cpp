@@ -85,9 +85,10 @@ void TForm1::sendButtonClick() {
         tarvelo::RefusePlaceholders(SetDialog->UserNameText(), SetDialog->FirstDomainText());
         // A mail that cannot go out as it stands is refused before anything is asked or shown.
         AssembleMail();
+        const tarvelo::SubmissionSettings submission = SubmissionForSending();
         const tarvelo::SubmissionTarget target =
-            tarvelo::ResolveSubmission(SetDialog->SmtpText(), SubmissionForSending());
-        tarvelo::RefuseLoginWithoutTls(target);
+            tarvelo::ResolveSubmission(SetDialog->SmtpText(), submission);
+        tarvelo::RefuseLoginWithoutTls(SetDialog->SmtpText(), submission);
         std::optional<tarvelo::SecretText> password = PasswordForSending(target);
         if (!password) {
             // The user cancelled the question for the password: nothing is sent, and nothing

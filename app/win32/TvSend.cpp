@@ -34,9 +34,10 @@ void TForm1::sendButtonClick() {
     bool ready = false;
     tarvelo::RunHandler([this, &ready] {
         tarvelo::RefusePlaceholders(SetDialog->UserNameText(), SetDialog->FirstDomainText());
+        const tarvelo::SubmissionSettings submission = tarvelo::ReadSubmission();
         const tarvelo::SubmissionTarget target =
-            tarvelo::ResolveSubmission(SetDialog->SmtpText(), tarvelo::ReadSubmission());
-        tarvelo::RefuseLoginWithoutTls(target);
+            tarvelo::ResolveSubmission(SetDialog->SmtpText(), submission);
+        tarvelo::RefuseLoginWithoutTls(SetDialog->SmtpText(), submission);
         const std::vector<std::string> image = tarvelo::SplitLines(tarvelo::win32::SjisText(TvMes));
         mailLines_ = tarvelo::AssembleMailLines(tarvelo::MailDateText(), SetDialog->UserNameText(),
                                                 SetDialog->FirstDomainText(), image);

@@ -185,7 +185,7 @@ const TlsCase kTlsCases[] = {
      "EHLO b.example\r\n",
      " R:220 hi\n S:EHLO b.example\n R:250-mx\r\n250-STARTTLS\r\n250 AUTH PLAIN LOGIN\n"
      " E:the login is sent only over TLS: set the security to STARTTLS or TLS\n",
-     SendEndKind::Authentication},
+     SendEndKind::Tls},
 };
 
 class SmtpDriverTls : public ::testing::TestWithParam<TlsCase> {};

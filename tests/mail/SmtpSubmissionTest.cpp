@@ -138,14 +138,14 @@ const SubmissionCase kCases[] = {
      "taro",
      {"220 hi\r\n", kEhlo},
      "EHLO example.jp\r\n",
-     {Authentication, Authentication}},
+     {Tls, Tls}},
     // The settings say TLS, the reads say plain: the reads win, and no login goes out.
     {"TlsSaidButTheConnectionIsPlain",
      Security::Tls,
      "taro",
      {"220 hi\r\n", kEhlo},
      "EHLO example.jp\r\n",
-     {Authentication, Authentication},
+     {Tls, Tls},
      false,
      "the login is sent only over TLS: set the security to STARTTLS or TLS",
      true},
@@ -265,51 +265,6 @@ TEST_P(SubmissionTargetTest, ResolvesHostPortAndSecurity) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, SubmissionTargetTest, testing::ValuesIn(kTargets),
-                         [](const auto& row) { return std::string(row.param.name); });
-
-// What is refused before connecting, so that nothing goes out and no password is asked for.
-struct BeforeConnectingCase {
-    const char* name;
-    Security security;
-    const char* login;
-    std::string password;
-    const char* refusal;  // none: it may go
-};
-
-const BeforeConnectingCase kBeforeConnecting[] = {
-    {"LoginOverPlainText", S::None, "taro", "pw",
-     "暗号化なしではログインできません。暗号化を STARTTLS か SSL/TLS にしてください"},
-    {"LoginOverStartTls", S::StartTls, "taro", "pw", nullptr},
-    {"LoginOverTls", S::Tls, "taro", "pw", nullptr},
-    {"NoLoginOverPlainText", S::None, "", "", nullptr},
-    {"EmptyPassword", S::Tls, "taro", "", "パスワードが空です"},
-    {"PasswordWithNul", S::Tls, "taro", std::string("a\0b", 3),
-     "パスワードに NUL、CR、LF は使えません"},
-    {"PasswordWithCr", S::Tls, "taro", "a\rb", "パスワードに NUL、CR、LF は使えません"},
-    {"PasswordWithLf", S::Tls, "taro", "a\n", "パスワードに NUL、CR、LF は使えません"},
-    {"PasswordOfAnyOtherBytes", S::Tls, "taro", "\t p\xC3\xA4ss \x7F", nullptr},
-};
-
-class BeforeConnectingTest : public testing::TestWithParam<BeforeConnectingCase> {};
-
-TEST_P(BeforeConnectingTest, RefusesOrLetsGo) {
-    const BeforeConnectingCase& row = GetParam();
-    SubmissionTarget target;
-    target.security = row.security;
-    target.login = row.login;
-    std::string refusal;
-    try {
-        RefuseLoginWithoutTls(target);
-        if (!target.login.empty()) {
-            CheckPassword(row.password);
-        }
-    } catch (const Error& error) {
-        refusal = error.what();
-    }
-    EXPECT_EQ(refusal, row.refusal ? row.refusal : "");
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, BeforeConnectingTest, testing::ValuesIn(kBeforeConnecting),
                          [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
