@@ -1,6 +1,7 @@
 #include "mail/SendProgress.h"
 
 #include "platform/ShiftJis.h"
+#include "ui/Texts.h"
 
 namespace tarvelo {
 
@@ -14,7 +15,19 @@ std::optional<ProgressText> ProgressAfter(const SmtpActions& actions) {
         case SmtpOutcome::Success:
             return ProgressText{"送信しました", "OK"};
         case SmtpOutcome::Failure:
+            if (RefusedLogin(actions)) {
+                return ProgressText{texts::kLoginRefused, "OK"};
+            }
             return ProgressText{"送信エラー", "OK"};
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> RefusedLogin(const SmtpActions& actions) {
+    for (const SendEnd& end : actions.ends) {
+        if (end.kind == SendEndKind::Authentication) {
+            return end.detail;
+        }
     }
     return std::nullopt;
 }

@@ -18,8 +18,13 @@ struct ProgressText {
 
 // What the dialog says once actions are carried out, when it changes: "送信しました" as soon as
 // the server has taken the mail, though the reply to QUIT is still awaited, so that nobody who
-// closes the dialog then sends it again; "送信エラー" at a failure. Its button then reads "OK".
+// closes the dialog then sends it again; "送信エラー" at a failure, texts::kLoginRefused when the
+// server refused the login. Its button then reads "OK".
 std::optional<ProgressText> ProgressAfter(const SmtpActions& actions);
+
+// The server's reply (UTF-8) when it refused the login: the window then asks for the password
+// again at once, saying why, and sends anew with the answer. None otherwise.
+std::optional<std::string> RefusedLogin(const SmtpActions& actions);
 
 // What the dialog says when the connection could not be made ("接続できませんでした") or TLS
 // from the first byte failed ("送信エラー"); its button then reads "OK".

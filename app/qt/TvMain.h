@@ -80,12 +80,20 @@ public:
     QTimer* Timer1;
     // The bounds of a sending's connection, replies and sends.
     tarvelo::SendBounds sendBounds;
+    // Where and how the sending under way connects, as resolved at the press of the button.
+    tarvelo::SubmissionTarget sendTarget;
 
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Connects to sendTarget_ with password and shows the progress dialog's first texts, or
+    // why no connection was made.
+    void Begin(tarvelo::SecretText password);
+    // The server refused the login with reply: the question for the password comes again at
+    // once over the progress dialog, and its answer is sent anew.
+    void AskAgain(const std::string& reply);
     void PollReply();
     // Sends, logs, shows and ends as the conversation says.
     void CarryOut(const tarvelo::SmtpActions& actions);

@@ -60,14 +60,11 @@ std::optional<tarvelo::SecretText> PasswordForSending(const tarvelo::SubmissionT
     return tarvelo::SubmitPassword(SetDialog->SmtpText(), target.login, Form1);
 }
 
-// A password typed at the question and refused by the server is not offered again: the next
-// sending asks anew. One in the keyring stays; the settings' password field replaces it.
-void ForgetRefusedPassword(const std::vector<SendEnd>& ends) {
-    for (const SendEnd& end : ends) {
-        if (end.kind == SendEndKind::Authentication) {
-            tarvelo::ForgetSubmitPassword(SetDialog->SmtpText(), SubmissionForSending().login);
-            return;
-        }
+// A password typed at the question and refused by the server is not offered again: the
+// question comes again at once. One in the keyring stays until an answer replaces it.
+void ForgetRefusedPassword(const tarvelo::SmtpActions& actions, const std::string& login) {
+    if (tarvelo::RefusedLogin(actions)) {
+        tarvelo::ForgetSubmitPassword(SetDialog->SmtpText(), login);
     }
 }
 
@@ -86,10 +83,10 @@ void TForm1::sendButtonClick() {
         // A mail that cannot go out as it stands is refused before anything is asked or shown.
         AssembleMail();
         const tarvelo::SubmissionSettings submission = SubmissionForSending();
-        const tarvelo::SubmissionTarget target =
-            tarvelo::ResolveSubmission(SetDialog->SmtpText(), submission);
+        sendTarget = tarvelo::ResolveSubmission(SetDialog->SmtpText(), submission);
+        // Before anything is asked or sent: the password would go out in clear.
         tarvelo::RefuseLoginWithoutTls(SetDialog->SmtpText(), submission);
-        std::optional<tarvelo::SecretText> password = PasswordForSending(target);
+        std::optional<tarvelo::SecretText> password = PasswordForSending(sendTarget);
         if (!password) {
             // The user cancelled the question for the password: nothing is sent, and nothing
             // needs saying.
@@ -97,23 +94,7 @@ void TForm1::sendButtonClick() {
         }
         ready = true;
         sendButton->setEnabled(false);
-        // The settings dialog cannot open while the progress dialog is up: they stand.
-        smtpSession = std::make_unique<tarvelo::SmtpDriver>(
-            tarvelo::MakeTransport(), target,
-            tarvelo::SmtpSettings{.userName = SetDialog->UserNameText(),
-                                  .gatewayDomain = SetDialog->FirstDomainText()},
-            std::vector<std::vector<std::string>>{mailLines}, std::move(*password), sendBounds);
-        if (const std::optional<SendEnd> end = smtpSession->Connect()) {
-            EndSession();
-            const tarvelo::ProgressText progress = tarvelo::ProgressAfterConnect(*end);
-            ShowProgress(Text(progress.sendLabel), Text(progress.button));
-            ShowState(Text(end->detail));
-            AddLog(tarvelo::EndLogEntry(*end));
-            return;
-        }
-        ShowProgress(Text("送信中"), Text("ｷｬﾝｾﾙ"));
-        ShowState("Connecting " + FromShiftJis(SetDialog->SmtpText()) + "...");
-        Timer1->start();
+        Begin(std::move(*password));
     });
     if (!ready) {
         return;
@@ -122,6 +103,40 @@ void TForm1::sendButtonClick() {
     // only when it has been closed.
     SendDlg->exec();
     sendButton->setEnabled(true);
+}
+
+void TForm1::Begin(tarvelo::SecretText password) {
+    // The settings dialog cannot open while the progress dialog is up: they stand.
+    smtpSession = std::make_unique<tarvelo::SmtpDriver>(
+        tarvelo::MakeTransport(), sendTarget,
+        tarvelo::SmtpSettings{.userName = SetDialog->UserNameText(),
+                              .gatewayDomain = SetDialog->FirstDomainText()},
+        std::vector<std::vector<std::string>>{mailLines}, std::move(password), sendBounds);
+    if (const std::optional<SendEnd> end = smtpSession->Connect()) {
+        EndSession();
+        const tarvelo::ProgressText progress = tarvelo::ProgressAfterConnect(*end);
+        ShowProgress(Text(progress.sendLabel), Text(progress.button));
+        ShowState(Text(end->detail));
+        AddLog(tarvelo::EndLogEntry(*end));
+        return;
+    }
+    ShowProgress(Text("送信中"), Text("ｷｬﾝｾﾙ"));
+    ShowState("Connecting " + FromShiftJis(SetDialog->SmtpText()) + "...");
+    Timer1->start();
+}
+
+void TForm1::AskAgain(const std::string& reply) {
+    // Closed meanwhile: the user is done with this sending.
+    if (!SendDlg->isVisible()) {
+        return;
+    }
+    tarvelo::RunHandler([this, &reply] {
+        std::optional<tarvelo::SecretText> password =
+            tarvelo::SubmitPassword(SetDialog->SmtpText(), sendTarget.login, SendDlg, reply);
+        if (password) {
+            Begin(std::move(*password));
+        }
+    });
 }
 
 void TForm1::Timer1Timer() {
@@ -150,7 +165,11 @@ void TForm1::CarryOut(const tarvelo::SmtpActions& actions) {
         ShowProgress(Text(progress->sendLabel), Text(progress->button));
     }
     if (actions.outcome == SmtpOutcome::Failure) {
-        ForgetRefusedPassword(actions.ends);
+        ForgetRefusedPassword(actions, sendTarget.login);
+        if (const std::optional<std::string> reply = tarvelo::RefusedLogin(actions)) {
+            // At once, over the progress dialog, once this tick is over.
+            QTimer::singleShot(0, this, [this, reply = *reply] { AskAgain(reply); });
+        }
     }
     if (actions.notANumber) {
         throw tarvelo::NotIntegerError(tarvelo::ShiftJisToUtf8(*actions.notANumber));

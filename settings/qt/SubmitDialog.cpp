@@ -171,14 +171,23 @@ TSubmitDialog::TSubmitDialog(QWidget* parent)
     BitBtnCan->setText(Text("ｷｬﾝｾﾙ"));
 }
 
-void TSubmitDialog::FormActivate() {
-    tarvelo::RunHandler([this] {
+void TSubmitDialog::Open() {
+    if (FormActivate()) {
+        exec();
+    }
+}
+
+bool TSubmitDialog::FormActivate() {
+    bool loaded = false;
+    tarvelo::RunHandler([this, &loaded] {
         stored_ = tarvelo::ReadSubmission();
         Port->setValue(stored_.port.value_or(0));
         Security->setCurrentIndex(SecurityIndex(stored_.security));
         Login->setText(QString::fromStdString(stored_.login));
         CaFile->setText(QFile::decodeName(QByteArray::fromStdString(stored_.caFile)));
+        loaded = true;
     });
+    return loaded;
 }
 
 void TSubmitDialog::BitBtnOkClick() {
@@ -222,8 +231,8 @@ void TSubmitDialog::FormClose() {
 void TSubmitDialog::showEvent(QShowEvent* event) {
     // A spontaneous show is the window system restoring the dialog, not a new showing.
     if (!event->spontaneous()) {
+        // The load came before the showing (Open).
         tarvelo::CenterOnScreen(this);
-        FormActivate();
         // Each showing starts at the top, wherever the last one was left.
         Port->setFocus();
     }
@@ -249,6 +258,17 @@ tarvelo::SubmissionSettings TSubmitDialog::Settings() const {
     settings.caFile = PathBytes(CaFile, stored_.caFile);
     if (settings.login.empty() && !Password->text().isEmpty()) {
         throw tarvelo::Error("パスワードはログイン名といっしょに設定します");
+    }
+    // The rules of a sending, refused here already rather than at the next sending.
+    tarvelo::CheckLogin(settings.login);
+    tarvelo::RefuseLoginWithoutTls(SetDialog != nullptr ? SetDialog->SmtpText() : std::string(),
+                                   settings);
+    if (!Password->text().isEmpty()) {
+        QByteArray typed = Password->text().toUtf8();
+        const tarvelo::SecretText password(
+            std::string_view(typed.constData(), static_cast<std::size_t>(typed.size())));
+        typed.fill('\0');
+        tarvelo::CheckPassword(password.view());
     }
     return settings;
 }

@@ -1,6 +1,7 @@
 #include "settings/qt/SubmitPassword.h"
 
 #include <QByteArray>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <map>
@@ -8,8 +9,10 @@
 #include <utility>
 
 #include "platform/SecretStore.h"
+#include "settings/PasswordPrompt.h"
 #include "settings/Submission.h"
 #include "settings/qt/PasswordDialog.h"
+#include "ui/ErrorPath.h"
 #include "ui/qt/Controls.h"
 
 namespace tarvelo {
@@ -28,6 +31,16 @@ std::map<Key, SecretText>& Remembered() {
     return remembered;
 }
 
+// CheckPassword, its refusal shown in its box.
+bool CanGoOut(const SecretText& password) {
+    bool passes = false;
+    RunHandler([&] {
+        CheckPassword(password.view());
+        passes = true;
+    });
+    return passes;
+}
+
 }  // namespace
 
 SecretText TakePassword(QLineEdit* edit) {
@@ -41,26 +54,46 @@ SecretText TakePassword(QLineEdit* edit) {
 }
 
 std::optional<SecretText> SubmitPassword(std::string_view smtp, std::string_view login,
-                                         QWidget* parent) {
+                                         QWidget* parent, std::string_view refusedReply) {
     const Key key = KeyOf(smtp, login);
-    if (const auto found = Remembered().find(key); found != Remembered().end()) {
-        return found->second.Copy();
+    StoredPassword stored;
+    if (refusedReply.empty()) {
+        if (const auto found = Remembered().find(key); found != Remembered().end()) {
+            stored = {SecretLookup::Found, found->second.Copy()};
+        } else {
+            stored = LookUpPassword(key.first, key.second);
+        }
+        if (stored.result == SecretLookup::Found && CanGoOut(stored.password)) {
+            return std::move(stored.password);
+        }
+    } else {
+        // Whether a store runs, for the check box.
+        stored.result = LookUpPassword(key.first, key.second).result;
     }
-    StoredPassword stored = LookUpPassword(key.first, key.second);
-    if (stored.result == SecretLookup::Found) {
-        return std::move(stored.password);
-    }
+    const PasswordPromptText prompt =
+        PasswordPrompt(key.first, key.second, stored.result, refusedReply);
     TPasswordDialog dialog(parent);
-    dialog.Label1->setText(Text(key.second + " (" + key.first + ") のパスワード"));
-    if (dialog.exec() != QDialog::Accepted) {
-        dialog.Password->clear();
-        return std::nullopt;
+    dialog.Label2->setText(Text(prompt.refusal));
+    dialog.Label1->setText(Text(prompt.question));
+    dialog.Login->setText(Text(prompt.login));
+    dialog.Remember->setChecked(prompt.saveChecked);
+    while (true) {
+        if (dialog.exec() != QDialog::Accepted) {
+            dialog.Password->clear();
+            return std::nullopt;
+        }
+        SecretText password = TakePassword(dialog.Password);
+        if (!CanGoOut(password)) {
+            continue;
+        }
+        if (dialog.Remember->isChecked()) {
+            KeepSubmitPassword(smtp, login, password.view());
+        } else {
+            // A refused answer is forgotten again, so that the next sending asks anew.
+            Remembered().insert_or_assign(key, password.Copy());
+        }
+        return password;
     }
-    // In memory only: a mistyped answer must not reach the keyring, and a refused one is
-    // forgotten so that the next sending asks again.
-    SecretText password = TakePassword(dialog.Password);
-    Remembered().insert_or_assign(key, password.Copy());
-    return password;
 }
 
 void KeepSubmitPassword(std::string_view smtp, std::string_view login, std::string_view password) {

@@ -13,10 +13,13 @@ class QWidget;
 namespace tarvelo {
 
 // For a sending: the password given in this run, else the secret store's, else the user's
-// answer to TPasswordDialog, which is then kept in memory (never in the store: that is the
-// settings' password field's to fill). None when the user cancels the question.
+// answer to TPasswordDialog: into the store when 「パスワードを保存する」 is checked (as the
+// settings' password field stores one), else in memory until the program ends. A password
+// that cannot go out (CheckPassword) gets its box and the question again. refusedReply: the
+// server's reply when it refused the login just now; the question then comes whatever is kept,
+// and says why. None when the user cancels the question.
 std::optional<SecretText> SubmitPassword(std::string_view smtp, std::string_view login,
-                                         QWidget* parent);
+                                         QWidget* parent, std::string_view refusedReply = {});
 
 // A password the user typed: into the secret store when one runs and takes it, otherwise in
 // memory until the program ends.
