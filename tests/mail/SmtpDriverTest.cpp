@@ -10,6 +10,7 @@
 #include <chrono>
 #include <deque>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -140,6 +141,7 @@ struct TlsCase {
     std::string wire;                 // what went out, in order
     std::string log;                  // the debug log, one entry a line
     SendEndKind end;
+    friend void PrintTo(const TlsCase& row, std::ostream* out) { *out << row.name; }
 };
 
 const TlsCase kTlsCases[] = {

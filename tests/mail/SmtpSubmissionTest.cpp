@@ -3,6 +3,7 @@
 // lines with the password are the drive loop's to write and stand here as "[...]".
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ struct SubmissionCase {
     // The connection is plain although the settings say TLS; otherwise it is TLS from the first
     // byte with Security::Tls, and from the reply after STARTTLS's 220 otherwise.
     bool plainForAllThat = false;
+    friend void PrintTo(const SubmissionCase& row, std::ostream* out) { *out << row.name; }
 };
 
 const char* const kEhlo = "250-mx\r\n250-STARTTLS\r\n250 AUTH LOGIN PLAIN\r\n";

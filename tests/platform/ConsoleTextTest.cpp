@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 namespace tarvelo {
@@ -16,6 +17,7 @@ struct ConsoleCase {
     bool toUtf8;  // ConsoleToUtf8 of bytes; otherwise Utf8ToConsole of them
     std::string bytes;
     std::optional<std::string> result;  // none: refused
+    friend void PrintTo(const ConsoleCase& row, std::ostream* out) { *out << row.name; }
 };
 
 const ConsoleCase kCases[] = {

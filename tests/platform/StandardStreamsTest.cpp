@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@ namespace {
 struct StreamsCase {
     const char* name;
     std::vector<int> closed;
+    friend void PrintTo(const StreamsCase& row, std::ostream* out) { *out << row.name; }
 };
 
 const StreamsCase kCases[] = {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "base/Error.h"
@@ -20,6 +21,7 @@ struct RuleCase {
     std::string login;
     std::string password;
     const char* refusal;  // none: it may go
+    friend void PrintTo(const RuleCase& row, std::ostream* out) { *out << row.name; }
 };
 
 const char* const kPlainLogin =

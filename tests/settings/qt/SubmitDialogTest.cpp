@@ -68,4 +68,72 @@ TEST(SubmitDialogTest, OpensFromTheSettingsAndKeepsThePasswordOutOfEveryFile) {
     EXPECT_EQ(password->view(), "pw-in-memory");
 }
 
+// A tvsubmit.ini that cannot be read: its box, and the dialog stays closed, so that no OK can
+// write defaults over the login, the CA file and the security.
+TEST(SubmitDialogTest, UnreadableFileStaysAsItWas) {
+    TempWorkingDir dir;
+    TSetDialog settings;
+    TSubmitDialog submit(&settings);
+    SetDialog = &settings;
+    SubmitDialog = &submit;
+    const std::string file = "5877x\r\nstarttls\r\nalice@example.jp\r\n/etc/tarvelo/ca.pem\r\n";
+    tarvelo::testing::WriteFileBytes("tvsubmit.ini", file);
+    QString box;
+    bool opened = false;
+    OnNextModal([&](QWidget*) {
+        QPointer<QTimer> submitShown = OnNextModal(
+            [&](QWidget* modal) {
+                opened = true;
+                static_cast<QDialog*>(modal)->accept();
+            },
+            2000, [&](QWidget* modal) { return modal == &submit; });
+        QPointer<QTimer> capture = tarvelo::testing::CaptureNextMessageBox(&box);
+        QTest::mouseClick(settings.SubmitBtn, Qt::LeftButton);
+        delete capture.data();
+        delete submitShown.data();
+        QTest::keyClick(settings.UserName, Qt::Key_Escape);
+    });
+    settings.exec();
+    SubmitDialog = nullptr;
+    SetDialog = nullptr;
+
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(box.toStdString(),
+              "ﾌｧｲﾙ tvsubmit.ini のポート番号「5877x」は1～65535 の数ではありません");
+    EXPECT_EQ(ReadFileBytes("tvsubmit.ini"), file);
+}
+
+// The rules of a sending at OK: a login over plain text is refused, in Japanese, and nothing is
+// written; the dialog stays open for the correction.
+TEST(SubmitDialogTest, OkRefusesALoginWithoutTls) {
+    TempWorkingDir dir;
+    TSetDialog settings;
+    TSubmitDialog submit(&settings);
+    SetDialog = &settings;
+    SubmitDialog = &submit;
+    QString box;
+    bool stillOpen = false;
+    OnNextModal([&](QWidget*) {
+        OnNextModal([&](QWidget*) {
+            submit.Security->setCurrentIndex(1);  // なし
+            QTest::keyClicks(submit.Login, "user@example.jp");
+            QPointer<QTimer> capture = tarvelo::testing::CaptureNextMessageBox(&box);
+            QTest::mouseClick(submit.BitBtnOk, Qt::LeftButton);
+            delete capture.data();
+            stillOpen = submit.isVisible();
+            submit.BitBtnCan->click();
+        });
+        QTest::mouseClick(settings.SubmitBtn, Qt::LeftButton);
+        QTest::keyClick(settings.UserName, Qt::Key_Escape);
+    });
+    settings.exec();
+    SubmitDialog = nullptr;
+    SetDialog = nullptr;
+
+    EXPECT_EQ(box.toStdString(),
+              "暗号化なしではログインできません。暗号化を STARTTLS か SSL/TLS にしてください");
+    EXPECT_TRUE(stillOpen);
+    EXPECT_FALSE(std::filesystem::exists("tvsubmit.ini"));
+}
+
 }  // namespace
