@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/CaretNotation.h"
+
 namespace tarvelo {
 
 // Raised where a handler cannot go on; caught only by RunHandler (ui/ErrorPath.h), which
@@ -15,22 +17,6 @@ public:
 };
 
 namespace detail {
-
-// value as a message may quote it: a control byte in caret notation ("^@" for NUL), so that a
-// NUL does not end the message there and a line end does not break it.
-inline std::string Visible(std::string_view value) {
-    std::string shown;
-    for (const char c : value) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            shown.push_back('^');
-            shown.push_back(static_cast<char>(byte ^ 0x40));
-        } else {
-            shown.push_back(c);
-        }
-    }
-    return shown;
-}
 
 inline Error FormatError(std::string_view pattern, std::string_view value) {
     std::string text(pattern);
@@ -89,7 +75,7 @@ inline Error SettingValueError(std::string_view fileName, std::string_view field
                                std::string_view value, std::string_view expected) {
     std::string text("ﾌｧｲﾙ ");
     text.append(fileName).append(" の").append(field).append("「");
-    text.append(detail::Visible(value)).append("」は").append(expected).append("ではありません");
+    text.append(CaretNotation(value)).append("」は").append(expected).append("ではありません");
     return Error(text);
 }
 

@@ -26,12 +26,24 @@ using tarvelo::testing::OnNextModal;
 using tarvelo::testing::ReadFileBytes;
 using tarvelo::testing::TempWorkingDir;
 
-TEST(SubmitDialogTest, OpensFromTheSettingsAndKeepsThePasswordOutOfEveryFile) {
+// Both dialogs in a folder of their own, as the program has them.
+class SubmitDialogTest : public ::testing::Test {
+protected:
+    SubmitDialogTest() {
+        SetDialog = &settings;
+        SubmitDialog = &submit;
+    }
+    ~SubmitDialogTest() override {
+        SubmitDialog = nullptr;
+        SetDialog = nullptr;
+    }
+
     TempWorkingDir dir;
     TSetDialog settings;
-    TSubmitDialog submit(&settings);
-    SetDialog = &settings;
-    SubmitDialog = &submit;
+    TSubmitDialog submit{&settings};
+};
+
+TEST_F(SubmitDialogTest, OpensFromTheSettingsAndKeepsThePasswordOutOfEveryFile) {
     const std::string settingsBefore = ReadFileBytes("tvemail.ini");
     bool opened = false;
     OnNextModal([&](QWidget*) {
@@ -47,8 +59,6 @@ TEST(SubmitDialogTest, OpensFromTheSettingsAndKeepsThePasswordOutOfEveryFile) {
         QTest::keyClick(settings.UserName, Qt::Key_Escape);
     });
     settings.exec();
-    SubmitDialog = nullptr;
-    SetDialog = nullptr;
 
     ASSERT_TRUE(opened);
     EXPECT_EQ(ReadFileBytes("tvsubmit.ini"), "465\r\ntls\r\nuser@example.jp\r\n\r\n");
@@ -70,12 +80,7 @@ TEST(SubmitDialogTest, OpensFromTheSettingsAndKeepsThePasswordOutOfEveryFile) {
 
 // A tvsubmit.ini that cannot be read: its box, and the dialog stays closed, so that no OK can
 // write defaults over the login, the CA file and the security.
-TEST(SubmitDialogTest, UnreadableFileStaysAsItWas) {
-    TempWorkingDir dir;
-    TSetDialog settings;
-    TSubmitDialog submit(&settings);
-    SetDialog = &settings;
-    SubmitDialog = &submit;
+TEST_F(SubmitDialogTest, UnreadableFileStaysAsItWas) {
     const std::string file = "5877x\r\nstarttls\r\nalice@example.jp\r\n/etc/tarvelo/ca.pem\r\n";
     tarvelo::testing::WriteFileBytes("tvsubmit.ini", file);
     QString box;
@@ -94,8 +99,6 @@ TEST(SubmitDialogTest, UnreadableFileStaysAsItWas) {
         QTest::keyClick(settings.UserName, Qt::Key_Escape);
     });
     settings.exec();
-    SubmitDialog = nullptr;
-    SetDialog = nullptr;
 
     EXPECT_FALSE(opened);
     EXPECT_EQ(box.toStdString(),
@@ -105,12 +108,7 @@ TEST(SubmitDialogTest, UnreadableFileStaysAsItWas) {
 
 // The rules of a sending at OK: a login over plain text is refused, in Japanese, and nothing is
 // written; the dialog stays open for the correction.
-TEST(SubmitDialogTest, OkRefusesALoginWithoutTls) {
-    TempWorkingDir dir;
-    TSetDialog settings;
-    TSubmitDialog submit(&settings);
-    SetDialog = &settings;
-    SubmitDialog = &submit;
+TEST_F(SubmitDialogTest, OkRefusesALoginWithoutTls) {
     QString box;
     bool stillOpen = false;
     OnNextModal([&](QWidget*) {
@@ -127,8 +125,6 @@ TEST(SubmitDialogTest, OkRefusesALoginWithoutTls) {
         QTest::keyClick(settings.UserName, Qt::Key_Escape);
     });
     settings.exec();
-    SubmitDialog = nullptr;
-    SetDialog = nullptr;
 
     EXPECT_EQ(box.toStdString(),
               "暗号化なしではログインできません。暗号化を STARTTLS か SSL/TLS にしてください");
