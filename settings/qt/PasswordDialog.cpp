@@ -90,13 +90,12 @@ TPasswordDialog::TPasswordDialog(QWidget* parent)
 
     setWindowTitle(Text("送信サーバのパスワード"));
     Label3->setText(Text(tarvelo::texts::kLoginLabel));
-    Label4->setText(Text("パスワード"));
+    Label4->setText(Text(tarvelo::texts::kPasswordLabel));
     for (QLabel* label : {Label3, Label4}) {
         label->adjustSize();
     }
     Remember->setText(Text(tarvelo::texts::kSavePassword));
-    Remember->setToolTip(
-        Text("キーリングに保存します。しなければこのプログラムを終了するまで覚えておきます"));
+    Remember->setToolTip(Text(tarvelo::texts::kSavePasswordHint));
     BitBtnOk->setText(Text("OK"));
     BitBtnCan->setText(Text("ｷｬﾝｾﾙ"));
 }

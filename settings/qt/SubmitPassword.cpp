@@ -43,12 +43,17 @@ bool CanGoOut(const SecretText& password) {
 
 }  // namespace
 
-SecretText TakePassword(QLineEdit* edit) {
+SecretText PasswordOf(const QLineEdit* edit) {
     QByteArray bytes = edit->text().toUtf8();
     SecretText password(
         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     // The conversion's copy, at least, is not left behind.
     bytes.fill('\0');
+    return password;
+}
+
+SecretText TakePassword(QLineEdit* edit) {
+    SecretText password = PasswordOf(edit);
     edit->clear();
     return password;
 }

@@ -27,6 +27,8 @@ void KeepSubmitPassword(std::string_view smtp, std::string_view login, std::stri
 
 // The edit's text (UTF-8) as a secret; the edit is emptied.
 SecretText TakePassword(QLineEdit* edit);
+// The same, the edit left as it is.
+SecretText PasswordOf(const QLineEdit* edit);
 
 // Drops the copy kept in memory, for instance after the server refused it, so that the next
 // sending asks again.
