@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
@@ -17,6 +18,7 @@
 
 #include "ModalHelper.h"
 #include "TempDir.h"
+#include "settings/qt/PasswordDialog.h"
 #include "settings/qt/SubmitPassword.h"
 #include "settings/qt/setting.h"
 
@@ -130,6 +132,35 @@ TEST_F(SubmitDialogTest, OkRefusesALoginWithoutTls) {
               "暗号化なしではログインできません。暗号化を STARTTLS か SSL/TLS にしてください");
     EXPECT_TRUE(stillOpen);
     EXPECT_FALSE(std::filesystem::exists("tvsubmit.ini"));
+}
+
+// A password that cannot go out gets its box, and the question comes again.
+TEST_F(SubmitDialogTest, PromptAsksAgainAfterAnEmptyPassword) {
+    int asked = 0;
+    QString box;
+    QPointer<QTimer> capture;
+    QTimer answers;
+    QObject::connect(&answers, &QTimer::timeout, [&] {
+        auto* prompt = qobject_cast<TPasswordDialog*>(QApplication::activeModalWidget());
+        if (prompt == nullptr || !prompt->isVisible()) {
+            return;
+        }
+        if (asked == 0) {
+            ++asked;
+            capture = tarvelo::testing::CaptureNextMessageBox(&box);
+            prompt->BitBtnOk->click();
+        } else if (!box.isEmpty()) {
+            ++asked;
+            prompt->BitBtnCan->click();
+        }
+    });
+    answers.start(10);
+    const auto password = tarvelo::SubmitPassword("mail", "nobody@example.jp", nullptr);
+    answers.stop();
+    delete capture.data();
+    EXPECT_FALSE(password.has_value());
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(box.toStdString(), "パスワードが空です");
 }
 
 }  // namespace
