@@ -511,6 +511,7 @@ struct SubmissionCase {
     const char* password;
     bool trustTheCa;
     SendStatus status;
+    friend void PrintTo(const SubmissionCase& row, std::ostream* out) { *out << row.name; }
 };
 
 class SubmissionEndToEndTest : public ::testing::TestWithParam<SubmissionCase> {
