@@ -182,12 +182,6 @@ INSTANTIATE_TEST_SUITE_P(
              "",
              "tarvelo-send: 暗号化なしではログインできません。暗号化を STARTTLS か SSL/TLS "
              "にしてください\n"},
-        Case{"EmptyPassword",
-             {"--user", "taro", "--security", "tls", "--password-command", "true", "1", "ア"},
-             "",
-             78,
-             "",
-             "tarvelo-send: パスワードが空です\n"},
         Case{"PasswordWithNul",
              {"--user", "taro", "--port", "465", "--password-command", "printf 'a\\000b\\n'", "1",
               "ア"},

@@ -24,9 +24,7 @@ struct StreamsCase {
 };
 
 const StreamsCase kCases[] = {
-    {"NoneClosed", {}},
     {"StandardErrorClosed", {2}},
-    {"StandardInputClosed", {0}},
     {"AllThreeClosed", {0, 1, 2}},
 };
 

@@ -108,32 +108,6 @@ TEST_F(SubmitDialogTest, UnreadableFileStaysAsItWas) {
     EXPECT_EQ(ReadFileBytes("tvsubmit.ini"), file);
 }
 
-// The rules of a sending at OK: a login over plain text is refused, in Japanese, and nothing is
-// written; the dialog stays open for the correction.
-TEST_F(SubmitDialogTest, OkRefusesALoginWithoutTls) {
-    QString box;
-    bool stillOpen = false;
-    OnNextModal([&](QWidget*) {
-        OnNextModal([&](QWidget*) {
-            submit.Security->setCurrentIndex(1);  // なし
-            QTest::keyClicks(submit.Login, "user@example.jp");
-            QPointer<QTimer> capture = tarvelo::testing::CaptureNextMessageBox(&box);
-            QTest::mouseClick(submit.BitBtnOk, Qt::LeftButton);
-            delete capture.data();
-            stillOpen = submit.isVisible();
-            submit.BitBtnCan->click();
-        });
-        QTest::mouseClick(settings.SubmitBtn, Qt::LeftButton);
-        QTest::keyClick(settings.UserName, Qt::Key_Escape);
-    });
-    settings.exec();
-
-    EXPECT_EQ(box.toStdString(),
-              "暗号化なしではログインできません。暗号化を STARTTLS か SSL/TLS にしてください");
-    EXPECT_TRUE(stillOpen);
-    EXPECT_FALSE(std::filesystem::exists("tvsubmit.ini"));
-}
-
 // A password that cannot go out gets its box, and the question comes again.
 TEST_F(SubmitDialogTest, PromptAsksAgainAfterAnEmptyPassword) {
     int asked = 0;
