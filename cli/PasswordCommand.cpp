@@ -1,25 +1,24 @@
 #include "cli/PasswordCommand.h"
 
-#include <string_view>
-#include <utility>
+#include "platform/ChildCommand.h"
+#include "platform/SecretText.h"
 
 namespace tarvelo {
 
-SecretText FirstLineOf(std::FILE* output) {
-    // Unbuffered: the stream's buffer would keep a copy of the password that nobody wipes.
-    std::setvbuf(output, nullptr, _IONBF, 0);
-    SecretText line;
-    for (int c; (c = std::fgetc(output)) != EOF && c != '\n';) {
-        const char byte = static_cast<char>(c);
-        line.Append(std::string_view(&byte, 1));
+std::optional<SecretText> PasswordFromCommand(const std::string& command, std::string& error) {
+    KeepSecretsOutOfCoreDumps();
+    CommandOutput output = RunForFirstLine(command);
+    switch (output.kind) {
+        case CommandOutput::Kind::FirstLine:
+            return std::move(output.firstLine);
+        case CommandOutput::Kind::CannotRun:
+            error = "cannot run the password command: " + output.reason;
+            return std::nullopt;
+        case CommandOutput::Kind::Failed:
+            break;
     }
-    while (std::fgetc(output) != EOF) {
-    }
-    if (line.view().ends_with('\r')) {
-        SecretText cut(line.view().substr(0, line.size() - 1));
-        line = std::move(cut);
-    }
-    return line;
+    error = "the password command failed";
+    return std::nullopt;
 }
 
 }  // namespace tarvelo

@@ -2,7 +2,6 @@
 // password never stands in tarvelo-send's arguments, its environment or a file of its own.
 #pragma once
 
-#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -10,14 +9,10 @@
 
 namespace tarvelo {
 
-// Runs command through the shell, its standard input and error the program's own, and gives
-// the first line of what it prints (without its line end). None when it cannot be run or ends
-// with a status other than 0; error then says why. Before it runs, the process is kept out of
-// core dumps for as long as it lives, where the platform can do that.
+// Runs command through the shell (platform/ChildCommand.h), its standard input and error the
+// program's own, and gives the first line of what it prints, without its line end. None when
+// it cannot be run or ends with a status other than 0; error then says why. Before it runs,
+// the process is kept out of core dumps for as long as it lives, where the platform can do that.
 std::optional<SecretText> PasswordFromCommand(const std::string& command, std::string& error);
-
-// The first line of what a command prints (without CR LF or LF), the rest read and dropped so
-// that the command does not die of a broken pipe. Each platform's side runs the command.
-SecretText FirstLineOf(std::FILE* output);
 
 }  // namespace tarvelo

@@ -49,13 +49,13 @@ public:
                std::vector<std::vector<std::string>> mails, SecretText password, SendBounds bounds);
 
     // Connects within bounds.connect, blocking, and begins TLS when it is there from the first
-    // byte. None when connected; otherwise how the sending ended (NoConnection or Tls), with
-    // its text in detail.
+    // byte. None when connected; otherwise how the sending ended (NoConnection, with "host:port:
+    // reason" in detail, or Tls).
     std::optional<SendEnd> Connect();
 
     // One turn of the loop. The actions' wire is already on its way; log, state, ends,
-    // outcome and notANumber are the caller's to show. For an end that no reply in the log
-    // tells (a time-out, a hang-up, TLS), log and state carry its reason too.
+    // outcome and notANumber are the caller's to show. An end that no reply in the log tells
+    // (a time-out, a hang-up, TLS) says why in its detail, in the caller's words.
     SmtpActions Drive(DriveMode mode);
 
     const SmtpConversation& Conversation() const { return conversation_; }

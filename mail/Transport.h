@@ -1,5 +1,5 @@
 // The connection under the SMTP conversation, as the drive loop (mail/SmtpDriver.h) uses it:
-// plain TCP (TcpTransport), or TLS over it (mail/TlsTransport.h; OpenSSL on Linux, another
+// plain TCP (TcpTransport), or TLS over it (mail/tls/TlsTransport.h; OpenSSL on Linux, another
 // library may take its place on another platform). Nothing here waits except Connect and Wait.
 #pragma once
 
@@ -20,7 +20,7 @@ struct TransportRead {
         Bytes,    // count bytes arrived
         Nothing,  // none yet (for TLS: a record not yet whole, or the handshake under way)
         Closed,   // the server closed the connection
-        Failed,   // the read failed; for TLS, detail says why when the handshake failed
+        Failed,   // the read failed; for TLS, TlsFailure() says why when the handshake failed
     };
     Kind kind = Kind::Nothing;
     std::size_t count = 0;
@@ -58,7 +58,7 @@ public:
     // TLS needs to write before it can read on (a handshake or renegotiation).
     virtual bool WantsWrite() const = 0;
     // Begins TLS over the connection; the handshake goes on within the next Sends and
-    // Receives. False when TLS cannot begin, with detail saying why.
+    // Receives. False when TLS cannot begin, with TlsFailure() saying why.
     virtual bool StartTls(const TlsRequest& request) = 0;
     // Whether what is sent now goes out inside TLS whose handshake, the verification of the
     // server's certificate and name included, has finished: the one word on whether TLS is up.

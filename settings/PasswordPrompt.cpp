@@ -4,10 +4,10 @@
 
 namespace tarvelo {
 
-PasswordPromptText PasswordPrompt(std::string_view server, std::string_view login,
-                                  SecretLookup store, std::string_view refusedReply) {
+PasswordPromptText PromptFor(std::string_view server, std::string_view login, SecretLookup store,
+                             std::string_view refusedReply) {
     PasswordPromptText text;
-    text.question = std::string(login) + " (" + std::string(server) + ") のパスワード";
+    text.question = texts::PasswordQuestion(login, server);
     text.login = login;
     if (!refusedReply.empty()) {
         text.refusal = std::string(texts::kLoginRefused) + ": " + std::string(refusedReply);

@@ -18,12 +18,15 @@ struct PasswordPromptText {
     // password for this login yet: checked, the answer is stored as the settings' password
     // field stores it; unchecked, it is kept in memory until the program ends.
     bool saveChecked = false;
+    // Empty; else why the last answer (or the kept password) cannot go out, for a box before
+    // the question.
+    std::string problem = {};
 };
 
 // server: the SMTP Server setting in UTF-8 (SecretServerName); store: what the store answered
 // when it was asked for this login's password; refusedReply: the server's reply when it refused
 // the login just now, else empty.
-PasswordPromptText PasswordPrompt(std::string_view server, std::string_view login,
-                                  SecretLookup store, std::string_view refusedReply = {});
+PasswordPromptText PromptFor(std::string_view server, std::string_view login, SecretLookup store,
+                             std::string_view refusedReply = {});
 
 }  // namespace tarvelo

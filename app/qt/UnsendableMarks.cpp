@@ -12,6 +12,7 @@
 #include <QTextEdit>
 #include <QToolTip>
 
+#include "ui/Texts.h"
 #include "ui/qt/Controls.h"
 
 namespace tarvelo {
@@ -76,9 +77,10 @@ bool UnsendableMarks::eventFilter(QObject* watched, QEvent* event) {
         }
         QString character = mark.cursor.selectedText();
         if (character == QChar::ParagraphSeparator) {
-            character = Text("改行");
+            character = Text(texts::kLineBreak);
         }
-        QToolTip::showText(help->globalPos(), Text("「") + character + Text("」は送れません"),
+        QToolTip::showText(help->globalPos(),
+                           Text(texts::Unsendable(character.toUtf8().toStdString())),
                            box_->viewport());
         return true;
     }

@@ -10,10 +10,6 @@ class QTextEdit;
 
 namespace tarvelo {
 
-// Most marks drawn at once: enough for any message that fits a handset, and a pasted page of
-// kanji does not lay out thousands of them at every keystroke.
-inline constexpr std::size_t kMaxUnsendableMarks = 200;
-
 class UnsendableMarks : public QObject {
 public:
     explicit UnsendableMarks(QTextEdit* box);

@@ -6,22 +6,24 @@
 
 #include "app/win32/about.h"
 #include "base/Error.h"
-#include "base/TextLines.h"
 #include "base/Version.h"
 #include "compose/Composition.h"
 #include "compose/WindowWidths.h"
+#include "mail/tls/TlsTransport.h"
 #include "platform/ShiftJis.h"
 #include "platform/Utf16Win32.h"
-#include "settings/LogFile.h"
 #include "settings/SettingsFiles.h"
+#include "settings/win32/SubmitPassword.h"
 #include "settings/win32/setting.h"
 #include "ui/ErrorPath.h"
+#include "ui/Texts.h"
 
 using tarvelo::win32::ControlSpec;
 using tarvelo::win32::GothicFont;
 using tarvelo::win32::SetSjisText;
 using tarvelo::win32::SetText;
 using tarvelo::win32::SjisText;
+namespace texts = tarvelo::texts;
 
 TForm1* Form1 = nullptr;
 
@@ -85,7 +87,7 @@ LRESULT CALLBACK PreviewProcedure(HWND window, UINT message, WPARAM wParam, LPAR
     return 0;
 }
 
-TForm1::TForm1() {
+TForm1::TForm1() : form_(tarvelo::SubmitPasswords(), tarvelo::MakeTransport) {
     RegisterPreviewClass();
     Create(L"TForm1", tarvelo::kApplicationTitle, kStyle, kDesignedClientWidth,
            kDesignedClientHeight, nullptr);
@@ -93,6 +95,7 @@ TForm1::TForm1() {
     constexpr DWORD kEdge = WS_EX_CLIENTEDGE;
     constexpr DWORD kLabel = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
     constexpr DWORD kMemo = ES_MULTILINE | ES_AUTOVSCROLL;
+    const tarvelo::MainView start = tarvelo::StartView();
     // In tab order; the labels, which take no focus, last.
     const std::array<ControlSpec, 22> controls{{
         {&MailMes, L"EDIT", "", kMemo | ES_WANTRETURN | WS_VSCROLL | WS_TABSTOP, 72, 0, 281, 81,
@@ -101,28 +104,26 @@ TForm1::TForm1() {
         {&rcvClm, L"EDIT", "12", ES_READONLY | WS_BORDER, 24, 272, 17, 20},
         {&ClmUpDown, UPDOWN_CLASSW, "", UDS_HORZ | UDS_SETBUDDYINT | UDS_NOTHOUSANDS | WS_TABSTOP,
          41, 272, 15, 20, kClmUpDown},
-        {&sendButton, L"BUTTON", "送信(&S)", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, 264, 280, 89,
-         25, kSendButton},
-        {&SetBtn, L"BUTTON", "環境設定(&P)", BS_PUSHBUTTON | WS_TABSTOP, 264, 312, 89, 25, kSetBtn},
+        {&sendButton, L"BUTTON", texts::kSendButton, BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, 264,
+         280, 89, 25, kSendButton},
+        {&SetBtn, L"BUTTON", texts::kSetBtn, BS_PUSHBUTTON | WS_TABSTOP, 264, 312, 89, 25, kSetBtn},
         {&TvImg, L"TvImg", "", 0, 72, 200, 154, 137, 0, kEdge},
-        {&phsErr, L"EDIT", "PHS Noがあり\r\nません", kMemo | ES_READONLY, 264, 240, 89, 33, 0,
-         kEdge},
-        {&msgErr, L"EDIT", "メッセージがあ\r\nりません", kMemo | ES_READONLY, 264, 200, 89, 33, 0,
-         kEdge},
+        {&phsErr, L"EDIT", start.phsErr, kMemo | ES_READONLY, 264, 240, 89, 33, 0, kEdge},
+        {&msgErr, L"EDIT", start.msgErr, kMemo | ES_READONLY, 264, 200, 89, 33, 0, kEdge},
         {&Log, L"EDIT", "", kMemo | ES_READONLY | WS_VSCROLL, 368, kLogTop, 313, kLogHeight, 0,
          kEdge, gothic},
-        {&LogClrBtn, L"BUTTON", "Log Clear", BS_PUSHBUTTON, 424, 24, 65, 17, kLogClrBtn},
+        {&LogClrBtn, L"BUTTON", texts::kLogClrBtn, BS_PUSHBUTTON, 424, 24, 65, 17, kLogClrBtn},
         {&TvMes, L"EDIT", "", kMemo, 72, 112, 281, 81, 0, kEdge, gothic},
-        {&NonCng, L"BUTTON", "テスト(変換なし)", BS_AUTOCHECKBOX, 368, 0, 105, 17, kNonCng},
-        {&LogSaveBtn, L"BUTTON", "Log Save && Clear", BS_PUSHBUTTON, 496, 24, 105, 17, kLogSaveBtn},
-        {&AboutBtn, L"BUTTON", "About", BS_PUSHBUTTON, 560, 0, 43, 17, kAboutBtn},
-        {&MesL, L"STATIC", "ﾒｯｾｰｼﾞ", kLabel, 8, 40, 38, 17},
-        {&PhsNoL, L"STATIC", "PHS No", kLabel, 8, 88, 40, 12},
-        {&Label3, L"STATIC", "ﾒｰﾙｲﾒｰｼﾞ", kLabel, 8, 144, 53, 12},
-        {&Label1, L"STATIC", "Tarvelo", kLabel, 8, 224, 43, 12},
-        {&Label2, L"STATIC", "受信ｲﾒｰｼﾞ", kLabel, 8, 240, 55, 12},
-        {&Label4, L"STATIC", "桁", kLabel, 8, 275, 12, 17},
-        {&Label5, L"STATIC", "debug log", kLabel, 368, 24, 49, 12},
+        {&NonCng, L"BUTTON", texts::kNonCng, BS_AUTOCHECKBOX, 368, 0, 105, 17, kNonCng},
+        {&LogSaveBtn, L"BUTTON", texts::kLogSaveBtn, BS_PUSHBUTTON, 496, 24, 105, 17, kLogSaveBtn},
+        {&AboutBtn, L"BUTTON", texts::kAboutBtn, BS_PUSHBUTTON, 560, 0, 43, 17, kAboutBtn},
+        {&MesL, L"STATIC", texts::kMesL, kLabel, 8, 40, 38, 17},
+        {&PhsNoL, L"STATIC", texts::kPhsNoL, kLabel, 8, 88, 40, 12},
+        {&Label3, L"STATIC", texts::kLabel3, kLabel, 8, 144, 53, 12},
+        {&Label1, L"STATIC", texts::kLabel1, kLabel, 8, 224, 43, 12},
+        {&Label2, L"STATIC", texts::kLabel2, kLabel, 8, 240, 55, 12},
+        {&Label4, L"STATIC", texts::kLabel4, kLabel, 8, 275, 12, 17},
+        {&Label5, L"STATIC", texts::kLabel5, kLabel, 368, 24, 49, 12},
     }};
     tarvelo::win32::MakeControls(hwnd, tarvelo::win32::PGothicFont(), controls);
     // Two digits fill the 17 pixels of the designed box: no room for the usual margins.
@@ -130,9 +131,9 @@ TForm1::TForm1() {
     SendMessageW(ClmUpDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(rcvClm), 0);
     SendMessageW(ClmUpDown, UDM_SETRANGE32, tarvelo::kMinColumns, tarvelo::kMaxColumns);
     SendMessageW(ClmUpDown, UDM_SETPOS32, 0, tarvelo::kDefaultColumns);
-    tarvelo::win32::AddTooltip(hwnd, sendButton, "SMTPで送信します");
-    tarvelo::win32::AddTooltip(hwnd, LogClrBtn, "下のログを消すだけです");
-    tarvelo::win32::AddTooltip(hwnd, LogSaveBtn, "TVEMAIL.LOG に追加保存します");
+    tarvelo::win32::AddTooltip(hwnd, sendButton, texts::kSendButtonHint);
+    tarvelo::win32::AddTooltip(hwnd, LogClrBtn, texts::kLogClrBtnHint);
+    tarvelo::win32::AddTooltip(hwnd, LogSaveBtn, texts::kLogSaveBtnHint);
 
     ClmUpDownClick();
     // The debug log area starts out of sight, right of the window's edge.
@@ -242,18 +243,17 @@ void TForm1::FormResize() {
 }
 
 void TForm1::MailMesChange() {
-    const std::string message = SjisText(MailMes);
-    const std::string phsNo = SjisText(PhsNo);
-    const std::string resNo = SetDialog != nullptr ? SetDialog->ResNoText() : std::string();
-    const bool testMode = SendMessageW(NonCng, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    const tarvelo::Composition result = tarvelo::Compose(
-        {.message = message, .phsNo = phsNo, .resNo = resNo, .testMode = testMode});
-    preview_ = result.preview;
+    tarvelo::MainView view = tarvelo::ComposeMain(
+        {.message = SjisText(MailMes),
+         .phsNo = SjisText(PhsNo),
+         .resNo = SetDialog != nullptr ? SetDialog->ResNoText() : std::string(),
+         .testMode = SendMessageW(NonCng, BM_GETCHECK, 0, 0) == BST_CHECKED});
+    preview_ = std::move(view.preview);
     InvalidateRect(TvImg, nullptr, TRUE);
-    SetSjisText(TvMes, tarvelo::win32::JoinLines(result.mailImage));
-    SetText(msgErr, tarvelo::MessageErrorText(result.messageError));
-    SetText(phsErr, tarvelo::PhsNoErrorText(result));
-    EnableWindow(sendButton, result.sendEnabled ? TRUE : FALSE);
+    SetSjisText(TvMes, tarvelo::win32::JoinLines(view.mailImage));
+    SetText(msgErr, view.msgErr);
+    SetText(phsErr, view.phsErr);
+    EnableWindow(sendButton, view.sendEnabled ? TRUE : FALSE);
 }
 
 void TForm1::ClmUpDownClick() {
@@ -274,27 +274,19 @@ void TForm1::AboutBtnClick() {
 }
 
 void TForm1::LogClrBtnClick() {
-    logLines_.clear();
+    form_.ClearLog();
     ShowLog();
 }
 
 void TForm1::LogSaveBtnClick() {
     tarvelo::RunHandler([this] {
-        tarvelo::SaveLogBlock(tarvelo::kLogFileName, logLines_);
-        logLines_.clear();
+        form_.SaveLog();
         ShowLog();
     });
 }
 
-void TForm1::AddLog(const std::string& line) {
-    for (std::string& part : tarvelo::SplitLines(line)) {
-        logLines_.push_back(std::move(part));
-    }
-    ShowLog();
-}
-
 void TForm1::ShowLog() {
-    SetSjisText(Log, tarvelo::win32::JoinLines(logLines_));
+    SetSjisText(Log, tarvelo::win32::JoinLines(form_.LogLines()));
     const LRESULT end = GetWindowTextLengthW(Log);
     SendMessageW(Log, EM_SETSEL, static_cast<WPARAM>(end), end);
     SendMessageW(Log, EM_SCROLLCARET, 0, 0);

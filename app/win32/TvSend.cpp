@@ -1,15 +1,11 @@
 // The main window's side of a sending: the send button, the 50 ms timer that drives the SMTP
-// conversation, and the progress dialog's texts.
+// conversation, and the progress dialog's texts, as MainForm says.
+#include "app/MainForm.h"
 #include "app/win32/TvMain.h"
 #include "base/Error.h"
 #include "base/TextLines.h"
-#include "mail/MailAssembly.h"
-#include "mail/SendProgress.h"
-#include "mail/SubmissionTarget.h"
-#include "mail/tls/TlsTransport.h"
 #include "mail/win32/Send.h"
-#include "platform/ShiftJis.h"
-#include "settings/SettingsStore.h"
+#include "settings/win32/SubmitPassword.h"
 #include "settings/win32/setting.h"
 #include "ui/ErrorPath.h"
 
@@ -18,89 +14,58 @@ namespace {
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 50;  // ms
 
-// The headline and the button; State is left as it stands.
-void ShowProgress(std::string_view sendLabel, std::string_view button) {
-    tarvelo::win32::SetText(SendDlg->SendLabel, sendLabel);
-    tarvelo::win32::SetText(SendDlg->CancelBtn, button);
-}
-
-void ShowState(std::string_view utf8) {
-    tarvelo::win32::SetText(SendDlg->State, utf8);
-}
-
 }  // namespace
 
 void TForm1::sendButtonClick() {
-    bool ready = false;
-    tarvelo::RunHandler([this, &ready] {
-        tarvelo::RefusePlaceholders(SetDialog->UserNameText(), SetDialog->FirstDomainText());
-        const tarvelo::SubmissionSettings submission = tarvelo::ReadSubmission();
-        const tarvelo::SubmissionTarget target =
-            tarvelo::ResolveSubmission(SetDialog->SmtpText(), submission);
-        tarvelo::RefuseLoginWithoutTls(SetDialog->SmtpText(), submission);
-        const std::vector<std::string> image = tarvelo::SplitLines(tarvelo::win32::SjisText(TvMes));
-        mailLines_ = tarvelo::AssembleMailLines(tarvelo::MailDateText(), SetDialog->UserNameText(),
-                                                SetDialog->FirstDomainText(), image);
-        ready = true;
-        EnableWindow(sendButton, FALSE);
-        // The settings dialog cannot open while the progress dialog is up: they stand. No
-        // password prompt here yet: a login needs tarvelo-send's --password-command.
-        smtpSession_ = std::make_unique<tarvelo::SmtpDriver>(
-            tarvelo::MakeTransport(), target,
-            tarvelo::SmtpSettings{.userName = SetDialog->UserNameText(),
-                                  .gatewayDomain = SetDialog->FirstDomainText()},
-            std::vector<std::vector<std::string>>{mailLines_}, tarvelo::SecretText(), sendBounds_);
-        if (const std::optional<tarvelo::SendEnd> end = smtpSession_->Connect()) {
-            EndSession();
-            const tarvelo::ProgressText progress = tarvelo::ProgressAfterConnect(*end);
-            ShowProgress(progress.sendLabel, progress.button);
-            ShowState(end->detail);
-            AddLog(tarvelo::EndLogEntry(*end));
+    bool shown = false;
+    tarvelo::RunHandler([this, &shown] {
+        const std::optional<tarvelo::SendScreen> screen = form_.PressSend(
+            tarvelo::SendFieldsNow(SetDialog->UserNameText(), SetDialog->SmtpText(),
+                                   SetDialog->FirstDomainText(),
+                                   tarvelo::SplitLines(tarvelo::win32::SjisText(TvMes))),
+            tarvelo::PasswordQuestion(hwnd), sendBounds_);
+        if (!screen) {
             return;
         }
-        ShowProgress("送信中", "ｷｬﾝｾﾙ");
-        ShowState("Connecting " + tarvelo::ShiftJisToUtf8(SetDialog->SmtpText()) + "...");
-        SetTimer(hwnd, kTimer1, kTimer1Interval, nullptr);
+        shown = true;
+        EnableWindow(sendButton, FALSE);
+        Show(*screen);
+        if (form_.Sending()) {
+            SetTimer(hwnd, kTimer1, kTimer1Interval, nullptr);
+        }
     });
-    if (!ready) {
+    if (!shown) {
         return;
     }
-    // Whatever happened above, the dialog is shown once per press, and the button comes back
-    // only when it has been closed; every way of closing it ends the session.
     SendDlg->ShowModal();
     EndSession();
     EnableWindow(sendButton, TRUE);
 }
 
 void TForm1::Timer1Timer() {
-    // Never waits: the poll takes no time, a read takes only what is already there, and a send
-    // only what the socket takes now.
-    tarvelo::RunHandler([this] {
-        if (smtpSession_) {
-            CarryOut(smtpSession_->Drive(tarvelo::DriveMode::PollOnce));
-        }
-    });
+    tarvelo::RunHandler([this] { Show(form_.Poll()); });
 }
 
-void TForm1::CarryOut(const tarvelo::SmtpActions& actions) {
-    for (const std::string& entry : actions.log) {
-        AddLog(entry);
+void TForm1::Show(const tarvelo::SendScreen& screen) {
+    ShowLog();
+    if (screen.state) {
+        tarvelo::win32::SetText(SendDlg->State, *screen.state);
     }
-    if (actions.state) {
-        ShowState(tarvelo::ShiftJisToUtf8(*actions.state));
-    }
-    if (actions.outcome != tarvelo::SmtpOutcome::Waiting) {
+    if (screen.end) {
         EndSession();
     }
-    if (const auto progress = tarvelo::ProgressAfter(actions)) {
-        ShowProgress(progress->sendLabel, progress->button);
+    if (screen.sendLabel) {
+        tarvelo::win32::SetText(SendDlg->SendLabel, *screen.sendLabel);
     }
-    if (actions.notANumber) {
-        throw tarvelo::NotIntegerError(tarvelo::ShiftJisToUtf8(*actions.notANumber));
+    if (screen.button) {
+        tarvelo::win32::SetText(SendDlg->CancelBtn, *screen.button);
+    }
+    if (screen.box) {
+        throw tarvelo::Error(*screen.box);
     }
 }
 
 void TForm1::EndSession() {
-    smtpSession_.reset();
+    form_.EndSending();
     KillTimer(hwnd, kTimer1);
 }

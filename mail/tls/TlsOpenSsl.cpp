@@ -55,7 +55,7 @@ public:
         if (result == 1) {
             return {.taken = taken};
         }
-        return Blocked(result) ? TransportSend{} : TransportSend{.failed = true};
+        return OnlyWaits(result) ? TransportSend{} : TransportSend{.failed = true};
     }
 
     TransportRead Receive(std::span<char> buffer) override {
@@ -72,7 +72,7 @@ public:
         if (SSL_get_error(ssl_.get(), result) == SSL_ERROR_ZERO_RETURN) {
             return {TransportRead::Kind::Closed};
         }
-        return {Blocked(result) ? TransportRead::Kind::Nothing : TransportRead::Kind::Failed};
+        return {OnlyWaits(result) ? TransportRead::Kind::Nothing : TransportRead::Kind::Failed};
     }
 
     bool Wait(bool forWriting, std::chrono::milliseconds wait) override {
@@ -91,7 +91,7 @@ public:
         // The client speaks first: the ClientHello leaves now, the rest as the server answers.
         ERR_clear_error();
         const int result = SSL_do_handshake(ssl_.get());
-        if (result != 1 && !Blocked(result)) {
+        if (result != 1 && !OnlyWaits(result)) {
             failed_ = true;
             ssl_.reset();
             return false;
@@ -149,7 +149,7 @@ private:
 
     // Whether a call that gave result only waits for the socket; otherwise the reason of the
     // failure is kept, and TLS is over for this connection.
-    bool Blocked(int result) {
+    bool OnlyWaits(int result) {
         switch (SSL_get_error(ssl_.get(), result)) {
             case SSL_ERROR_WANT_READ:
                 return true;

@@ -88,7 +88,6 @@ TPasswordDialog::TPasswordDialog(QWidget* parent)
     connect(BitBtnOk, &QPushButton::clicked, this, &TPasswordDialog::BitBtnOkClick);
     connect(BitBtnCan, &QPushButton::clicked, this, &TPasswordDialog::BitBtnCanClick);
 
-    setWindowTitle(Text("送信サーバのパスワード"));
     Label3->setText(Text(tarvelo::texts::kLoginLabel));
     Label4->setText(Text(tarvelo::texts::kPasswordLabel));
     for (QLabel* label : {Label3, Label4}) {
@@ -96,8 +95,6 @@ TPasswordDialog::TPasswordDialog(QWidget* parent)
     }
     Remember->setText(Text(tarvelo::texts::kSavePassword));
     Remember->setToolTip(Text(tarvelo::texts::kSavePasswordHint));
-    BitBtnOk->setText(Text("OK"));
-    BitBtnCan->setText(Text("ｷｬﾝｾﾙ"));
 }
 
 void TPasswordDialog::BitBtnOkClick() {

@@ -18,7 +18,7 @@
 #include "TempDir.h"
 #include "cli/SendCommand.h"
 #include "cli/SendMail.h"
-#include "mail/SmtpSession.h"
+#include "mail/SmtpText.h"
 
 extern char** environ;
 

@@ -32,8 +32,7 @@ class PasswordPromptTest : public ::testing::TestWithParam<PromptCase> {};
 
 TEST_P(PasswordPromptTest, Shows) {
     const PromptCase& row = GetParam();
-    const PasswordPromptText text =
-        PasswordPrompt("mail.test:587", "taro", row.store, row.refusedReply);
+    const PasswordPromptText text = PromptFor("mail.test:587", "taro", row.store, row.refusedReply);
     EXPECT_EQ(text.question, "taro (mail.test:587) のパスワード");
     EXPECT_EQ(text.login, "taro");
     EXPECT_EQ(text.refusal, row.refusal);

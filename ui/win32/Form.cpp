@@ -4,6 +4,7 @@
 
 #include "platform/ShiftJis.h"
 #include "platform/Utf16Win32.h"
+#include "ui/FontNames.h"
 
 namespace tarvelo::win32 {
 
@@ -43,12 +44,12 @@ void Dispatch(HWND window, MSG& message) {
 }  // namespace
 
 HFONT GothicFont() {
-    static const HFONT font = MakeFont(L"ＭＳ ゴシック");
+    static const HFONT font = MakeFont(WideFromUtf8(kGothicFontName).c_str());
     return font;
 }
 
 HFONT PGothicFont() {
-    static const HFONT font = MakeFont(L"ＭＳ Ｐゴシック");
+    static const HFONT font = MakeFont(WideFromUtf8(kPGothicFontName).c_str());
     return font;
 }
 
