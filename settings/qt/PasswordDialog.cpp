@@ -88,6 +88,7 @@ TPasswordDialog::TPasswordDialog(QWidget* parent)
     connect(BitBtnOk, &QPushButton::clicked, this, &TPasswordDialog::BitBtnOkClick);
     connect(BitBtnCan, &QPushButton::clicked, this, &TPasswordDialog::BitBtnCanClick);
 
+    setWindowTitle(Text(tarvelo::texts::kPasswordCaption));
     Label3->setText(Text(tarvelo::texts::kLoginLabel));
     Label4->setText(Text(tarvelo::texts::kPasswordLabel));
     for (QLabel* label : {Label3, Label4}) {
@@ -95,6 +96,8 @@ TPasswordDialog::TPasswordDialog(QWidget* parent)
     }
     Remember->setText(Text(tarvelo::texts::kSavePassword));
     Remember->setToolTip(Text(tarvelo::texts::kSavePasswordHint));
+    BitBtnOk->setText(Text(tarvelo::texts::kOk));
+    BitBtnCan->setText(Text(tarvelo::texts::kCancel));
 }
 
 void TPasswordDialog::BitBtnOkClick() {

@@ -133,6 +133,7 @@ TEST_F(EndToEndTest, RefusedLoginAskedAgainAtOnceThenDelivers) {
         }
         asked.push_back(
             {prompt->Label2->text(), prompt->Login->text(), prompt->Remember->isChecked()});
+        EXPECT_EQ(prompt->BitBtnOk->text(), "OK");
         if (asked.size() > 2) {
             prompt->BitBtnCan->click();
             return;
