@@ -2,17 +2,38 @@
 
 namespace tarvelo {
 
-std::string FirstLineOf(std::FILE* output) {
-    std::string line;
-    for (int c; (c = std::fgetc(output)) != EOF && c != '\n';) {
-        line.push_back(static_cast<char>(c));
+bool FirstLine::Add(std::string_view bytes) {
+    if (whole_ || tooLong_) {
+        return true;
     }
-    while (std::fgetc(output) != EOF) {
+    const std::size_t end = bytes.find('\n');
+    line_.append(bytes.substr(0, end));
+    if (line_.size() > maxBytes_) {
+        // Nothing of it is kept: it is no password, and may be a great deal.
+        line_.clear();
+        tooLong_ = true;
+        return true;
     }
-    if (line.ends_with('\r')) {
-        line.pop_back();
+    whole_ = end != std::string_view::npos;
+    return whole_;
+}
+
+std::string FirstLine::Take() {
+    if (line_.ends_with('\r')) {
+        line_.pop_back();
     }
-    return line;
+    return std::move(line_);
+}
+
+std::string PasswordCommandTooLong(const PasswordCommandBounds& bounds) {
+    return "the password command printed more than " + std::to_string(bounds.bytes) +
+           " bytes without a line end";
+}
+
+std::string PasswordCommandTooSlow(const PasswordCommandBounds& bounds) {
+    const auto ms = bounds.line.count();
+    return "the password command printed no line within " +
+           (ms % 1000 == 0 ? std::to_string(ms / 1000) + " s" : std::to_string(ms) + " ms");
 }
 
 }  // namespace tarvelo
