@@ -1,6 +1,8 @@
 #include "settings/qt/SubmitPassword.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <map>
@@ -46,7 +48,10 @@ std::optional<SecretText> SubmitPassword(std::string_view smtp, std::string_view
     if (const auto found = Remembered().find(key); found != Remembered().end()) {
         return found->second.Copy();
     }
-    StoredPassword stored = LookUpPassword(key.first, key.second);
+    // The window keeps drawing itself while the keyring is asked, though no input reaches it.
+    StoredPassword stored = LookUpPassword(key.first, key.second, [] {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
     if (stored.result == SecretLookup::Found) {
         return std::move(stored.password);
     }
