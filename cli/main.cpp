@@ -277,10 +277,11 @@ int main(int argc, char** argv) {
         const StoredPassword stored =
             LookUpPassword(SecretServerName(settings.smtp), submission.login);
         if (stored.result != SecretLookup::Found) {
-            console.Complain("no password for the login " + submission.login + ": " +
-                             (stored.result == SecretLookup::NoStore
-                                  ? "no keyring is running"
-                                  : "the keyring keeps none for this server") +
+            const char* why = stored.result == SecretLookup::NoStore ? "no keyring is running"
+                              : stored.result == SecretLookup::NoAnswer
+                                  ? "the keyring did not answer"
+                                  : "the keyring keeps none for this server";
+            console.Complain("no password for the login " + submission.login + ": " + why +
                              "; give --password-command");
             return Exit(SendStatus::Config);
         }
@@ -288,12 +289,19 @@ int main(int argc, char** argv) {
     }
     request.submission = submission;
     LineList log;
-    const std::vector<SendResult> results = SendMails(request, [&](std::string_view line) {
-        log.emplace_back(line);
-        if (options.verbose) {
-            console.Err(Utf8ToConsole(TerminalLine(line) + "\n", encoding));
-        }
-    });
+    std::vector<SendResult> results;
+    try {
+        results = SendMails(request, [&](std::string_view line) {
+            log.emplace_back(line);
+            if (options.verbose) {
+                console.Err(Utf8ToConsole(TerminalLine(line) + "\n", encoding));
+            }
+        });
+    } catch (const Error& error) {
+        // A CA file that cannot be used, found before anything was connected.
+        console.Complain(error.what());
+        return Exit(SendStatus::Config);
+    }
     std::vector<SendStatus> statuses;
     for (std::size_t i = 0; i < results.size(); ++i) {
         statuses.push_back(results[i].status);

@@ -4,9 +4,16 @@
 
 namespace tarvelo {
 
+ProgressText ProgressConnecting() {
+    return {"接続中", "ｷｬﾝｾﾙ"};
+}
+
 std::optional<ProgressText> ProgressAfter(const SmtpActions& actions) {
     switch (actions.outcome) {
         case SmtpOutcome::Waiting:
+            if (actions.connected) {
+                return ProgressText{"送信中", "ｷｬﾝｾﾙ"};
+            }
             if (actions.ends.empty() || actions.ends.front().kind != SendEndKind::Delivered) {
                 return std::nullopt;
             }
@@ -14,7 +21,8 @@ std::optional<ProgressText> ProgressAfter(const SmtpActions& actions) {
         case SmtpOutcome::Success:
             return ProgressText{"送信しました", "OK"};
         case SmtpOutcome::Failure:
-            return ProgressText{"送信エラー", "OK"};
+            return actions.ends.empty() ? ProgressText{"送信エラー", "OK"}
+                                        : ProgressAfterConnect(actions.ends.front());
     }
     return std::nullopt;
 }

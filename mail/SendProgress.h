@@ -16,9 +16,15 @@ struct ProgressText {
     std::string_view button;
 };
 
-// What the dialog says once actions are carried out, when it changes: "送信しました" as soon as
+// What the dialog says from the press of the send button while the connection is being made:
+// "接続中", with its button "ｷｬﾝｾﾙ".
+ProgressText ProgressConnecting();
+
+// What the dialog says once actions are carried out, when it changes: "送信中" once connected;
+// "送信しました" as soon as
 // the server has taken the mail, though the reply to QUIT is still awaited, so that nobody who
-// closes the dialog then sends it again; "送信エラー" at a failure. Its button then reads "OK".
+// closes the dialog then sends it again; "送信エラー" at a failure, "接続できませんでした" when no
+// connection could be made. Its button then reads "OK".
 std::optional<ProgressText> ProgressAfter(const SmtpActions& actions);
 
 // What the dialog says when the connection could not be made ("接続できませんでした") or TLS

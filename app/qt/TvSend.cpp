@@ -109,15 +109,10 @@ void TForm1::sendButtonClick() {
             sendBounds.reply);
         smtpSession = std::make_unique<tarvelo::SmtpDriver>(tarvelo::MakeTransport(), target,
                                                             std::move(conversation), sendBounds);
-        if (const std::optional<SendEnd> end = smtpSession->Connect()) {
-            EndSession();
-            const tarvelo::ProgressText progress = tarvelo::ProgressAfterConnect(*end);
-            ShowProgress(Text(progress.sendLabel), Text(progress.button));
-            ShowState(Text(end->detail));
-            AddLog(tarvelo::EndLogEntry(*end));
-            return;
-        }
-        ShowProgress(Text("送信中"), Text("ｷｬﾝｾﾙ"));
+        // The connection is made from the timer: the dialog is up at once, and Cancel acts.
+        smtpSession->BeginConnect();
+        const tarvelo::ProgressText progress = tarvelo::ProgressConnecting();
+        ShowProgress(Text(progress.sendLabel), Text(progress.button));
         ShowState("Connecting " + FromShiftJis(SetDialog->SmtpText()) + "...");
         Timer1->start();
     });

@@ -51,15 +51,10 @@ void TForm1::sendButtonClick() {
             sendBounds_.reply);
         smtpSession_ = std::make_unique<tarvelo::SmtpDriver>(tarvelo::MakeTransport(), target,
                                                              std::move(conversation), sendBounds_);
-        if (const std::optional<tarvelo::SendEnd> end = smtpSession_->Connect()) {
-            EndSession();
-            const tarvelo::ProgressText progress = tarvelo::ProgressAfterConnect(*end);
-            ShowProgress(progress.sendLabel, progress.button);
-            ShowState(end->detail);
-            AddLog(tarvelo::EndLogEntry(*end));
-            return;
-        }
-        ShowProgress("送信中", "ｷｬﾝｾﾙ");
+        // The connection is made from the timer: the dialog is up at once, and Cancel acts.
+        smtpSession_->BeginConnect();
+        const tarvelo::ProgressText progress = tarvelo::ProgressConnecting();
+        ShowProgress(progress.sendLabel, progress.button);
         ShowState("Connecting " + tarvelo::ShiftJisToUtf8(SetDialog->SmtpText()) + "...");
         SetTimer(hwnd, kTimer1, kTimer1Interval, nullptr);
     });

@@ -3,6 +3,7 @@
 // against the server's name, which also goes out as SNI. Nothing is ever sent in plain text
 // once TLS has begun: a failed handshake or verification fails every Send and Receive after it.
 #include <openssl/err.h>
+#include <openssl/pem.h>
 #include <openssl/ssl.h>
 #include <openssl/x509_vfy.h>
 
@@ -36,30 +37,33 @@ std::string SslErrorText() {
 
 class OpenSslTransport : public Transport {
 public:
-    ConnectFailure Connect(const std::string& host, int port,
-                           std::chrono::milliseconds timeout) override {
-        return tcp_.Connect(host, port, timeout);
+    void BeginConnect(const std::string& host, int port,
+                      std::chrono::milliseconds timeout) override {
+        tcp_.BeginConnect(host, port, timeout);
+    }
+    std::optional<ConnectFailure> Connecting(std::chrono::milliseconds wait) override {
+        return tcp_.Connecting(wait);
     }
 
     TransportSend Send(std::string_view bytes) override {
         if (!ssl_) {
             return failed_ ? TransportSend{.failed = true} : tcp_.Send(bytes);
         }
-        wantsWrite_ = false;
+        sendBlocked_.reset();
         std::size_t taken = 0;
         const int result =
             SSL_write_ex(ssl_.get(), bytes.data(), bytes.size(), &taken) == 1 ? 1 : 0;
         if (result == 1) {
             return {.taken = taken};
         }
-        return Blocked(result) ? TransportSend{} : TransportSend{.failed = true};
+        return Blocked(result, sendBlocked_) ? TransportSend{} : TransportSend{.failed = true};
     }
 
     TransportRead Receive(std::span<char> buffer) override {
         if (!ssl_) {
             return failed_ ? TransportRead{TransportRead::Kind::Failed} : tcp_.Receive(buffer);
         }
-        wantsWrite_ = false;
+        readBlocked_.reset();
         std::size_t count = 0;
         const int result = SSL_read_ex(ssl_.get(), buffer.data(), buffer.size(), &count);
         if (result == 1) {
@@ -68,15 +72,20 @@ public:
         if (SSL_get_error(ssl_.get(), result) == SSL_ERROR_ZERO_RETURN) {
             return {TransportRead::Kind::Closed};
         }
-        return {Blocked(result) ? TransportRead::Kind::Nothing : TransportRead::Kind::Failed};
+        return {Blocked(result, readBlocked_) ? TransportRead::Kind::Nothing
+                                              : TransportRead::Kind::Failed};
     }
 
     bool Wait(bool forWriting, std::chrono::milliseconds wait) override {
-        return HasBuffered() || tcp_.Wait(forWriting || wantsWrite_, wait);
+        return HasBuffered() || tcp_.Wait(forWriting, wait);
     }
 
     bool HasBuffered() const override { return ssl_ && SSL_pending(ssl_.get()) > 0; }
-    bool WantsWrite() const override { return wantsWrite_; }
+    // A send that waits decides: data is left to go, and the handshake may hold it.
+    std::optional<Awaits> Blocked() const override {
+        return sendBlocked_ ? sendBlocked_ : readBlocked_;
+    }
+    bool Handshaking() const override { return ssl_ && SSL_is_init_finished(ssl_.get()) == 0; }
 
     bool StartTls(const TlsRequest& request) override {
         if (!Begin(request)) {
@@ -86,7 +95,7 @@ public:
         }
         // The client speaks first: the ClientHello leaves now, the rest as the server answers.
         const int result = SSL_do_handshake(ssl_.get());
-        if (result != 1 && !Blocked(result)) {
+        if (result != 1 && !Blocked(result, readBlocked_)) {
             failed_ = true;
             ssl_.reset();
             return false;
@@ -104,9 +113,8 @@ private:
             failure_ = "TLS cannot begin: " + SslErrorText();
             return false;
         }
-        if (!request.caFile.empty() &&
-            SSL_CTX_load_verify_locations(context_.get(), request.caFile.c_str(), nullptr) != 1) {
-            failure_ = "cannot read the CA file " + request.caFile + ": " + SslErrorText();
+        if (!request.caPem.empty() && !TrustCas(request.caPem)) {
+            failure_ = "the CA file holds no certificate OpenSSL can read: " + SslErrorText();
             return false;
         }
         SSL_CTX_set_verify(context_.get(), SSL_VERIFY_PEER, nullptr);
@@ -127,6 +135,30 @@ private:
         return true;
     }
 
+    // The CA file's certificates, read by the caller before connecting, added to the trust
+    // store from memory: OpenSSL never opens the file, which might be a pipe.
+    bool TrustCas(const std::string& pem) {
+        std::unique_ptr<BIO, decltype(&BIO_free)> bio(
+            BIO_new_mem_buf(pem.data(), static_cast<int>(pem.size())), &BIO_free);
+        if (!bio) {
+            return false;
+        }
+        STACK_OF(X509_INFO)* infos = PEM_X509_INFO_read_bio(bio.get(), nullptr, nullptr, nullptr);
+        if (infos == nullptr) {
+            return false;
+        }
+        X509_STORE* store = SSL_CTX_get_cert_store(context_.get());
+        int added = 0;
+        for (int i = 0; i < sk_X509_INFO_num(infos); ++i) {
+            const X509_INFO* info = sk_X509_INFO_value(infos, i);
+            if (info->x509 != nullptr && X509_STORE_add_cert(store, info->x509) == 1) {
+                ++added;
+            }
+        }
+        sk_X509_INFO_pop_free(infos, X509_INFO_free);
+        return added > 0;
+    }
+
     // An address is checked against the certificate's addresses and goes out without SNI,
     // which names hosts only (RFC 6066 3); a name against its names, and as SNI.
     bool NameTheServer(const std::string& host) {
@@ -138,14 +170,16 @@ private:
                SSL_set1_host(ssl_.get(), host.c_str()) == 1;
     }
 
-    // Whether a call that gave result only waits for the socket; otherwise the reason of the
-    // failure is kept, and TLS is over for this connection.
-    bool Blocked(int result) {
+    // Whether a call that gave result only waits for the socket, and then what for (into
+    // awaits); otherwise the reason of the failure is kept, and TLS is over for this
+    // connection.
+    bool Blocked(int result, std::optional<Awaits>& awaits) {
         switch (SSL_get_error(ssl_.get(), result)) {
             case SSL_ERROR_WANT_READ:
+                awaits = Awaits::Reading;
                 return true;
             case SSL_ERROR_WANT_WRITE:
-                wantsWrite_ = true;
+                awaits = Awaits::Writing;
                 return true;
             default:
                 break;
@@ -168,7 +202,8 @@ private:
     std::unique_ptr<SSL_CTX, SslContextFree> context_;
     std::unique_ptr<SSL, SslFree> ssl_;
     bool failed_ = false;
-    bool wantsWrite_ = false;
+    std::optional<Awaits> sendBlocked_;
+    std::optional<Awaits> readBlocked_;
     std::string failure_;
 };
 

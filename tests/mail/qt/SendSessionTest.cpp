@@ -3,7 +3,11 @@
 // namespace. The conversation itself is tested in the core (SmtpConversationTest.cpp).
 #include "mail/qt/SendSession.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -119,9 +123,35 @@ TEST_F(SendSessionTest, TricklingReplyEndsWithTheReplyTimeOut) {
     EXPECT_EQ(Log(), " E:" + seen.state.toStdString() + "\n");
 }
 
+// A port 25 whose accept queue is full: the connection is never made. The dialog is up at once
+// with the server's name, and Cancel ends the sending at once.
+TEST_F(SendSessionTest, ConnectingNeverHoldsTheWindow) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(25);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::vector<int> sockets{::socket(AF_INET, SOCK_STREAM, 0)};
+    ASSERT_EQ(::bind(sockets[0], reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(sockets[0], 0), 0);
+    for (int filler = 0; filler < 4; ++filler) {
+        sockets.push_back(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0));
+        ::connect(sockets.back(), reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const Seen seen = Send([] { return true; });
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+    EXPECT_EQ(seen.sendLabel, Text("接続中"));
+    EXPECT_EQ(seen.state, Text("Connecting 127.0.0.1..."));
+    EXPECT_EQ(seen.button, Text("ｷｬﾝｾﾙ"));
+    ExpectSessionClosed();
+    for (const int fd : sockets) {
+        ::close(fd);
+    }
+}
+
 TEST_F(SendSessionTest, CancelDuringTheConversationClosesTheConnection) {
     ScriptedServer server([](ServerConnection& c) { c.Stall(2s); });
-    const Seen seen = Send([] { return Form1->Timer1->isActive(); });
+    const Seen seen = Send([] { return SendDlg->SendLabel->text() == Text("送信中"); });
     EXPECT_EQ(seen.sendLabel, Text("送信中"));
     EXPECT_EQ(seen.state, Text("Connecting 127.0.0.1..."));
     EXPECT_EQ(seen.button, Text("ｷｬﾝｾﾙ"));
