@@ -75,7 +75,7 @@ timeval ToTimeval(milliseconds span) {
 }  // namespace
 
 Connector::Connector(const std::string& host, std::uint16_t port, milliseconds bound)
-    : port_(port), deadline_(Clock::now() + bound) {
+    : port_(port), deadline_(Clock::now() + bound), connected_(INVALID_SOCKET) {
     // A dotted address is used as it is and never looked up, as it always was.
     sockaddr_in dotted{};
     dotted.sin_family = AF_INET;

@@ -57,7 +57,7 @@ private:
     std::size_t next_ = 0;  // the next address to try
     std::vector<winsock::SOCKET> trying_;
     Clock::time_point nextAttempt_;
-    winsock::SOCKET connected_ = winsock::INVALID_SOCKET;
+    winsock::SOCKET connected_;  // INVALID_SOCKET until one connected
     ConnectFailure lastFailure_ = ConnectFailure::Other;
     std::optional<ConnectFailure> result_;
 };
