@@ -63,6 +63,27 @@ TEST_F(SendSessionTest, HappyPathSendsTheExactConversation) {
     EXPECT_NE(log.find("\n S:.\n R:250 queued\n S:QUIT\n R:221 bye\n"), std::string::npos) << log;
 }
 
+// Every command's state fits the dialog's one row, at every moment it is on screen: the dialog
+// never grows for a line sent.
+TEST_F(SendSessionTest, EveryCommandStaysOnOneRow) {
+    ScriptedServer server(ServeGoodly);
+    std::vector<std::string> grown;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&grown] {
+        if (SendDlg->isVisible() && SendDlg->State->text().startsWith(QLatin1String("S:")) &&
+            (SendDlg->height() != 116 ||
+             SendDlg->State->height() > SendDlg->State->fontMetrics().height())) {
+            grown.push_back(SendDlg->State->text().toStdString() + " " +
+                            std::to_string(SendDlg->State->width()) + "x" +
+                            std::to_string(SendDlg->State->height()));
+        }
+    });
+    watch.start(0);
+    const Seen seen = Send();
+    EXPECT_EQ(seen.sendLabel, Text("送信しました"));
+    EXPECT_EQ(grown, std::vector<std::string>());
+}
+
 // A reply that is not a number: its box once, then the error end; the next sending starts
 // afresh and goes through.
 TEST_F(SendSessionTest, NonNumericReplyShowsItsBoxOnceAndEndsTheSending) {
