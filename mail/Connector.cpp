@@ -81,13 +81,21 @@ Connector::Connector(const std::string& host, std::uint16_t port, milliseconds b
     dotted.sin_family = AF_INET;
     dotted.sin_addr.s_addr = winsock::inet_addr(host.c_str());
     if (dotted.sin_addr.s_addr != INADDR_NONE) {
-        dotted.sin_port = htons(port);
         LookedUpAddress& address = addresses_.emplace_back();
         std::memcpy(&address.address, &dotted, sizeof dotted);
         address.length = static_cast<int>(sizeof dotted);
+        SetPorts();
     } else {
         lookup_ = std::make_unique<NameLookup>(host);
     }
+}
+
+Connector::Connector(std::vector<LookedUpAddress> addresses, std::uint16_t port, milliseconds bound)
+    : port_(port),
+      deadline_(Clock::now() + bound),
+      addresses_(std::move(addresses)),
+      connected_(INVALID_SOCKET) {
+    SetPorts();
 }
 
 Connector::~Connector() {
@@ -128,7 +136,7 @@ std::optional<ConnectFailure> Connector::Step(milliseconds wait) {
         }
         return std::nullopt;
     }
-    if (!result_ && trying_.empty() && next_ == 0) {
+    if (!result_ && trying_.empty() && next_ == 0 && !addresses_.empty()) {
         BeginNext(Clock::now());
     }
     while (!result_) {
@@ -162,6 +170,14 @@ bool Connector::AddressesReady(Clock::time_point waitUntil) {
     const LookupError error = lookup_->Error();
     addresses_ = Interleaved(lookup_->Addresses());
     lookup_.reset();
+    SetPorts();
+    if (error != LookupError::None || addresses_.empty()) {
+        Finish(error == LookupError::None ? ConnectFailure::NameNotFound : FromLookupError(error));
+    }
+    return true;
+}
+
+void Connector::SetPorts() {
     for (LookedUpAddress& address : addresses_) {
         auto* generic = reinterpret_cast<sockaddr*>(&address.address);
         if (generic->sa_family == AF_INET6) {
@@ -170,10 +186,6 @@ bool Connector::AddressesReady(Clock::time_point waitUntil) {
             reinterpret_cast<sockaddr_in*>(generic)->sin_port = htons(port_);
         }
     }
-    if (error != LookupError::None || addresses_.empty()) {
-        Finish(error == LookupError::None ? ConnectFailure::NameNotFound : FromLookupError(error));
-    }
-    return true;
 }
 
 void Connector::BeginNext(Clock::time_point now) {

@@ -28,6 +28,9 @@ public:
     // host: a dotted IPv4 address (used as it is, never looked up), or a name or an IPv6
     // address, looked up. The bound counts from now.
     Connector(const std::string& host, std::uint16_t port, std::chrono::milliseconds bound);
+    // Addresses known already, tried in this order.
+    Connector(std::vector<LookedUpAddress> addresses, std::uint16_t port,
+              std::chrono::milliseconds bound);
     // Closes every socket still trying, and the connected one unless it was taken.
     ~Connector();
     Connector(const Connector&) = delete;
@@ -44,6 +47,7 @@ private:
     using Clock = std::chrono::steady_clock;
 
     bool AddressesReady(Clock::time_point waitUntil);
+    void SetPorts();
     void BeginNext(Clock::time_point now);
     void Close(winsock::SOCKET socket);
     // Looks at the attempts under way until one ends or waitUntil; true when one connected.
