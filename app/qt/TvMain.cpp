@@ -240,10 +240,8 @@ void TForm1::MailMesChange() {
     tarvelo::Composition result = tarvelo::Compose(
         {.message = message, .phsNo = phsNo, .resNo = resNo, .testMode = NonCng->isChecked()});
 
-    marks_->Mark(result.messageError == tarvelo::MessageError::InvalidCharacter &&
-                         !NonCng->isChecked()
-                     ? tarvelo::UnsendableCharacters(message, tarvelo::kMaxUnsendableMarks)
-                     : std::vector<std::size_t>());
+    marks_->Show(result.messageError == tarvelo::MessageError::InvalidCharacter &&
+                 !NonCng->isChecked());
     TvImg->SetText(std::move(result.preview));
     TvMes->SetLines(std::move(result.mailImage));
     msgErr->setPlainText(Text(tarvelo::MessageErrorText(result.messageError)));
