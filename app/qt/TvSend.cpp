@@ -98,8 +98,6 @@ void TForm1::sendButtonClick() {
             // needs saying.
             return;
         }
-        ready = true;
-        sendButton->setEnabled(false);
         // The settings dialog cannot open while the progress dialog is up: they stand.
         tarvelo::SmtpConversation conversation(
             tarvelo::SmtpSettings{.userName = SetDialog->UserNameText(),
@@ -109,6 +107,9 @@ void TForm1::sendButtonClick() {
             sendBounds.reply);
         smtpSession = std::make_unique<tarvelo::SmtpDriver>(tarvelo::MakeTransport(), target,
                                                             std::move(conversation), sendBounds);
+        // A CA file that cannot be used has said so in its box by now, and nothing is shown.
+        ready = true;
+        sendButton->setEnabled(false);
         // The connection is made from the timer: the dialog is up at once, and Cancel acts.
         smtpSession->BeginConnect();
         const tarvelo::ProgressText progress = tarvelo::ProgressConnecting();

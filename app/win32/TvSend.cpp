@@ -39,8 +39,6 @@ void TForm1::sendButtonClick() {
         const std::vector<std::string> image = tarvelo::SplitLines(tarvelo::win32::SjisText(TvMes));
         mailLines_ = tarvelo::AssembleMailLines(tarvelo::MailDateText(), SetDialog->UserNameText(),
                                                 SetDialog->FirstDomainText(), image);
-        ready = true;
-        EnableWindow(sendButton, FALSE);
         // The settings dialog cannot open while the progress dialog is up: they stand. No
         // password prompt here yet: a login needs tarvelo-send's --password-command.
         tarvelo::SmtpConversation conversation(
@@ -51,6 +49,9 @@ void TForm1::sendButtonClick() {
             sendBounds_.reply);
         smtpSession_ = std::make_unique<tarvelo::SmtpDriver>(tarvelo::MakeTransport(), target,
                                                              std::move(conversation), sendBounds_);
+        // A CA file that cannot be used has said so in its box by now, and nothing is shown.
+        ready = true;
+        EnableWindow(sendButton, FALSE);
         // The connection is made from the timer: the dialog is up at once, and Cancel acts.
         smtpSession_->BeginConnect();
         const tarvelo::ProgressText progress = tarvelo::ProgressConnecting();

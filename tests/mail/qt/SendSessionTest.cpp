@@ -7,12 +7,14 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QTimer>
@@ -168,6 +170,18 @@ TEST_F(SendSessionTest, ConnectingNeverHoldsTheWindow) {
     for (const int fd : sockets) {
         ::close(fd);
     }
+}
+
+// A CA file that is a pipe: its box, before anything is connected or the dialog shown.
+TEST_F(SendSessionTest, ACaFileThatIsNoFileIsRefusedInABox) {
+    ASSERT_EQ(::mkfifo("ca.fifo", 0600), 0);
+    testing::WriteFileBytes("tvsubmit.ini", "\r\nstarttls\r\n\r\nca.fifo\r\n");
+    QString box;
+    QPointer<QTimer> capture = testing::CaptureNextMessageBox(&box, 5000);
+    QTest::mouseClick(Form1->sendButton, Qt::LeftButton);
+    delete capture.data();
+    EXPECT_EQ(box, Text("CA ﾌｧｲﾙ ca.fifo を使えません: not a regular file"));
+    ExpectSessionClosed();
 }
 
 TEST_F(SendSessionTest, CancelDuringTheConversationClosesTheConnection) {
