@@ -78,14 +78,20 @@ void PasteIntoMailMes(benchmark::State& state) {
 BENCHMARK(PasteIntoMailMes)->Arg(100 << 10)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
 
 // The yardstick: a bare QTextEdit of the message box's size, alone in a window, same text.
-void PasteIntoBareTextEdit(benchmark::State& state) {
-    QWidget window;
+// The yardstick's window: a bare QTextEdit of the message box's size, alone in a window of the
+// main window's size, shown.
+QTextEdit* BareBoxIn(QWidget& window) {
     auto* box = new QTextEdit(&window);
     box->setGeometry(Form1->MailMes->geometry());
     window.resize(Form1->size());
     window.show();
     QCoreApplication::processEvents();
-    PasteAndPaint(state, box, &window);
+    return box;
+}
+
+void PasteIntoBareTextEdit(benchmark::State& state) {
+    QWidget window;
+    PasteAndPaint(state, BareBoxIn(window), &window);
 }
 BENCHMARK(PasteIntoBareTextEdit)->Arg(100 << 10)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
 
@@ -120,12 +126,7 @@ BENCHMARK(TypeIntoMailMesAfter100KB)->Unit(benchmark::kMillisecond);
 
 void TypeIntoBareTextEditAfter100KB(benchmark::State& state) {
     QWidget window;
-    auto* box = new QTextEdit(&window);
-    box->setGeometry(Form1->MailMes->geometry());
-    window.resize(Form1->size());
-    window.show();
-    QCoreApplication::processEvents();
-    TypeAfterPaste(state, box, &window);
+    TypeAfterPaste(state, BareBoxIn(window), &window);
 }
 BENCHMARK(TypeIntoBareTextEditAfter100KB)->Unit(benchmark::kMillisecond);
 

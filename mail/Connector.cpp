@@ -65,13 +65,6 @@ std::vector<LookedUpAddress> Interleaved(const std::vector<LookedUpAddress>& add
     return result;
 }
 
-timeval ToTimeval(milliseconds span) {
-    timeval result{};
-    result.tv_sec = static_cast<decltype(result.tv_sec)>(span.count() / 1000);
-    result.tv_usec = static_cast<decltype(result.tv_usec)>(span.count() % 1000 * 1000);
-    return result;
-}
-
 }  // namespace
 
 Connector::Connector(const std::string& host, std::uint16_t port, milliseconds bound)

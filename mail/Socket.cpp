@@ -17,13 +17,6 @@ namespace {
 // Winsock 1.1: major version in the low byte, minor in the high byte.
 constexpr std::uint16_t kWinsockVersion = 0x0101;
 
-timeval ToTimeval(milliseconds span) {
-    timeval result{};
-    result.tv_sec = static_cast<decltype(result.tv_sec)>(span.count() / 1000);
-    result.tv_usec = static_cast<decltype(result.tv_usec)>(span.count() % 1000 * 1000);
-    return result;
-}
-
 }  // namespace
 
 Socket::Socket(int protocol) : protocol_(protocol) {
