@@ -4,26 +4,42 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tarvelo {
+
+// Which of the errors below it is, for a caller that adds its own detail (tarvelo-send).
+enum class ErrorKind { Other, FileOpen, ListIndex };
 
 // Raised where a handler cannot go on; caught only by RunHandler (ui/ErrorPath.h), which
 // shows what() and skips the rest of the handler. what() is UTF-8, for display.
 class Error : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit Error(const std::string& text, ErrorKind kind = ErrorKind::Other,
+                   std::string subject = {})
+        : std::runtime_error(text), kind_(kind), subject_(std::move(subject)) {}
+    explicit Error(const char* text) : Error(std::string(text)) {}
+
+    ErrorKind Kind() const { return kind_; }
+    // What the error names: the file of FileOpen.
+    const std::string& Subject() const { return subject_; }
+
+private:
+    ErrorKind kind_;
+    std::string subject_;
 };
 
 namespace detail {
-inline Error FormatError(std::string_view pattern, std::string_view value) {
+inline Error FormatError(std::string_view pattern, std::string_view value,
+                         ErrorKind kind = ErrorKind::Other) {
     std::string text(pattern);
     text.replace(text.find("%s"), 2, value);
-    return Error(text);
+    return Error(text, kind, std::string(value));
 }
 }  // namespace detail
 
 inline Error FileOpenError(std::string_view fileName) {
-    return detail::FormatError("ﾌｧｲﾙ %s は開けません", fileName);
+    return detail::FormatError("ﾌｧｲﾙ %s は開けません", fileName, ErrorKind::FileOpen);
 }
 
 inline Error FileCreateError(std::string_view fileName) {
@@ -31,7 +47,7 @@ inline Error FileCreateError(std::string_view fileName) {
 }
 
 inline Error ListIndexError() {
-    return Error("ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています");
+    return Error("ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています", ErrorKind::ListIndex);
 }
 
 // text: UTF-8, as the user should see the characters that were not a number.

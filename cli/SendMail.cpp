@@ -8,6 +8,10 @@
 
 namespace tarvelo {
 
+std::string EndText(const SendEnd& end) {
+    return end.kind == SendEndKind::NoConnection ? "cannot connect to " + end.detail : end.detail;
+}
+
 SendStatus StatusOf(const SendEnd& end) {
     switch (end.kind) {
         case SendEndKind::Delivered:
@@ -27,7 +31,6 @@ SendStatus StatusOf(const SendEnd& end) {
         case SendEndKind::ReadFailed:
         case SendEndKind::SendFailed:
         case SendEndKind::Overdue:
-        case SendEndKind::Cancelled:
             break;
     }
     return SendStatus::TempFail;
@@ -47,20 +50,21 @@ std::vector<SendResult> SendMails(const MailRequest& request,
     if (const std::optional<SendEnd> end = driver.Connect()) {
         ends.assign(request.mails.size(), *end);
     }
-    std::string lastReply;
     std::string notANumber;
     const bool connected = ends.empty();
     while (connected && driver.Conversation().Outcome() == SmtpOutcome::Waiting) {
         SmtpActions actions = driver.Drive(DriveMode::Block);
         for (const std::string& entry : actions.log) {
             onLog(entry);
-            if (entry.starts_with(" R:")) {
-                lastReply = ShiftJisToUtf8(std::string_view(entry).substr(3));
-            }
         }
         if (actions.notANumber) {
             // The window's box, word for word.
             notANumber = NotIntegerError(ShiftJisToUtf8(*actions.notANumber)).what();
+        }
+        // An end that no reply in the log tells says why there.
+        if (actions.outcome == SmtpOutcome::Failure && !actions.ends.empty() &&
+            !actions.ends.back().byReply) {
+            onLog(" E:" + Utf8ToShiftJis(EndText(actions.ends.back())));
         }
         for (SendEnd& end : actions.ends) {
             ends.push_back(std::move(end));
@@ -73,9 +77,9 @@ std::vector<SendResult> SendMails(const MailRequest& request,
             result.failure = notANumber;
         } else if (end.kind != SendEndKind::Delivered) {
             // A hang-up or a time-out is clearer with the step it came at.
-            result.failure = BrokeOff(end.kind) && !lastReply.empty()
-                                 ? end.detail + "; the last reply: " + lastReply
-                                 : end.detail;
+            result.failure = BrokeOff(end.kind) && !end.lastReply.empty()
+                                 ? end.detail + "; the last reply: " + end.lastReply
+                                 : EndText(end);
         }
     }
     return results;

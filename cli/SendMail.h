@@ -28,6 +28,10 @@ struct SendResult {
     std::string failure;  // UTF-8, one line, when status is not Sent
 };
 
+// Why the end came, in tarvelo-send's words: "cannot connect to mail.example:25: connection
+// refused", the server's reply, or the reason.
+std::string EndText(const SendEnd& end);
+
 // The exit status that tells a script what an end means: try again later, give up, or fix
 // something first.
 SendStatus StatusOf(const SendEnd& end);

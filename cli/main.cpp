@@ -1,8 +1,5 @@
 // tarvelo-send: reads the arguments, the message and the settings, prints and sends; every rule
 // it follows is a function of tarvelo_cli or the core.
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -13,13 +10,14 @@
 #include <vector>
 
 #include "base/Error.h"
-#include "cli/PasswordCommand.h"
 #include "cli/SendCommand.h"
 #include "cli/SendMail.h"
 #include "cli/SettingsFolder.h"
 #include "compose/Composition.h"
 #include "mail/MailAssembly.h"
 #include "platform/ConsoleText.h"
+#include "platform/Files.h"
+#include "platform/PasswordCommand.h"
 #include "platform/SecretStore.h"
 #include "platform/ShiftJis.h"
 #include "settings/LineList.h"
@@ -32,18 +30,21 @@ namespace {
 
 using namespace tarvelo;
 
-int Exit(SendStatus status) {
+int ExitStatus(SendStatus status) {
     return static_cast<int>(status);
 }
 
-// strerror's text as the rest of a line: "permission denied".
-std::string Reason(int errnum) {
-    std::string text = std::strerror(errnum);
+// A system's message as the rest of a line: "permission denied".
+std::string Lowered(std::string text) {
     if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z' &&
         (text.size() < 2 || !(text[1] >= 'A' && text[1] <= 'Z'))) {
         text[0] = static_cast<char>(text[0] - 'A' + 'a');
     }
     return text;
+}
+
+std::string Reason(int errnum) {
+    return Lowered(std::strerror(errnum));
 }
 
 // Standard output and error in the user's encoding. A write that fails is remembered, not
@@ -107,45 +108,25 @@ bool HoldsSettings(const std::string& folder) {
            std::filesystem::exists(std::filesystem::path(folder) / kDomainFileName, ignored);
 }
 
-// Why a file that is there could not be read, found by trying again.
-std::string ReadFailure(const std::string& name) {
-    struct stat status {};
-    if (::stat(name.c_str(), &status) != 0) {
-        return Reason(errno);
-    }
-    if (!S_ISREG(status.st_mode)) {
-        return S_ISDIR(status.st_mode) ? Reason(EISDIR) : "not a regular file";
-    }
-    if (static_cast<std::size_t>(status.st_size) > kMaxListFileBytes) {
-        return "larger than " + std::to_string(kMaxListFileBytes) + " bytes";
-    }
-    std::FILE* file = std::fopen(name.c_str(), "rb");
-    if (file == nullptr) {
-        return Reason(errno);
-    }
-    char byte;
-    const bool failed = std::fread(&byte, 1, 1, file) == 0 && std::ferror(file);
-    const int errnum = errno;
-    std::fclose(file);
-    return failed ? Reason(errnum) : "it changed while it was read";
-}
-
 // What the window's texts leave to the eye of its user: where a file is missing, why it could
 // not be read, which file is short of lines.
 std::string SettingsDetail(const Error& error) {
-    if (std::string_view(error.what()) == ListIndexError().what()) {
-        return " (" + std::string(kSettingsFileName) + " holds fewer than three lines)";
-    }
     const std::string folder = std::filesystem::current_path().string();
-    for (const std::string_view name : {kDomainFileName, kSettingsFileName}) {
-        if (std::string_view(error.what()) != FileOpenError(name).what()) {
-            continue;
-        }
-        if (FileMissing(name)) {
-            return " (there is no " + std::string(name) + " in " + folder + ")";
-        }
-        return " (could not read " + folder + "/" + std::string(name) + ": " +
-               ReadFailure(std::string(name)) + ")";
+    const std::string& name = error.Subject();
+    switch (error.Kind()) {
+        case ErrorKind::ListIndex:
+            return " (" + std::string(kSettingsFileName) + " holds fewer than three lines)";
+        case ErrorKind::FileOpen:
+            if (name != kDomainFileName && name != kSettingsFileName) {
+                break;
+            }
+            if (FileMissing(name)) {
+                return " (there is no " + name + " in " + folder + ")";
+            }
+            return " (could not read " + folder + "/" + name + ": " +
+                   UnreadableReason(name, kMaxListFileBytes) + ")";
+        case ErrorKind::Other:
+            break;
     }
     return {};
 }
@@ -162,14 +143,14 @@ int main(int argc, char** argv) {
     switch (command.action) {
         case SendCommand::Action::Help:
             console.Out(kSendUsage);
-            return Exit(console.OutLost() ? SendStatus::IoError : SendStatus::Sent);
+            return ExitStatus(console.OutLost() ? SendStatus::IoError : SendStatus::Sent);
         case SendCommand::Action::Version:
             console.Out(SendVersionText());
-            return Exit(console.OutLost() ? SendStatus::IoError : SendStatus::Sent);
+            return ExitStatus(console.OutLost() ? SendStatus::IoError : SendStatus::Sent);
         case SendCommand::Action::UsageError:
             console.ComplainAsGiven(command.error);
             console.Err(Utf8ToConsole(kSendUsage, console.Encoding()));
-            return Exit(SendStatus::Usage);
+            return ExitStatus(SendStatus::Usage);
         case SendCommand::Action::Send:
             break;
     }
@@ -184,12 +165,12 @@ int main(int argc, char** argv) {
         given = ReadStandardInput(errnum);
         if (errnum != 0) {
             console.Complain("cannot read standard input: " + Reason(errnum));
-            return Exit(SendStatus::IoError);
+            return ExitStatus(SendStatus::IoError);
         }
         if (given.size() > kMaxInputBytes) {
             console.Complain("standard input is longer than any message can be (more than " +
                              std::to_string(kMaxInputBytes) + " bytes)");
-            return Exit(SendStatus::DataError);
+            return ExitStatus(SendStatus::DataError);
         }
         given = MessageFromInput(given);
     }
@@ -197,28 +178,30 @@ int main(int argc, char** argv) {
     if (!message) {
         console.Complain((options.message ? "the message" : "standard input") +
                          std::string(" is not valid ") + encoding);
-        return Exit(SendStatus::DataError);
+        return ExitStatus(SendStatus::DataError);
     }
     const std::optional<std::string> numberList = ConsoleToUtf8(options.number, encoding);
     if (!numberList) {
         console.Complain("the handset number is not valid " + encoding);
-        return Exit(SendStatus::DataError);
+        return ExitStatus(SendStatus::DataError);
     }
     const std::vector<std::string> numbers = SplitNumbers(*numberList);
 
     std::error_code noCurrent;
-    const SettingsFolderChoice folder = ChooseSettingsFolder(
-        options.settingsDir, std::filesystem::current_path(noCurrent).string(),
-        MenuFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")), HoldsSettings);
+    const SettingsFolderChoice folder =
+        ChooseSettingsFolder(options.settingsDir, std::filesystem::current_path(noCurrent).string(),
+                             SystemMenuFolder(), HoldsSettings);
     if (!folder.folder) {
         console.Complain(NoSettingsText(folder));
-        return Exit(SendStatus::Config);
+        return ExitStatus(SendStatus::Config);
     }
     // The settings folder is the working directory from here on, as it is the window's.
-    if (::chdir(folder.folder->c_str()) != 0) {
+    std::error_code entered;
+    std::filesystem::current_path(std::filesystem::u8path(*folder.folder), entered);
+    if (entered) {
         console.Complain("cannot enter the settings folder " + *folder.folder + ": " +
-                         Reason(errno));
-        return Exit(SendStatus::Config);
+                         Lowered(entered.message()));
+        return ExitStatus(SendStatus::Config);
     }
     Settings settings;
     SubmissionSettings submission;
@@ -227,7 +210,7 @@ int main(int argc, char** argv) {
         submission = Overridden(ReadSubmission(), options);
     } catch (const Error& error) {
         console.Complain(std::string(error.what()) + SettingsDetail(error));
-        return Exit(SendStatus::Config);
+        return ExitStatus(SendStatus::Config);
     }
 
     const std::string sjisMessage = Utf8TextToShiftJis(*message);
@@ -246,14 +229,14 @@ int main(int argc, char** argv) {
         console.Complain(refusal);
     }
     if (!refusals.empty()) {
-        return Exit(SendStatus::DataError);
+        return ExitStatus(SendStatus::DataError);
     }
     if (options.dryRun) {
-        return Exit(console.OutLost() ? SendStatus::IoError : SendStatus::Sent);
+        return ExitStatus(console.OutLost() ? SendStatus::IoError : SendStatus::Sent);
     }
     if (const std::optional<std::string> unusable = UnusableSettings(settings)) {
         console.Complain(*unusable);
-        return Exit(SendStatus::Config);
+        return ExitStatus(SendStatus::Config);
     }
     const std::string& gateway = settings.domains.front();
     MailRequest request{.server = settings.smtp,
@@ -270,20 +253,17 @@ int main(int argc, char** argv) {
         std::optional<std::string> password = PasswordFromCommand(options.passwordCommand, error);
         if (!password) {
             console.Complain(error);
-            return Exit(SendStatus::Config);
+            return ExitStatus(SendStatus::Config);
         }
         request.password = std::move(*password);
     } else if (!submission.login.empty()) {
         const StoredPassword stored =
             LookUpPassword(SecretServerName(settings.smtp), submission.login);
         if (stored.result != SecretLookup::Found) {
-            const char* why = stored.result == SecretLookup::NoStore ? "no keyring is running"
-                              : stored.result == SecretLookup::NoAnswer
-                                  ? "the keyring did not answer"
-                                  : "the keyring keeps none for this server";
-            console.Complain("no password for the login " + submission.login + ": " + why +
+            console.Complain("no password for the login " + submission.login + ": " +
+                             std::string(NoPasswordReason(stored.result)) +
                              "; give --password-command");
-            return Exit(SendStatus::Config);
+            return ExitStatus(SendStatus::Config);
         }
         request.password = std::string(stored.password.view());
     }
@@ -300,7 +280,7 @@ int main(int argc, char** argv) {
     } catch (const Error& error) {
         // A CA file that cannot be used, found before anything was connected.
         console.Complain(error.what());
-        return Exit(SendStatus::Config);
+        return ExitStatus(SendStatus::Config);
     }
     std::vector<SendStatus> statuses;
     for (std::size_t i = 0; i < results.size(); ++i) {
@@ -319,5 +299,5 @@ int main(int argc, char** argv) {
         }
     }
     // Likewise when --verbose could not show the conversation: the status is the mails'.
-    return Exit(WorstStatus(statuses));
+    return ExitStatus(WorstStatus(statuses));
 }

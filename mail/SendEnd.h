@@ -32,7 +32,6 @@ enum class SendEndKind : std::uint8_t {
     Overdue,           // no reply, an unfinished reply, or data not taken, within the bound
     Tls,               // STARTTLS required but not offered, or the handshake or verification failed
     Authentication,    // the server refused the login, or offers no mechanism we may use
-    Cancelled,         // the user closed the progress dialog
 };
 
 // The connection broke off, or a bound ran out, before the server took the mail: no reply
@@ -46,8 +45,14 @@ struct SendEnd {
     SendEndKind kind = SendEndKind::Delivered;
     ConnectFailure connect = ConnectFailure::None;
     // UTF-8, one line, for the debug log, the progress dialog and tarvelo-send's error line:
-    // the server's reply for a refusal, the reason otherwise. Never a password.
+    // the server's reply for a refusal, the reason otherwise; for NoConnection "host:port:
+    // reason". Never a password.
     std::string detail;
+    // detail is the server's reply that ended the mail, which the log shows already.
+    bool byReply = false;
+    // For an end that broke off (BrokeOff), the last whole reply before it, UTF-8; it tells
+    // at which step the connection was lost.
+    std::string lastReply = {};
 };
 
 }  // namespace tarvelo

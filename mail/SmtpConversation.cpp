@@ -36,6 +36,11 @@ std::string ReplyDetail(std::string_view reply) {
     return ShiftJisToUtf8(std::string(TrimReply(reply)));
 }
 
+// An end that the server's reply tells.
+SendEnd ReplyEnd(SendEndKind kind, std::string_view reply) {
+    return {.kind = kind, .detail = ReplyDetail(reply), .byReply = true};
+}
+
 }  // namespace
 
 SmtpConversation::SmtpConversation(SmtpSettings settings, std::vector<std::string> mailLines,
@@ -105,9 +110,10 @@ SmtpActions SmtpConversation::Judge(std::string_view reply, SmtpClock::time_poin
         // box after box.
         actions.notANumber = std::string(ReplyCodeText(reply));
         return End(std::move(actions), SmtpOutcome::Failure,
-                   EndOf(SendEndKind::NotANumber, ReplyDetail(reply)));
+                   ReplyEnd(SendEndKind::NotANumber, reply));
     }
     const std::string_view trimmed = TrimReply(reply);
+    lastReply_ = ShiftJisToUtf8(std::string(trimmed));
     actions.log.push_back(" R:" + std::string(trimmed));
     actions.state = "R:" + std::string(trimmed);
 
@@ -160,7 +166,7 @@ SmtpActions SmtpConversation::Judge(std::string_view reply, SmtpClock::time_poin
             if (code != 250) {
                 break;
             }
-            NextMail(EndOf(SendEndKind::Delivered, ReplyDetail(reply)), actions, now);
+            NextMail(ReplyEnd(SendEndKind::Delivered, reply), actions, now);
             return actions;
         case SmtpState::Quit:
             // The mails were taken at their ends of data; what QUIT gets back changes nothing.
@@ -320,7 +326,7 @@ SmtpActions SmtpConversation::Refused(SmtpActions actions, int code, std::string
         case SmtpState::EndOfData:
             // One mail refused among several: the next still goes, as its RSET begins it.
             if (mail_ + 1 < mails_.size()) {
-                NextMail(EndOf(kind, ReplyDetail(reply)), actions, now);
+                NextMail(ReplyEnd(kind, reply), actions, now);
                 return actions;
             }
             break;
@@ -330,7 +336,7 @@ SmtpActions SmtpConversation::Refused(SmtpActions actions, int code, std::string
         case SmtpState::Ehlo:
             break;
     }
-    return End(std::move(actions), SmtpOutcome::Failure, EndOf(kind, ReplyDetail(reply)));
+    return End(std::move(actions), SmtpOutcome::Failure, ReplyEnd(kind, reply));
 }
 
 SmtpActions SmtpConversation::Lost(const SmtpRead& read) {
@@ -382,8 +388,12 @@ SmtpActions SmtpConversation::End(SmtpActions actions, SmtpOutcome outcome, cons
         actions.state = std::string();
     }
     if (outcome == SmtpOutcome::Failure) {
+        SendEnd told = end;
+        if (BrokeOff(end.kind)) {
+            told.lastReply = lastReply_;
+        }
         for (; mail_ < mails_.size(); ++mail_) {
-            actions.ends.push_back(end);
+            actions.ends.push_back(told);
         }
     }
     return actions;

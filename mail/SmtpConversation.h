@@ -1,7 +1,7 @@
 // One SMTP conversation from the client's side, without a socket or a clock of its own: the
-// caller reads the connection, hands over what each read returned with the time it is, and
-// carries out what comes back. The window does so from its 50 ms timer; a caller that blocks
-// waits on the socket until Deadline() and then hands over Nothing.
+// drive loop (mail/SmtpDriver.h) reads the connection, hands over what each read returned with
+// the time it is, and carries out what comes back; when it blocks, it waits on the socket until
+// Deadline() and then hands over Nothing.
 //
 // Time bounds: a reply must be complete within replyTimeout of its first byte (a total, not
 // restarted by each byte). Before a reply has begun there is no bound (the window waits for
@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "mail/SendEnd.h"
-#include "mail/SmtpSession.h"
+#include "mail/SmtpText.h"
 #include "settings/Submission.h"
 
 namespace tarvelo {
@@ -165,6 +165,7 @@ private:
     bool anyRefused_ = false;
     bool tls_ = false;
     SmtpReplyReader reader_;
+    std::string lastReply_;  // UTF-8, trimmed: for an end that breaks off after it
     SmtpState state_ = SmtpState::Greeting;
     SmtpOutcome outcome_ = SmtpOutcome::Waiting;
     std::optional<SmtpClock::time_point> deadline_;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "mail/SendProgress.h"
 #include "platform/ShiftJis.h"
 
 namespace tarvelo {
@@ -34,15 +33,9 @@ const char* ReasonText(ConnectFailure failure) {
     return "no socket";
 }
 
-// Whether the end is told by the server's reply that the log shows last: a refusal is its
-// reply, while a hang-up, a time-out or a missing STARTTLS is not.
-bool ToldByTheReply(const SendEnd& end, const SmtpActions& actions) {
-    return !actions.log.empty() && actions.log.back() == " R:" + Utf8ToShiftJis(end.detail);
-}
-
-// "cannot connect to host:port: reason"
+// "host:port: reason"
 std::string ConnectFailureText(const SubmissionTarget& target, ConnectFailure failure) {
-    return "cannot connect to " + ShiftJisToUtf8(HostAndPort(target)) + ": " + ReasonText(failure);
+    return ShiftJisToUtf8(HostAndPort(target)) + ": " + ReasonText(failure);
 }
 
 }  // namespace
@@ -96,8 +89,6 @@ SmtpActions SmtpDriver::Drive(DriveMode mode) {
     SmtpActions out;
     if (connecting_) {
         if (const std::optional<SendEnd> end = Connecting(mode)) {
-            out.log.push_back(EndLogEntry(*end));
-            out.state = Utf8ToShiftJis(end->detail);
             out.ends.push_back(*end);
         }
         out.connected = !connecting_ && !connectEnd_;
@@ -188,15 +179,6 @@ void SmtpDriver::Take(const SmtpRead& read, SmtpActions& out) {
     }
     if (actions.notANumber) {
         out.notANumber = std::move(actions.notANumber);
-    }
-    if (actions.outcome == SmtpOutcome::Failure && !actions.ends.empty()) {
-        const SendEnd& end = actions.ends.back();
-        if (end.kind == SendEndKind::NotANumber) {
-            out.state = "R:" + Utf8ToShiftJis(end.detail);
-        } else if (!ToldByTheReply(end, out)) {
-            out.log.push_back(EndLogEntry(end));
-            out.state = Utf8ToShiftJis(end.detail);
-        }
     }
     for (SendEnd& end : actions.ends) {
         out.ends.push_back(std::move(end));

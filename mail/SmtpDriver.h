@@ -45,13 +45,14 @@ public:
 
     // BeginConnect, then waits until connected (and TLS begun when it is there from the first
     // byte) or the bound has run out. None when connected; otherwise how the sending ended
-    // (NoConnection or Tls), with its text in detail.
+    // (NoConnection, with "host:port: reason" in detail, or Tls).
     std::optional<SendEnd> Connect();
 
     // One turn of the loop. The actions' wire is already on its way; log, state, ends,
-    // outcome and notANumber are the caller's to show. For an end that no reply in the log
-    // tells (a time-out, a hang-up, TLS, no connection), log and state carry its reason too.
-    // While connecting, a turn goes on with the connection; connected says when it is made.
+    // outcome and notANumber are the caller's to show. An end that no reply in the log tells
+    // (a time-out, a hang-up, TLS, no connection) says why in its detail, in the caller's
+    // words. While connecting, a turn goes on with the connection; connected says when it is
+    // made.
     SmtpActions Drive(DriveMode mode);
 
     const SmtpConversation& Conversation() const { return conversation_; }

@@ -84,31 +84,6 @@ void Socket::Adopt(SOCKET connected) {
     handle = connected;
 }
 
-// A server that stops reading fills the socket's buffer; each send waits for room only as long
-// as the block's timeout has left.
-int Socket::SendAll(const char* data, int length, milliseconds timeout) {
-    if (length > 0 && handle == 0) {
-        status = -1;
-        return status;
-    }
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (length > 0) {
-        const auto left =
-            std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (WaitFor(true, std::max(left, milliseconds(0))) != 1) {
-            status = -1;
-            break;
-        }
-        status = winsock::send(handle, data, length, 0);
-        if (status <= 0) {
-            break;
-        }
-        data += status;
-        length -= status;
-    }
-    return status;
-}
-
 int Socket::SendSome(const char* data, int length) {
     if (handle == 0) {
         status = -1;
@@ -121,40 +96,10 @@ int Socket::SendSome(const char* data, int length) {
     return status;
 }
 
-// Each read waits for data first, so that a server that stops in the middle of a reply costs
-// at most timeout; the first one normally finds it waiting, as Select said readable.
-int Socket::ReceiveLine(char* buffer, int size, milliseconds timeout) {
-    int total = 0;
-    while (total < size) {
-        if (WaitFor(false, timeout) != 1) {
-            status = -1;
-            break;
-        }
-        status = winsock::recv(handle, buffer + total, size - total, 0);
-        if (status <= 0) {
-            break;
-        }
-        total += status;
-        if (buffer[total - 1] == '\n') {
-            break;
-        }
-    }
-    buffer[total] = '\0';
-    return total;
-}
-
 int Socket::Receive(char* buffer, int size) {
     // POSIX would take handle 0 for stdin.
     status = handle == 0 ? -1 : winsock::recv(handle, buffer, size, 0);
     return status;
-}
-
-int Socket::Select(int seconds) {
-    return WaitFor(false, std::chrono::seconds(seconds));
-}
-
-int Socket::Select(milliseconds wait) {
-    return WaitFor(false, wait);
 }
 
 int Socket::Wait(bool forWriting, milliseconds wait) const {
@@ -174,22 +119,6 @@ int Socket::Wait(bool forWriting, milliseconds wait) const {
     }
     return (FD_ISSET(handle, &readable) ? kReadable : 0) |
            (forWriting && FD_ISSET(handle, &writable) ? kWritable : 0);
-}
-
-int Socket::WaitFor(bool forWriting, milliseconds timeout) const {
-    if (handle == 0) {
-        return SOCKET_ERROR;
-    }
-    fd_set mine;
-    FD_ZERO(&mine);
-    FD_SET(handle, &mine);
-    fd_set failed = mine;
-    // Not const: Windows' select takes a pointer to a changeable timeval.
-    timeval limit = ToTimeval(timeout);
-    // A failed connection shows as writable on POSIX and in the exception set on Windows.
-    return forWriting
-               ? winsock::select(static_cast<int>(handle) + 1, nullptr, &mine, &failed, &limit)
-               : winsock::select(static_cast<int>(handle) + 1, &mine, nullptr, nullptr, &limit);
 }
 
 }  // namespace tarvelo

@@ -1,8 +1,8 @@
 // One TCP connection over Windows Sockets (platform/Winsock.h), for the SMTP session.
 //
 // Nothing here raises. Every operation that calls the platform leaves its result in `status`
-// and the caller tests it: 0 or -1 after Connect, the byte count of the last call or -1 after
-// SendAll, SendSome and ReceiveLine, 0 or -1 after the close in the destructor.
+// and the caller tests it: 0 or -1 after Connect, the byte count or -1 after SendSome and
+// Receive, 0 or -1 after the close in the destructor.
 //
 // No call waits for ever: each that may wait takes its bound as an argument, the name look-up
 // included (mail/Connector.h).
@@ -39,12 +39,6 @@ public:
     int Connect(const char* host, const char* port,
                 std::chrono::milliseconds timeout = kSocketTimeout);
 
-    // Sends all length bytes, stopping at the first failed send or when timeout has passed
-    // (the server stopped reading). Returns `status`: the result of the last send, -1 when it
-    // failed or the time ran out. A length of 0 or less makes no call and leaves `status` as
-    // it was.
-    int SendAll(const char* data, int length, std::chrono::milliseconds timeout = kSocketTimeout);
-
     // Takes a socket that Connector connected in place of the one there is.
     void Adopt(winsock::SOCKET connected);
 
@@ -52,25 +46,13 @@ public:
     // taken, 0 when the socket takes none now (its buffer is full), -1 when the send failed.
     int SendSome(const char* data, int length);
 
-    // Reads into buffer until the last byte of a read is a line feed (one in the middle of a
-    // read does not count), the peer closes the connection (`status` 0), a read fails or gets
-    // no data within timeout (`status` -1), or size bytes have been read. buffer must hold
-    // size + 1 bytes; what was read is always zero-terminated. Returns the number of bytes
-    // read, never less than 0.
-    int ReceiveLine(char* buffer, int size, std::chrono::milliseconds timeout = kSocketTimeout);
-
     // One read of what is waiting, at most size bytes, without a terminating zero; call it when
-    // Select has said readable, and it returns at once. Returns `status`: the byte count, 0 when
+    // Wait has said readable, and it returns at once. Returns `status`: the byte count, 0 when
     // the peer closed the connection, -1 when the read failed.
     int Receive(char* buffer, int size);
 
-    // Waits at most seconds for data (or the peer's close) to read. 1 readable, 0 time ran
-    // out, -1 error or no socket. `status` is left alone.
-    int Select(int seconds);
-    // The same to the millisecond, for a caller that waits until a deadline.
-    int Select(std::chrono::milliseconds wait);
-
-    // Waits at most wait until the socket is readable, or writable too when forWriting.
+    // Waits at most wait until the socket is readable (data or the peer's close), or writable
+    // too when forWriting. `status` is left alone.
     // kReadable and kWritable or'ed together, 0 when the time ran out, -1 error or no socket.
     int Wait(bool forWriting, std::chrono::milliseconds wait) const;
     static constexpr int kReadable = 1;
@@ -88,8 +70,6 @@ public:
 
 private:
     bool Renew(int family);
-    // select on this socket alone, in the read set or in the write and exception sets.
-    int WaitFor(bool forWriting, std::chrono::milliseconds timeout) const;
 
     int protocol_;
 };

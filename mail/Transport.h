@@ -1,7 +1,6 @@
 // The connection under the SMTP conversation, as the drive loop (mail/SmtpDriver.h) uses it:
-// plain TCP (TcpTransport), or TLS over it (mail/TlsTransport.h; OpenSSL on Linux, another
-// library may take its place on another platform). Nothing here waits except Connecting and
-// Wait, each within the bound it is given.
+// plain TCP (TcpTransport), or TLS over it (mail/tls/TlsTransport.h; OpenSSL on Linux, Schannel
+// on Windows). Nothing here waits except Connecting and Wait, each within the bound it is given.
 #pragma once
 
 #include <chrono>
@@ -25,7 +24,7 @@ struct TransportRead {
         Bytes,    // count bytes arrived
         Nothing,  // none yet (for TLS: a record not yet whole, or the handshake under way)
         Closed,   // the server closed the connection
-        Failed,   // the read failed; for TLS, detail says why when the handshake failed
+        Failed,   // the read failed; for TLS, TlsFailure() says why when the handshake failed
     };
     Kind kind = Kind::Nothing;
     std::size_t count = 0;
@@ -77,7 +76,7 @@ public:
     // The TLS handshake has begun and not yet completed.
     virtual bool Handshaking() const = 0;
     // Begins TLS over the connection; the handshake goes on within the next Sends and
-    // Receives. False when TLS cannot begin, with detail saying why.
+    // Receives. False when TLS cannot begin, with TlsFailure() saying why.
     virtual bool StartTls(const TlsRequest& request) = 0;
     // Why the last failed Send or Receive failed, when TLS knows better than "failed"; empty
     // otherwise. A non-empty reason means the handshake or the verification failed.

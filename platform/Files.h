@@ -30,6 +30,11 @@ std::optional<std::string> ReadRegularFile(std::string_view fileName, std::size_
 // (a full disk); the old file is then as it was and no temporary file is left behind.
 bool ReplaceRegularFile(std::string_view fileName, std::string_view bytes);
 
+// Why a file that is there could not be read as a regular file of at most maxBytes, found by
+// trying again, as the rest of an English line: "permission denied", "is a directory", "larger
+// than 65536 bytes", or "it changed while it was read" when it reads now.
+std::string UnreadableReason(std::string_view fileName, std::size_t maxBytes);
+
 enum class AppendResult { Appended, OpenFailed, WriteFailed };
 
 // Adds bytes at the end of the file, creating it when missing. OpenFailed when it cannot be

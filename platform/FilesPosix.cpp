@@ -5,6 +5,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -222,6 +223,43 @@ AppendResult AppendToRegularFile(std::string_view fileName, std::string_view byt
         return AppendResult::WriteFailed;
     }
     return AppendResult::Appended;
+}
+
+namespace {
+
+// strerror's text as the rest of a line: "permission denied".
+std::string Reason(int errnum) {
+    std::string text = std::strerror(errnum);
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z' &&
+        (text.size() < 2 || !(text[1] >= 'A' && text[1] <= 'Z'))) {
+        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string UnreadableReason(std::string_view fileName, std::size_t maxBytes) {
+    const std::string name(fileName);
+    struct stat status {};
+    if (::stat(name.c_str(), &status) != 0) {
+        return Reason(errno);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return S_ISDIR(status.st_mode) ? Reason(EISDIR) : "not a regular file";
+    }
+    if (static_cast<std::size_t>(status.st_size) > maxBytes) {
+        return "larger than " + std::to_string(maxBytes) + " bytes";
+    }
+    std::FILE* file = std::fopen(name.c_str(), "rb");
+    if (file == nullptr) {
+        return Reason(errno);
+    }
+    char byte;
+    const bool failed = std::fread(&byte, 1, 1, file) == 0 && std::ferror(file);
+    const int errnum = errno;
+    std::fclose(file);
+    return failed ? Reason(errnum) : "it changed while it was read";
 }
 
 }  // namespace tarvelo

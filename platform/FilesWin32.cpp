@@ -170,4 +170,32 @@ AppendResult AppendToRegularFile(std::string_view fileName, std::string_view byt
     return written && closed ? AppendResult::Appended : AppendResult::WriteFailed;
 }
 
+std::string UnreadableReason(std::string_view fileName, std::size_t maxBytes) {
+    const std::wstring name = WideFromUtf8(fileName);
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    if (GetFileAttributesExW(name.c_str(), GetFileExInfoStandard, &attributes) == 0) {
+        return FileMissing(fileName) ? "no such file or directory" : "permission denied";
+    }
+    if ((attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return "is a directory";
+    }
+    const unsigned long long size =
+        (static_cast<unsigned long long>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
+    if (size > maxBytes) {
+        return "larger than " + std::to_string(maxBytes) + " bytes";
+    }
+    const Handle file(Open(name, GENERIC_READ, OPEN_EXISTING));
+    if (!file.valid()) {
+        return GetLastError() == ERROR_SHARING_VIOLATION ? "used by another program"
+                                                         : "permission denied";
+    }
+    if (!IsRegular(file)) {
+        return "not a regular file";
+    }
+    char byte;
+    DWORD got = 0;
+    return ReadFile(file.get(), &byte, 1, &got, nullptr) == 0 ? "it cannot be read"
+                                                              : "it changed while it was read";
+}
+
 }  // namespace tarvelo

@@ -1,6 +1,7 @@
 // The desktop's secret store, which keeps the password of a submission server: the Secret
 // Service (libsecret, schema "org.tarvelo.Tarvelo.Password", attributes "server" and "login") on
-// Linux, or, in a build without one, a side that always answers NoStore. Kept out of
+// Linux, the Credential Manager on Windows (a generic credential "Tarvelo:" + login + "@" +
+// server), or, in a build without one, a side that always answers NoStore. Kept out of
 // tarvelo_core: only the programs link it (tarvelo_secret), and the tests link the side without
 // a store (tarvelo_secret_none), so that no test ever touches a user's keyring.
 //
@@ -41,5 +42,9 @@ StoredPassword LookUpPassword(std::string_view server, std::string_view login,
 // keyring left locked, for one) or it did not answer in time, and the caller keeps the
 // password otherwise.
 bool StorePassword(std::string_view server, std::string_view login, std::string_view password);
+
+// Why no password was found (result NotFound or NoStore), in the store's own words, for
+// tarvelo-send's error line: "no keyring is running".
+std::string_view NoPasswordReason(SecretLookup result);
 
 }  // namespace tarvelo

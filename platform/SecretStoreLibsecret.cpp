@@ -161,4 +161,17 @@ bool StorePassword(std::string_view server, std::string_view login, std::string_
     return WithinBound(work, {}).value_or(false);
 }
 
+std::string_view NoPasswordReason(SecretLookup result) {
+    switch (result) {
+        case SecretLookup::NoStore:
+            return "no keyring is running";
+        case SecretLookup::NoAnswer:
+            return "the keyring did not answer";
+        case SecretLookup::Found:
+        case SecretLookup::NotFound:
+            break;
+    }
+    return "the keyring keeps none for this server";
+}
+
 }  // namespace tarvelo

@@ -10,4 +10,8 @@ bool StorePassword(std::string_view, std::string_view, std::string_view) {
     return false;
 }
 
+std::string_view NoPasswordReason(SecretLookup) {
+    return "no keyring is running";
+}
+
 }  // namespace tarvelo

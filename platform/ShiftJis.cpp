@@ -184,8 +184,4 @@ std::string FirstUnencodableCharacter(std::string_view utf8) {
     return {};
 }
 
-std::string TypedOrStored(std::string_view typedUtf8, const std::string& stored) {
-    return typedUtf8 == ShiftJisToUtf8(stored) ? stored : Utf8ToShiftJis(typedUtf8);
-}
-
 }  // namespace tarvelo

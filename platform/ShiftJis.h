@@ -25,10 +25,6 @@ std::string Utf8TextToShiftJis(std::string_view utf8);
 // none. A window names it when it refuses a typed setting.
 std::string FirstUnencodableCharacter(std::string_view utf8);
 
-// A field's text as the settings files take it: the stored bytes when the field still shows
-// them unchanged, whatever they hold, else the typed text converted.
-std::string TypedOrStored(std::string_view typedUtf8, const std::string& stored);
-
 // Bytes that are not valid Shift-JIS become U+FFFD each, and the rest of the text is kept.
 std::string ShiftJisToUtf8(std::string_view sjis);
 

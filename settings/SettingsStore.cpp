@@ -7,6 +7,7 @@
 
 #include "base/Error.h"
 #include "settings/SettingsFiles.h"
+#include "ui/Texts.h"
 
 namespace tarvelo {
 
@@ -60,11 +61,11 @@ void CheckCommandSetting(CommandSetting setting, std::string_view value) {
     }
     switch (setting) {
         case CommandSetting::MailAddress:
-            throw CommandCharacterError("Mail Address");
+            throw CommandCharacterError(texts::kMailAddressLabel);
         case CommandSetting::SmtpServer:
-            throw CommandCharacterError("SMTP Server");
+            throw CommandCharacterError(texts::kSmtpServerLabel);
         case CommandSetting::GatewayDomain:
-            throw CommandCharacterError("送信先ドメイン");
+            throw CommandCharacterError(texts::kDomainLabel);
     }
 }
 
@@ -95,14 +96,14 @@ SubmissionSettings ReadSubmission() {
     if (const std::string& port = lines[kPortLine]; !port.empty()) {
         settings.port = PortFromText(port);
         if (!settings.port) {
-            throw SettingValueError(kSubmitFileName, "ポート番号", port, "1～65535 の数");
+            throw SettingValueError(kSubmitFileName, texts::kPortLabel, port, texts::kPortExpected);
         }
     }
     if (const std::string& word = lines[kSecurityLine]; !word.empty()) {
         settings.security = SecurityFromWord(word);
         if (!settings.security) {
-            throw SettingValueError(kSubmitFileName, "暗号化", word,
-                                    "none、starttls、tls のどれか");
+            throw SettingValueError(kSubmitFileName, texts::kSecurityLabel, word,
+                                    texts::kSecurityExpected);
         }
     }
     settings.login = std::move(lines[kLoginLine]);

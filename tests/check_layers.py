@@ -10,6 +10,9 @@ Usage: check_layers.py SOURCE_ROOT
   tarvelo-send's), which includes neither toolkit nor any header of a qt/ or win32/ folder.
 - Neither front end includes the other's windows.
 - fuzz/ builds on the core alone; tests/, bench/ and tools/ may include anything.
+- The system's own headers (POSIX's unistd.h, sys/*, fcntl.h, the sockets'; windows.h,
+  winsock2.h and the rest of the Win32 API) stand only in platform/, in a win32/ window unit and
+  in the TLS sides (mail/tls/): every system call lives there.
 A source file in a folder that none of these name is a fault too, so that nothing is skipped.
 """
 import pathlib
@@ -37,6 +40,12 @@ SOURCE_SUFFIXES = (".h", ".cpp", ".in")
 TOOLKITS = ("qt", "win32")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 QT_HEADER = re.compile(r"^Q[A-Za-z0-9]*(/|$)")
+SYSTEM_HEADER = re.compile(
+    r"^(unistd\.h|fcntl\.h|dirent\.h|poll\.h|pwd\.h|netdb\.h|dlfcn\.h|spawn\.h|termios\.h|"
+    r"sys/.*|arpa/.*|netinet/.*|"
+    r"windows\.h|winsock2?\.h|ws2tcpip\.h|commctrl\.h|shellapi\.h|shlobj\.h|wincrypt\.h|"
+    r"security\.h|schannel\.h|sspi\.h|io\.h|direct\.h|process\.h)$",
+    re.IGNORECASE)
 
 
 def toolkit_of(parts):
@@ -45,6 +54,11 @@ def toolkit_of(parts):
         if part in TOOLKITS:
             return part
     return None
+
+
+def may_call_the_system(parts, toolkit):
+    """Whether a file at this path may include the system's own headers."""
+    return parts[0] == "platform" or toolkit == "win32" or parts[:2] == ["mail", "tls"]
 
 
 def check_file(relative, text):
@@ -66,6 +80,9 @@ def check_file(relative, text):
         if kind == "<":
             if QT_HEADER.match(header) and toolkit != "qt":
                 faults.append(f"{where}: only the Qt windows include Qt")
+            if SYSTEM_HEADER.match(header) and not may_call_the_system(parts, toolkit):
+                faults.append(f"{where}: only platform/, the win32/ windows and mail/tls/ call "
+                              "the system")
             continue
         target_parts = header.split("/")
         if len(target_parts) == 1:

@@ -31,6 +31,14 @@ ROWS = [
     ("fuzz_takes_core", "fuzz/X.cpp", '#include "compose/HandsetText.h"', False),
     ("tests_take_anything", "tests/app/qt/TvMainTest.cpp", "#include <QTest>", False),
     ("unknown_folder", "gui/Window.cpp", '#include "base/Error.h"', True),
+    ("cli_calls_posix", "cli/main.cpp", "#include <unistd.h>", True),
+    ("cli_calls_posix_sys", "cli/PasswordCommand.cpp", "#include <sys/wait.h>", True),
+    ("core_calls_win32", "settings/SettingsStore.cpp", "#include <windows.h>", True),
+    ("core_takes_the_standard_library", "settings/SettingsStore.cpp", "#include <cstdio>", False),
+    ("app_qt_calls_posix", "app/qt/Startup.cpp", "#include <unistd.h>", True),
+    ("platform_calls_posix", "platform/FilesPosix.cpp", "#include <sys/stat.h>", False),
+    ("win32_window_calls_win32", "app/win32/TvMain.cpp", "#include <commctrl.h>", False),
+    ("tls_side_calls_the_system", "mail/tls/TlsSchannel.cpp", "#include <schannel.h>", False),
 ]
 
 

@@ -19,14 +19,13 @@
 #include "app/qt/MailImageEdit.h"
 #include "app/qt/UnsendableMarks.h"
 #include "app/qt/about.h"
-#include "base/TextLines.h"
 #include "base/Version.h"
-#include "compose/Composition.h"
-#include "compose/HandsetText.h"
 #include "compose/WindowWidths.h"
-#include "settings/LogFile.h"
+#include "mail/tls/TlsTransport.h"
+#include "settings/qt/SubmitPassword.h"
 #include "settings/qt/setting.h"
 #include "ui/ErrorPath.h"
+#include "ui/Texts.h"
 #include "ui/qt/Controls.h"
 #include "ui/qt/Fonts.h"
 #include "ui/qt/QtShiftJis.h"
@@ -37,6 +36,7 @@ TForm1* Form1 = nullptr;
 namespace {
 
 using tarvelo::Text;
+namespace texts = tarvelo::texts;
 
 using tarvelo::FromShiftJis;
 using tarvelo::ToShiftJis;
@@ -52,26 +52,27 @@ void UseButtonFace(QWidget* widget) {
 
 void CreateControls(TForm1& form) {
     form.MailMes = new QTextEdit(&form);
-    form.MesL = new QLabel(Text("ﾒｯｾｰｼﾞ"), &form);
-    form.PhsNoL = new QLabel(Text("PHS No"), &form);
+    form.MesL = new QLabel(Text(texts::kMesL), &form);
+    form.PhsNoL = new QLabel(Text(texts::kPhsNoL), &form);
     form.PhsNo = new QLineEdit(&form);
     form.TvMes = new tarvelo::MailImageEdit(&form);
-    form.Label3 = new QLabel(Text("ﾒｰﾙｲﾒｰｼﾞ"), &form);
+    form.Label3 = new QLabel(Text(texts::kLabel3), &form);
     form.TvImg = new tarvelo::HandsetPreview(&form);
-    form.Label1 = new QLabel(Text("Tarvelo"), &form);
-    form.Label2 = new QLabel(Text("受信ｲﾒｰｼﾞ"), &form);
+    form.Label1 = new QLabel(Text(texts::kLabel1), &form);
+    form.Label2 = new QLabel(Text(texts::kLabel2), &form);
     form.rcvClm = new QLineEdit(&form);
     form.ClmUpDown = new tarvelo::UpDown(&form);
-    form.Label4 = new QLabel(Text("桁"), &form);
-    form.msgErr = new QPlainTextEdit(Text("メッセージがあ\nりません"), &form);
-    form.phsErr = new QPlainTextEdit(Text("PHS Noがあり\nません"), &form);
-    form.sendButton = new QPushButton(Text("送信(&S)"), &form);
-    form.SetBtn = new QPushButton(Text("環境設定(&P)"), &form);
-    form.NonCng = new QCheckBox(Text("テスト(変換なし)"), &form);
-    form.AboutBtn = new QPushButton(Text("About"), &form);
-    form.Label5 = new QLabel(Text("debug log"), &form);
-    form.LogClrBtn = new QPushButton(Text("Log Clear"), &form);
-    form.LogSaveBtn = new QPushButton(Text("Log Save && Clear"), &form);
+    form.Label4 = new QLabel(Text(texts::kLabel4), &form);
+    const tarvelo::MainView start = tarvelo::StartView();
+    form.msgErr = new QPlainTextEdit(Text(start.msgErr), &form);
+    form.phsErr = new QPlainTextEdit(Text(start.phsErr), &form);
+    form.sendButton = new QPushButton(Text(texts::kSendButton), &form);
+    form.SetBtn = new QPushButton(Text(texts::kSetBtn), &form);
+    form.NonCng = new QCheckBox(Text(texts::kNonCng), &form);
+    form.AboutBtn = new QPushButton(Text(texts::kAboutBtn), &form);
+    form.Label5 = new QLabel(Text(texts::kLabel5), &form);
+    form.LogClrBtn = new QPushButton(Text(texts::kLogClrBtn), &form);
+    form.LogSaveBtn = new QPushButton(Text(texts::kLogSaveBtn), &form);
     form.Log = new QTextEdit(&form);
     form.Timer1 = new QTimer(&form);
     form.Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -186,10 +187,10 @@ void SetProperties(TForm1& form) {
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     }
-    form.sendButton->setToolTip(Text("SMTPで送信します"));
+    form.sendButton->setToolTip(Text(texts::kSendButtonHint));
     form.sendButton->setEnabled(false);
-    form.LogClrBtn->setToolTip(Text("下のログを消すだけです"));
-    form.LogSaveBtn->setToolTip(Text("TVEMAIL.LOG に追加保存します"));
+    form.LogClrBtn->setToolTip(Text(texts::kLogClrBtnHint));
+    form.LogSaveBtn->setToolTip(Text(texts::kLogSaveBtnHint));
     form.Log->setReadOnly(true);
     form.Log->setAcceptRichText(false);
     form.Log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -213,7 +214,8 @@ void ConnectHandlers(TForm1& form) {
 
 }  // namespace
 
-TForm1::TForm1(QWidget* parent) : QWidget(parent) {
+TForm1::TForm1(QWidget* parent)
+    : QWidget(parent), form_(tarvelo::SubmitPasswords(), tarvelo::MakeTransport) {
     setObjectName(QStringLiteral("Form1"));
     setFont(tarvelo::PGothicFont());
     setWindowTitle(Text(tarvelo::kApplicationTitle));
@@ -234,19 +236,17 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 }
 
 void TForm1::MailMesChange() {
-    const std::string message = ToShiftJis(tarvelo::TakeOutZeroCharacters(MailMes));
-    const std::string phsNo = ToShiftJis(PhsNo->text());
-    const std::string resNo = SetDialog != nullptr ? SetDialog->ResNoText() : std::string();
-    tarvelo::Composition result = tarvelo::Compose(
-        {.message = message, .phsNo = phsNo, .resNo = resNo, .testMode = NonCng->isChecked()});
-
-    marks_->Show(result.messageError == tarvelo::MessageError::InvalidCharacter &&
-                 !NonCng->isChecked());
-    TvImg->SetText(std::move(result.preview));
-    TvMes->SetLines(std::move(result.mailImage));
-    msgErr->setPlainText(Text(tarvelo::MessageErrorText(result.messageError)));
-    phsErr->setPlainText(Text(tarvelo::PhsNoErrorText(result)));
-    sendButton->setEnabled(result.sendEnabled);
+    tarvelo::MainView view = tarvelo::ComposeMain(
+        {.message = ToShiftJis(tarvelo::TakeOutZeroCharacters(MailMes)),
+         .phsNo = ToShiftJis(PhsNo->text()),
+         .resNo = SetDialog != nullptr ? SetDialog->ResNoText() : std::string(),
+         .testMode = NonCng->isChecked()});
+    marks_->Show(view.markUnsendable);
+    TvImg->SetText(std::move(view.preview));
+    TvMes->SetLines(std::move(view.mailImage));
+    msgErr->setPlainText(Text(view.msgErr));
+    phsErr->setPlainText(Text(view.phsErr));
+    sendButton->setEnabled(view.sendEnabled);
 }
 
 // The preview's text area is exactly columns × 12 pixels wide: 2 pixels of frame and 2 of
@@ -270,36 +270,35 @@ void TForm1::AboutBtnClick() {
 }
 
 void TForm1::LogClrBtnClick() {
-    logLines_.clear();
+    form_.ClearLog();
     logLinesShown_ = 0;
     Log->clear();
 }
 
 void TForm1::LogSaveBtnClick() {
     tarvelo::RunHandler([this] {
-        tarvelo::SaveLogBlock(tarvelo::kLogFileName, logLines_);
-        // Only a saved log is cleared: after a failure the user can save it again.
-        LogClrBtnClick();
+        form_.SaveLog();
+        logLinesShown_ = 0;
+        Log->clear();
     });
 }
 
 void TForm1::AddLog(std::string_view sjisText) {
-    for (std::string& line : tarvelo::SplitLines(sjisText)) {
-        logLines_.push_back(std::move(line));
-    }
+    form_.AddLog(sjisText);
     ShowLogLines();
 }
 
 // While the memo is 20 pixels wide, out of sight or too narrow to read, its lines wait in
-// logLines_: laying each out in so narrow a column would cost time and memory for every line
+// the form's log: laying each out in so narrow a column would cost time and memory for every line
 // of every sending. They enter the memo, in one piece, when it is widened.
 void TForm1::ShowLogLines() {
-    if (logLinesShown_ == logLines_.size() || Log->width() <= tarvelo::kNarrowLogWidth) {
+    const std::vector<std::string>& logLines = form_.LogLines();
+    if (logLinesShown_ == logLines.size() || Log->width() <= tarvelo::kNarrowLogWidth) {
         return;
     }
     QStringList lines;
-    for (; logLinesShown_ < logLines_.size(); ++logLinesShown_) {
-        lines.push_back(FromShiftJis(logLines_[logLinesShown_]));
+    for (; logLinesShown_ < logLines.size(); ++logLinesShown_) {
+        lines.push_back(FromShiftJis(logLines[logLinesShown_]));
     }
     // Each entry's rows after its first stand further in, so that one entry wrapped over
     // several rows is told from the next; the lines added below take the last one's format.

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/MainForm.h"
 #include "mail/SmtpDriver.h"
 
 class QCheckBox;
@@ -40,11 +41,8 @@ public:
     void LogSaveBtnClick();
     void FormResize();
 
-    // The sending (app/TvSend.cpp): fills mailLines from the settings and the mail image
-    // as they stand now.
-    void AssembleMail();
-    // Assembles the mail, connects to the SMTP server and shows the progress dialog modally;
-    // returns when the dialog has been closed.
+    // The sending (app/qt/TvSend.cpp), as MainForm::PressSend says: returns when the progress
+    // dialog has been closed.
     void sendButtonClick();
     // One poll of the connection: what is waiting is read and handed to the conversation.
     void Timer1Timer();
@@ -53,7 +51,10 @@ public:
 
     // Adds text to the debug log, one line per part between its line breaks, byte for byte.
     void AddLog(std::string_view sjisText);
-    const std::vector<std::string>& LogLines() const { return logLines_; }
+    const std::vector<std::string>& LogLines() const { return form_.LogLines(); }
+    // The mail of the last press of the send button that was not refused.
+    const std::vector<std::string>& MailLines() const { return form_.MailLines(); }
+    bool Sending() const { return form_.Sending(); }
 
     QTextEdit* MailMes;
     QLabel* MesL;
@@ -86,21 +87,20 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void PollReply();
-    // Sends, logs, shows and ends as the conversation says.
-    void CarryOut(const tarvelo::SmtpActions& actions);
+    // Writes what a sending shows into the log and the progress dialog.
+    void Show(const tarvelo::SendScreen& screen);
 
     // The window's size with its frame, as the window system draws it.
     QSize OuterSize() const;
     void SetOuterSize(QSize outer);
 
-    // Puts the lines of logLines_ that the memo does not show yet into it, unless it is too
-    // narrow to be read.
+    // Puts the log's lines that the memo does not show yet into it, unless it is too narrow to
+    // be read.
     void ShowLogLines();
 
+    tarvelo::MainForm form_;
     tarvelo::UnsendableMarks* marks_;
-    std::vector<std::string> logLines_;
-    // How many of logLines_, from the first, the memo shows.
+    // How many of the log's lines, from the first, the memo shows.
     std::size_t logLinesShown_ = 0;
     bool activated_ = false;
 };

@@ -13,6 +13,7 @@
 #include <QToolTip>
 
 #include "compose/HandsetText.h"
+#include "ui/Texts.h"
 #include "ui/qt/Controls.h"
 #include "ui/qt/QtShiftJis.h"
 
@@ -128,9 +129,10 @@ bool UnsendableMarks::eventFilter(QObject* watched, QEvent* event) {
         }
         QString character = mark.selectedText();
         if (character == QChar::ParagraphSeparator) {
-            character = Text("改行");
+            character = Text(texts::kLineBreak);
         }
-        QToolTip::showText(help->globalPos(), Text("「") + character + Text("」は送れません"),
+        QToolTip::showText(help->globalPos(),
+                           Text(texts::Unsendable(character.toUtf8().toStdString())),
                            box_->viewport());
         return true;
     }

@@ -6,6 +6,7 @@
 #include <QShowEvent>
 
 #include "base/Version.h"
+#include "ui/Texts.h"
 #include "ui/qt/Controls.h"
 #include "ui/qt/Fonts.h"
 
@@ -16,9 +17,9 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     setFont(tarvelo::PGothicFont());
 
     Panel1 = new QFrame(this);
-    ProgName = new QLabel(QStringLiteral("Tarvelo"), Panel1);
+    ProgName = new QLabel(tarvelo::Text(tarvelo::texts::kProgNameDesigned), Panel1);
     CopyRight = new QLabel(tarvelo::Text(tarvelo::kCopyrightText), Panel1);
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton = new QPushButton(tarvelo::Text(tarvelo::texts::kOk), this);
 
     Panel1->setObjectName(QStringLiteral("Panel1"));
     ProgName->setObjectName(QStringLiteral("ProgName"));
@@ -45,7 +46,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
 
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    setWindowTitle(tarvelo::Text("ﾊﾞｰｼﾞｮﾝ情報"));
+    setWindowTitle(tarvelo::Text(tarvelo::texts::kAboutCaption));
     setFixedSize(250, 144);
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/MainForm.h"
 #include "mail/SmtpDriver.h"
 #include "ui/win32/Form.h"
 
@@ -34,22 +35,18 @@ protected:
 
 private:
     void OnCommand(int id, int code);
-    // Adds one line of the SMTP conversation (Shift-JIS) to the debug log.
-    void AddLog(const std::string& line);
-    void CarryOut(const tarvelo::SmtpActions& actions);
+    // Writes what a sending shows into the log and the progress dialog.
+    void Show(const tarvelo::SendScreen& screen);
     void EndSession();
     void ShowLog();
     int Columns() const;
+    void FitCountBox();
 
     bool activated_ = false;
     // The preview as the core composed it, drawn by TvImg's painting.
     std::string preview_;
-    // The log's lines as added; the memo shows them joined.
-    std::vector<std::string> logLines_;
-    // The running sending, driven from Timer1; none while no sending is open.
-    std::unique_ptr<tarvelo::SmtpDriver> smtpSession_;
+    tarvelo::MainForm form_;
     tarvelo::SendBounds sendBounds_;
-    std::vector<std::string> mailLines_;
 
     friend LRESULT CALLBACK PreviewProcedure(HWND, UINT, WPARAM, LPARAM);
 };

@@ -1,15 +1,11 @@
 // The main window's side of a sending: the send button, the 50 ms timer that drives the SMTP
-// conversation, and the progress dialog's texts.
+// conversation, and the progress dialog's texts, as MainForm says.
+#include "app/MainForm.h"
 #include "app/win32/TvMain.h"
 #include "base/Error.h"
 #include "base/TextLines.h"
-#include "mail/MailAssembly.h"
-#include "mail/SendProgress.h"
-#include "mail/SubmissionTarget.h"
-#include "mail/tls/TlsTransport.h"
 #include "mail/win32/Send.h"
-#include "platform/ShiftJis.h"
-#include "settings/SettingsStore.h"
+#include "settings/win32/SubmitPassword.h"
 #include "settings/win32/setting.h"
 #include "ui/ErrorPath.h"
 
@@ -18,86 +14,59 @@ namespace {
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 50;  // ms
 
-// The headline and the button; State is left as it stands.
-void ShowProgress(std::string_view sendLabel, std::string_view button) {
-    tarvelo::win32::SetText(SendDlg->SendLabel, sendLabel);
-    tarvelo::win32::SetText(SendDlg->CancelBtn, button);
-}
-
-void ShowState(std::string_view utf8) {
-    tarvelo::win32::SetText(SendDlg->State, utf8);
-}
-
 }  // namespace
 
 void TForm1::sendButtonClick() {
-    bool ready = false;
-    tarvelo::RunHandler([this, &ready] {
-        tarvelo::RefusePlaceholders(SetDialog->UserNameText(), SetDialog->FirstDomainText());
-        const tarvelo::SubmissionTarget target =
-            tarvelo::ResolveSubmission(SetDialog->SmtpText(), tarvelo::ReadSubmission());
-        const std::vector<std::string> image = tarvelo::SplitLines(tarvelo::win32::SjisText(TvMes));
-        mailLines_ = tarvelo::AssembleMailLines(tarvelo::MailDateText(), SetDialog->UserNameText(),
-                                                SetDialog->FirstDomainText(), image);
-        // The settings dialog cannot open while the progress dialog is up: they stand. No
-        // password prompt here yet: a login needs tarvelo-send's --password-command.
-        tarvelo::SmtpConversation conversation(
-            tarvelo::SmtpSettings{.userName = SetDialog->UserNameText(),
-                                  .gatewayDomain = SetDialog->FirstDomainText()},
-            {mailLines_},
-            {.security = target.security, .login = target.login, .password = std::string()},
-            sendBounds_.reply);
-        smtpSession_ = std::make_unique<tarvelo::SmtpDriver>(tarvelo::MakeTransport(), target,
-                                                             std::move(conversation), sendBounds_);
-        // A CA file that cannot be used has said so in its box by now, and nothing is shown.
-        ready = true;
+    bool shown = false;
+    tarvelo::RunHandler([this, &shown] {
+        const std::optional<tarvelo::SendScreen> screen = form_.PressSend(
+            tarvelo::SendFieldsNow(SetDialog->UserNameText(), SetDialog->SmtpText(),
+                                   SetDialog->FirstDomainText(),
+                                   tarvelo::SplitLines(tarvelo::win32::SjisText(TvMes))),
+            tarvelo::PasswordQuestion(hwnd), sendBounds_);
+        if (!screen) {
+            return;
+        }
+        shown = true;
         EnableWindow(sendButton, FALSE);
-        // The connection is made from the timer: the dialog is up at once, and Cancel acts.
-        smtpSession_->BeginConnect();
-        const tarvelo::ProgressText progress = tarvelo::ProgressConnecting();
-        ShowProgress(progress.sendLabel, progress.button);
-        ShowState("Connecting " + tarvelo::ShiftJisToUtf8(SetDialog->SmtpText()) + "...");
-        SetTimer(hwnd, kTimer1, kTimer1Interval, nullptr);
+        Show(*screen);
+        if (form_.Sending()) {
+            SetTimer(hwnd, kTimer1, kTimer1Interval, nullptr);
+        }
     });
-    if (!ready) {
+    if (!shown) {
         return;
     }
-    // Whatever happened above, the dialog is shown once per press, and the button comes back
-    // only when it has been closed; every way of closing it ends the session.
     SendDlg->ShowModal();
     EndSession();
     EnableWindow(sendButton, TRUE);
 }
 
 void TForm1::Timer1Timer() {
-    // Never waits: the poll takes no time, a read takes only what is already there, and a send
-    // only what the socket takes now.
-    tarvelo::RunHandler([this] {
-        if (smtpSession_) {
-            CarryOut(smtpSession_->Drive(tarvelo::DriveMode::PollOnce));
-        }
-    });
+    tarvelo::RunHandler([this] { Show(form_.Poll()); });
 }
 
-void TForm1::CarryOut(const tarvelo::SmtpActions& actions) {
-    for (const std::string& entry : actions.log) {
-        AddLog(entry);
+void TForm1::Show(const tarvelo::SendScreen& screen) {
+    ShowLog();
+    if (screen.state) {
+        tarvelo::win32::SetText(SendDlg->State, *screen.state);
+        SendDlg->FitState();
     }
-    if (actions.state) {
-        ShowState(tarvelo::ShiftJisToUtf8(*actions.state));
-    }
-    if (actions.outcome != tarvelo::SmtpOutcome::Waiting) {
+    if (screen.end) {
         EndSession();
     }
-    if (const auto progress = tarvelo::ProgressAfter(actions)) {
-        ShowProgress(progress->sendLabel, progress->button);
+    if (screen.sendLabel) {
+        tarvelo::win32::SetText(SendDlg->SendLabel, *screen.sendLabel);
     }
-    if (actions.notANumber) {
-        throw tarvelo::NotIntegerError(tarvelo::ShiftJisToUtf8(*actions.notANumber));
+    if (screen.button) {
+        tarvelo::win32::SetText(SendDlg->CancelBtn, *screen.button);
+    }
+    if (screen.box) {
+        throw tarvelo::Error(*screen.box);
     }
 }
 
 void TForm1::EndSession() {
-    smtpSession_.reset();
+    form_.EndSending();
     KillTimer(hwnd, kTimer1);
 }

@@ -6,6 +6,7 @@
 #include <QShowEvent>
 #include <algorithm>
 
+#include "ui/Texts.h"
 #include "ui/qt/Controls.h"
 #include "ui/qt/Fonts.h"
 #include "ui/qt/WrappedLabel.h"
@@ -18,9 +19,9 @@ TSendDlg::TSendDlg(QWidget* parent)
     setFont(tarvelo::PGothicFont());
 
     Bevel1 = new QFrame(this);
-    SendLabel = new QLabel(QStringLiteral("SendLabel"), this);
-    State = new tarvelo::WrappedLabel(QStringLiteral("State"), this);
-    CancelBtn = new QPushButton(tarvelo::Text("ｷｬﾝｾﾙ"), this);
+    SendLabel = new QLabel(tarvelo::Text(tarvelo::texts::kSendLabelDesigned), this);
+    State = new tarvelo::WrappedLabel(tarvelo::Text(tarvelo::texts::kStateDesigned), this);
+    CancelBtn = new QPushButton(tarvelo::Text(tarvelo::texts::kCancel), this);
 
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
     SendLabel->setObjectName(QStringLiteral("SendLabel"));
@@ -46,7 +47,7 @@ TSendDlg::TSendDlg(QWidget* parent)
 
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
-    setWindowTitle(tarvelo::Text("送信"));
+    setWindowTitle(tarvelo::Text(tarvelo::texts::kSendCaption));
     FitTexts();
 }
 

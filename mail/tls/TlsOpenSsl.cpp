@@ -143,7 +143,7 @@ public:
         if (result == 1) {
             return {.taken = taken};
         }
-        return Blocked(result, sendBlocked_) ? TransportSend{} : TransportSend{.failed = true};
+        return OnlyWaits(result, sendBlocked_) ? TransportSend{} : TransportSend{.failed = true};
     }
 
     TransportRead Receive(std::span<char> buffer) override {
@@ -159,8 +159,8 @@ public:
         if (SSL_get_error(ssl_.get(), result) == SSL_ERROR_ZERO_RETURN) {
             return {TransportRead::Kind::Closed};
         }
-        return {Blocked(result, readBlocked_) ? TransportRead::Kind::Nothing
-                                              : TransportRead::Kind::Failed};
+        return {OnlyWaits(result, readBlocked_) ? TransportRead::Kind::Nothing
+                                                : TransportRead::Kind::Failed};
     }
 
     bool Wait(bool forWriting, std::chrono::milliseconds wait) override {
@@ -182,7 +182,7 @@ public:
         }
         // The client speaks first: the ClientHello leaves now, the rest as the server answers.
         const int result = SSL_do_handshake(ssl_.get());
-        if (result != 1 && !Blocked(result, readBlocked_)) {
+        if (result != 1 && !OnlyWaits(result, readBlocked_)) {
             failed_ = true;
             ssl_.reset();
             return false;
@@ -264,7 +264,7 @@ private:
     // Whether a call that gave result only waits for the socket, and then what for (into
     // awaits); otherwise the reason of the failure is kept, and TLS is over for this
     // connection.
-    bool Blocked(int result, std::optional<Awaits>& awaits) {
+    bool OnlyWaits(int result, std::optional<Awaits>& awaits) {
         switch (SSL_get_error(ssl_.get(), result)) {
             case SSL_ERROR_WANT_READ:
                 awaits = Awaits::Reading;

@@ -1,6 +1,5 @@
 #include "settings/qt/DomainE.h"
 
-#include <QByteArray>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -13,23 +12,20 @@
 #include <QSize>
 #include <QString>
 #include <QStyle>
-#include <QVariant>
 #include <algorithm>
 #include <string>
 
-#include "settings/LineList.h"
-#include "settings/SettingsFiles.h"
-#include "settings/SettingsStore.h"
 #include "ui/ErrorPath.h"
+#include "ui/Texts.h"
 #include "ui/qt/Controls.h"
 #include "ui/qt/Fonts.h"
-#include "ui/qt/QtShiftJis.h"
 
 TDomainEdit* DomainEdit = nullptr;
 
 namespace {
 
 using tarvelo::Text;
+namespace texts = tarvelo::texts;
 
 // The designed window: its outer size, which keeps its width, and the panel at the bottom.
 constexpr int kOuterWidth = 335;
@@ -50,11 +46,6 @@ constexpr int kOkLeft = 168;
 constexpr int kCancelLeft = 248;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
-
-// An entry read from the file keeps its bytes here, so that OK writes it back as it was read
-// (bytes that are not Shift-JIS, or an NEC code that the conversion would write as its IBM
-// twin, included); an entry the user added has none.
-constexpr int kStoredBytesRole = Qt::UserRole;
 
 // The width of the window system's frame around the client area, 0 before it has one.
 int FrameWidth(const QWidget* window) {
@@ -116,82 +107,67 @@ TDomainEdit::TDomainEdit(QWidget* parent)
     // finished comes with every closing of the dialog, the close box and Esc included.
     connect(this, &QDialog::finished, this, &TDomainEdit::FormClose);
 
-    setWindowTitle(Text("Tarveloドメインの編集"));
-    AddBtn->setText(Text("追加(&A)"));
-    DelBtn->setText(Text("削除(&R)"));
-    BitBtnOk->setText(Text("OK"));
-    BitBtnCan->setText(Text("ｷｬﾝｾﾙ"));
+    setWindowTitle(Text(texts::kDomainEditCaption));
+    AddBtn->setText(Text(texts::kAddBtn));
+    DelBtn->setText(Text(texts::kDelBtn));
+    BitBtnOk->setText(Text(texts::kOk));
+    BitBtnCan->setText(Text(texts::kCancel));
 }
 
 void TDomainEdit::FormActivate() {
-    tarvelo::RunHandler([this] {
-        // Read before anything changes, so that a file that cannot be read leaves the list.
-        const tarvelo::LineList domains = tarvelo::ReadLineList(tarvelo::kDomainFileName);
-        DomainList->clear();
-        for (const std::string& domain : domains) {
-            auto* item = new QListWidgetItem(tarvelo::FromShiftJis(domain), DomainList);
-            item->setData(kStoredBytesRole, QByteArray::fromStdString(domain));
-        }
-        DomainList->setCurrentItem(nullptr);
-    });
+    tarvelo::RunHandler([this] { form_.Load(); });
+    Show();
 }
 
 void TDomainEdit::AddBtnClick() {
-    tarvelo::RunHandler([this] {
-        if (NewDomain->text().isEmpty()) {
-            return;
-        }
-        // Refused while it is still in the edit for correction: the file holds Shift-JIS, and
-        // the byte written for such a character would name no gateway.
-        const QString character = tarvelo::FirstUnencodableCharacter(NewDomain->text());
-        if (!character.isEmpty()) {
-            throw tarvelo::UnencodableError(Text("ドメイン").toStdString(),
-                                            character.toStdString());
-        }
-        tarvelo::CheckCommandSetting(tarvelo::CommandSetting::GatewayDomain,
-                                     tarvelo::ToShiftJis(NewDomain->text()));
-        // Appended as typed, duplicates and blanks included; the selection stays where it was.
-        DomainList->addItem(NewDomain->text());
-        NewDomain->clear();
-    });
+    tarvelo::RunHandler([this] { form_.Add(NewDomain->text().toStdString(), Selected()); });
+    Show();
 }
 
 void TDomainEdit::DelBtnClick() {
-    const QList<QListWidgetItem*> selected = DomainList->selectedItems();
-    // The list never loses its last entry: some gateway must stay in use.
-    if (selected.isEmpty() || DomainList->count() == 1) {
-        return;
-    }
-    // The text waits in NewDomain, to be corrected and added again.
-    NewDomain->setText(selected.front()->text());
-    delete DomainList->takeItem(DomainList->row(selected.front()));
-    DomainList->setCurrentItem(nullptr);
+    form_.Delete(Selected());
+    Show();
 }
 
 void TDomainEdit::BitBtnOkClick() {
-    tarvelo::RunHandler([this] {
-        tarvelo::LineList domains;
-        domains.reserve(static_cast<std::size_t>(DomainList->count()));
-        for (int i = 0; i < DomainList->count(); ++i) {
-            const QListWidgetItem* item = DomainList->item(i);
-            const QVariant stored = item->data(kStoredBytesRole);
-            domains.push_back(stored.isValid() ? stored.toByteArray().toStdString()
-                                               : tarvelo::ToShiftJis(item->text()));
-        }
-        tarvelo::WriteLineList(tarvelo::kDomainFileName, domains);
-        NewDomain->clear();
-    });
+    tarvelo::RunHandler([this] { form_.Ok(); });
+    Show();
     // Pressing OK ends the showing even when the write failed; the message box has told why.
     accept();
 }
 
 void TDomainEdit::BitBtnCanClick() {
-    NewDomain->clear();
     reject();
 }
 
 void TDomainEdit::FormClose() {
-    NewDomain->clear();
+    form_.Close();
+    Show();
+}
+
+int TDomainEdit::Selected() const {
+    const QList<QListWidgetItem*> selected = DomainList->selectedItems();
+    return selected.isEmpty() ? -1 : DomainList->row(selected.front());
+}
+
+void TDomainEdit::Show() {
+    const tarvelo::DomainListView view = form_.TakeView();
+    if (view.entries) {
+        DomainList->clear();
+        for (const std::string& entry : *view.entries) {
+            DomainList->addItem(Text(entry));
+        }
+    }
+    if (view.selected) {
+        DomainList->setCurrentRow(*view.selected);
+        if (*view.selected < 0) {
+            DomainList->setCurrentItem(nullptr);
+        }
+    }
+    if (view.newDomain) {
+        NewDomain->setText(Text(*view.newDomain));
+    }
+    form_.Shown(NewDomain->text().toStdString());
 }
 
 void TDomainEdit::FormResize() {

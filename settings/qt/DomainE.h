@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include "settings/DomainList.h"
+
 class QFrame;
 class QKeyEvent;
 class QLineEdit;
@@ -41,6 +43,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The selected row, -1 for none.
+    int Selected() const;
+    // Writes what the form's last calls changed to the controls.
+    void Show();
+
+    tarvelo::DomainList form_;
     bool outerSizeSet_ = false;
 };
 

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include "ui/Texts.h"
 #include "ui/qt/Controls.h"
 #include "ui/qt/Fonts.h"
 
@@ -60,10 +61,10 @@ TPasswordDialog::TPasswordDialog(QWidget* parent)
     connect(BitBtnOk, &QPushButton::clicked, this, &TPasswordDialog::BitBtnOkClick);
     connect(BitBtnCan, &QPushButton::clicked, this, &TPasswordDialog::BitBtnCanClick);
 
-    setWindowTitle(Text("送信サーバのパスワード"));
-    Password->setToolTip(Text("このプログラムを終了するまで覚えておきます"));
-    BitBtnOk->setText(Text("OK"));
-    BitBtnCan->setText(Text("ｷｬﾝｾﾙ"));
+    setWindowTitle(Text(tarvelo::texts::kPasswordCaption));
+    Password->setToolTip(Text(tarvelo::texts::kPasswordPromptHint));
+    BitBtnOk->setText(Text(tarvelo::texts::kOk));
+    BitBtnCan->setText(Text(tarvelo::texts::kCancel));
 }
 
 void TPasswordDialog::BitBtnOkClick() {

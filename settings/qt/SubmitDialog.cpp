@@ -1,7 +1,6 @@
 #include "settings/qt/SubmitDialog.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -11,15 +10,13 @@
 #include <QShowEvent>
 #include <QSpinBox>
 #include <QString>
+#include <QStringList>
 #include <QStyle>
-#include <array>
-#include <optional>
 
-#include "base/Error.h"
-#include "settings/SettingsStore.h"
 #include "settings/qt/SubmitPassword.h"
 #include "settings/qt/setting.h"
 #include "ui/ErrorPath.h"
+#include "ui/Texts.h"
 #include "ui/qt/Controls.h"
 #include "ui/qt/Fonts.h"
 
@@ -27,8 +24,8 @@ TSubmitDialog* SubmitDialog = nullptr;
 
 namespace {
 
-using tarvelo::Security;
 using tarvelo::Text;
+namespace texts = tarvelo::texts;
 
 // The designed dialog: client area, then left, top, width, height in client pixels, in the
 // settings dialog's grid.
@@ -54,31 +51,9 @@ constexpr int kCancelLeft = 240;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 
-// The entries of Security, in order; the first leaves the choice to the port.
-constexpr std::array<std::optional<Security>, 4> kSecurityChoices{
-    std::nullopt, Security::None, Security::StartTls, Security::Tls};
-
-int SecurityIndex(std::optional<Security> security) {
-    for (std::size_t i = 0; i < kSecurityChoices.size(); ++i) {
-        if (kSecurityChoices[i] == security) {
-            return static_cast<int>(i);
-        }
-    }
-    return 0;
-}
-
-// The login goes to the server in UTF-8 and the CA file is a name of the file system; a text
-// left as it was loaded goes back as the bytes it was loaded from.
-std::string LoginBytes(const QLineEdit* edit, const std::string& stored) {
-    return edit->text() == QString::fromStdString(stored) ? stored
-                                                          : edit->text().toUtf8().toStdString();
-}
-
-std::string PathBytes(const QLineEdit* edit, const std::string& stored) {
-    const QByteArray storedBytes = QByteArray::fromStdString(stored);
-    return edit->text() == QFile::decodeName(storedBytes)
-               ? stored
-               : QFile::encodeName(edit->text()).toStdString();
+// A kind of file for the chooser, as Qt writes it: "name (patterns)".
+QString FileKind(std::string_view name, std::string_view patterns) {
+    return Text(name) + QStringLiteral(" (") + Text(patterns) + QStringLiteral(")");
 }
 
 }  // namespace
@@ -149,57 +124,52 @@ TSubmitDialog::TSubmitDialog(QWidget* parent)
     // finished comes with every closing of the dialog, the close box and Esc included.
     connect(this, &QDialog::finished, this, &TSubmitDialog::FormClose);
 
-    setWindowTitle(Text("送信サーバの設定"));
-    Label1->setText(Text("ポート番号"));
-    Label2->setText(Text("暗号化"));
-    Label3->setText(Text("ログイン名"));
-    Label4->setText(Text("パスワード"));
-    Label5->setText(Text("CA ファイル"));
+    setWindowTitle(Text(texts::kSubmitCaption));
+    Label1->setText(Text(texts::kPortLabel));
+    Label2->setText(Text(texts::kSecurityLabel));
+    Label3->setText(Text(texts::kLoginLabel));
+    Label4->setText(Text(texts::kPasswordLabel));
+    Label5->setText(Text(texts::kCaFileLabel));
     for (QLabel* label : {Label1, Label2, Label3, Label4, Label5}) {
         label->adjustSize();
     }
-    Port->setSpecialValueText(Text("既定"));
-    Port->setToolTip(Text("既定: SMTP Server の「:ポート」、なければ 25"));
-    Security->addItems({Text("既定"), Text("なし"), Text("STARTTLS"), Text("SSL/TLS")});
-    Security->setToolTip(Text("既定: 587 は STARTTLS、465 は SSL/TLS、ほかはなし"));
-    Login->setToolTip(Text("空なら認証しません"));
-    Password->setToolTip(
-        Text("キーリングに保存します(なければ終了まで覚えておきます)。空なら変えません"));
-    CaFile->setToolTip(Text("システムの証明書のほかに信頼する CA の PEM ファイル(省略可)"));
-    CaFileBtn->setText(Text("参照(&B)"));
-    BitBtnOk->setText(Text("OK"));
-    BitBtnCan->setText(Text("ｷｬﾝｾﾙ"));
+    Port->setSpecialValueText(Text(texts::kDefaultChoice));
+    Port->setToolTip(Text(texts::kPortHint));
+    Security->addItems({Text(texts::kDefaultChoice), Text(texts::kSecurityNone),
+                        Text(texts::kSecurityStartTls), Text(texts::kSecurityTls)});
+    Security->setToolTip(Text(texts::kSecurityHint));
+    Login->setToolTip(Text(texts::kLoginHint));
+    Password->setToolTip(Text(texts::kPasswordHint));
+    CaFile->setToolTip(Text(texts::kCaFileHint));
+    CaFileBtn->setText(Text(texts::kCaFileBtn));
+    BitBtnOk->setText(Text(texts::kOk));
+    BitBtnCan->setText(Text(texts::kCancel));
 }
 
 void TSubmitDialog::FormActivate() {
     tarvelo::RunHandler([this] {
-        stored_ = tarvelo::ReadSubmission();
-        Port->setValue(stored_.port.value_or(0));
-        Security->setCurrentIndex(SecurityIndex(stored_.security));
-        Login->setText(QString::fromStdString(stored_.login));
-        CaFile->setText(QFile::decodeName(QByteArray::fromStdString(stored_.caFile)));
+        const tarvelo::SubmitTexts texts = form_.Load();
+        Port->setValue(texts.port);
+        Security->setCurrentIndex(texts.security);
+        Login->setText(Text(texts.login));
+        CaFile->setText(Text(texts.caFile));
+        form_.Shown(Texts());
     });
 }
 
 void TSubmitDialog::BitBtnOkClick() {
-    bool refused = false;
-    tarvelo::RunHandler([this, &refused] {
-        // Checked before anything is written, and the dialog stays open for the correction.
-        refused = true;
-        const tarvelo::SubmissionSettings settings = Settings();
-        refused = false;
-        tarvelo::WriteSubmission(settings);
+    tarvelo::RunHandler([this] {
+        const tarvelo::SubmissionSettings settings = form_.Ok(Texts(), !Password->text().isEmpty());
         if (!Password->text().isEmpty()) {
             const std::string smtp = SetDialog != nullptr ? SetDialog->SmtpText() : std::string();
             const tarvelo::SecretText password = tarvelo::TakePassword(Password);
             tarvelo::KeepSubmitPassword(smtp, settings.login, password.view());
         }
     });
-    if (refused) {
-        return;
-    }
     // Pressing OK ends the showing even when a write failed; the message box has told why.
-    accept();
+    if (form_.Closes()) {
+        accept();
+    }
 }
 
 void TSubmitDialog::BitBtnCanClick() {
@@ -208,8 +178,10 @@ void TSubmitDialog::BitBtnCanClick() {
 
 void TSubmitDialog::CaFileBtnClick() {
     const QString chosen =
-        QFileDialog::getOpenFileName(this, Text("CA ファイル"), CaFile->text(),
-                                     Text("PEM 証明書 (*.pem *.crt);;すべてのファイル (*)"));
+        QFileDialog::getOpenFileName(this, Text(texts::kCaFileLabel), CaFile->text(),
+                                     QStringList{FileKind(texts::kPemFiles, texts::kPemPatterns),
+                                                 FileKind(texts::kAllFiles, texts::kAllPatterns)}
+                                         .join(QStringLiteral(";;")));
     if (!chosen.isEmpty()) {
         CaFile->setText(chosen);
     }
@@ -239,16 +211,7 @@ void TSubmitDialog::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-tarvelo::SubmissionSettings TSubmitDialog::Settings() const {
-    tarvelo::SubmissionSettings settings;
-    if (Port->value() != 0) {
-        settings.port = Port->value();
-    }
-    settings.security = kSecurityChoices[static_cast<std::size_t>(Security->currentIndex())];
-    settings.login = LoginBytes(Login, stored_.login);
-    settings.caFile = PathBytes(CaFile, stored_.caFile);
-    if (settings.login.empty() && !Password->text().isEmpty()) {
-        throw tarvelo::Error("パスワードはログイン名といっしょに設定します");
-    }
-    return settings;
+tarvelo::SubmitTexts TSubmitDialog::Texts() const {
+    return {Port->value(), Security->currentIndex(), Login->text().toStdString(),
+            CaFile->text().toStdString()};
 }

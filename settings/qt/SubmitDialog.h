@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <string>
 
-#include "settings/Submission.h"
+#include "settings/SubmitForm.h"
 
 class QComboBox;
 class QKeyEvent;
@@ -48,11 +48,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    // The settings as the controls show them. Raises Error for a password without a login.
-    tarvelo::SubmissionSettings Settings() const;
+    // What the controls show.
+    tarvelo::SubmitTexts Texts() const;
 
-    // As last read, so that a value left alone goes back byte for byte.
-    tarvelo::SubmissionSettings stored_;
+    tarvelo::SubmitForm form_;
 };
 
 extern TSubmitDialog* SubmitDialog;

@@ -5,32 +5,25 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
-#include <map>
-#include <string>
-#include <utility>
 
 #include "platform/SecretStore.h"
-#include "settings/Submission.h"
 #include "settings/qt/PasswordDialog.h"
 #include "ui/qt/Controls.h"
 
 namespace tarvelo {
 
-namespace {
-
-using Key = std::pair<std::string, std::string>;  // server as the store names it, login
-
-Key KeyOf(std::string_view smtp, std::string_view login) {
-    return {SecretServerName(smtp), std::string(login)};
+PasswordSource& SubmitPasswords() {
+    // The window keeps drawing itself while the keyring is asked, though no input reaches it.
+    static PasswordSource source({.lookUp =
+                                      [](std::string_view server, std::string_view login) {
+                                          return LookUpPassword(server, login, [] {
+                                              QCoreApplication::processEvents(
+                                                  QEventLoop::ExcludeUserInputEvents);
+                                          });
+                                      },
+                                  .store = StorePassword});
+    return source;
 }
-
-// Passwords given in this run that no store took, until the program ends.
-std::map<Key, SecretText>& Remembered() {
-    static std::map<Key, SecretText> remembered;
-    return remembered;
-}
-
-}  // namespace
 
 SecretText TakePassword(QLineEdit* edit) {
     QByteArray bytes = edit->text().toUtf8();
@@ -42,44 +35,29 @@ SecretText TakePassword(QLineEdit* edit) {
     return password;
 }
 
+PasswordPrompt PasswordQuestion(QWidget* parent) {
+    return [parent](std::string_view question) -> std::optional<SecretText> {
+        TPasswordDialog dialog(parent);
+        dialog.Label1->setText(Text(question));
+        if (dialog.exec() != QDialog::Accepted) {
+            dialog.Password->clear();
+            return std::nullopt;
+        }
+        return TakePassword(dialog.Password);
+    };
+}
+
 std::optional<SecretText> SubmitPassword(std::string_view smtp, std::string_view login,
                                          QWidget* parent) {
-    const Key key = KeyOf(smtp, login);
-    if (const auto found = Remembered().find(key); found != Remembered().end()) {
-        return found->second.Copy();
-    }
-    // The window keeps drawing itself while the keyring is asked, though no input reaches it.
-    StoredPassword stored = LookUpPassword(key.first, key.second, [] {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    });
-    if (stored.result == SecretLookup::Found) {
-        return std::move(stored.password);
-    }
-    TPasswordDialog dialog(parent);
-    dialog.Label1->setText(Text(key.second + " (" + key.first + ") のパスワード"));
-    if (dialog.exec() != QDialog::Accepted) {
-        dialog.Password->clear();
-        return std::nullopt;
-    }
-    // In memory only: a mistyped answer must not reach the keyring, and a refused one is
-    // forgotten so that the next sending asks again.
-    SecretText password = TakePassword(dialog.Password);
-    Remembered().insert_or_assign(key, password.Copy());
-    return password;
+    return SubmitPasswords().ForSending(smtp, login, PasswordQuestion(parent));
 }
 
 void KeepSubmitPassword(std::string_view smtp, std::string_view login, std::string_view password) {
-    Key key = KeyOf(smtp, login);
-    if (StorePassword(key.first, key.second, password)) {
-        // The store is the one copy from now on, as it would be in the next run.
-        Remembered().erase(key);
-        return;
-    }
-    Remembered().insert_or_assign(std::move(key), SecretText(password));
+    SubmitPasswords().Keep(smtp, login, password);
 }
 
 void ForgetSubmitPassword(std::string_view smtp, std::string_view login) {
-    Remembered().erase(KeyOf(smtp, login));
+    SubmitPasswords().Forget(smtp, login);
 }
 
 }  // namespace tarvelo

@@ -1,32 +1,34 @@
-// The password of the submission server while the program runs: one place for the settings'
-// password field and the sending. smtp is the SMTP Server setting's bytes, login the login's.
+// The Qt program's password source (settings/PasswordSource.h): the desktop's secret store and
+// TPasswordDialog as its question. smtp is the SMTP Server setting's bytes, login the login's.
 #pragma once
 
 #include <optional>
 #include <string_view>
 
 #include "platform/SecretText.h"
+#include "settings/PasswordSource.h"
 
 class QLineEdit;
 class QWidget;
 
 namespace tarvelo {
 
-// For a sending: the password given in this run, else the secret store's, else the user's
-// answer to TPasswordDialog, which is then kept in memory (never in the store: that is the
-// settings' password field's to fill). None when the user cancels the question.
+// The one source of the program's run.
+PasswordSource& SubmitPasswords();
+
+// TPasswordDialog over parent, as the source's question.
+PasswordPrompt PasswordQuestion(QWidget* parent);
+
+// For a sending: PasswordSource::ForSending with PasswordQuestion(parent). None when the
+// user cancels the question.
 std::optional<SecretText> SubmitPassword(std::string_view smtp, std::string_view login,
                                          QWidget* parent);
 
-// A password the user typed: into the secret store when one runs and takes it, otherwise in
-// memory until the program ends.
+// PasswordSource::Keep and Forget of the program's source.
 void KeepSubmitPassword(std::string_view smtp, std::string_view login, std::string_view password);
+void ForgetSubmitPassword(std::string_view smtp, std::string_view login);
 
 // The edit's text (UTF-8) as a secret; the edit is emptied.
 SecretText TakePassword(QLineEdit* edit);
-
-// Drops the copy kept in memory, for instance after the server refused it, so that the next
-// sending asks again.
-void ForgetSubmitPassword(std::string_view smtp, std::string_view login);
 
 }  // namespace tarvelo

@@ -10,31 +10,24 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QString>
-#include <QStringList>
 #include <QStyle>
-#include <string_view>
+#include <array>
 
-#include "platform/ShiftJis.h"
-#include "settings/LineList.h"
-#include "settings/SettingsFiles.h"
-#include "settings/SettingsStore.h"
 #include "settings/qt/DomainE.h"
 #include "settings/qt/SubmitDialog.h"
 #include "ui/ErrorPath.h"
+#include "ui/Texts.h"
 #include "ui/qt/Controls.h"
 #include "ui/qt/Fonts.h"
 #include "ui/qt/MessageBox.h"
-#include "ui/qt/QtShiftJis.h"
 
 TSetDialog* SetDialog = nullptr;
 
 namespace {
 
+using tarvelo::SettingsField;
 using tarvelo::Text;
-
-using tarvelo::FromShiftJis;
-using tarvelo::LineList;
-using tarvelo::ToShiftJis;
+namespace texts = tarvelo::texts;
 
 // The designed dialog: client area, then left, top, width, height of each control in client
 // pixels; the labels take the size of their captions.
@@ -59,23 +52,6 @@ constexpr int kOkLeft = 160;
 constexpr int kCancelLeft = 240;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
-
-// Setting the text that a field already holds is no change and must not enable OK; only a
-// different text is set, and then it counts exactly as if it had been typed.
-void SetFieldText(QLineEdit* edit, std::string_view sjis) {
-    const QString text = FromShiftJis(sjis);
-    if (edit->text() != text) {
-        edit->setText(text);
-    }
-}
-
-// The bytes of a field: those read from the file while it shows the text loaded, so that a value
-// the user left alone goes back byte for byte (bytes that are not Shift-JIS, an NEC code that the
-// conversion would write as its IBM twin, or a zero byte that the field does not show,
-// included); the typed text once it differs from what the load showed.
-std::string FieldBytes(const QLineEdit* edit, const std::string& stored, const QString& shown) {
-    return edit->text() == shown ? stored : ToShiftJis(edit->text());
-}
 
 }  // namespace
 
@@ -123,8 +99,6 @@ TSetDialog::TSetDialog(QWidget* parent)
     centerAdr->setPalette(blackText);
     tarvelo::SetStandardIconWhenShown(BitBtnOk, QStyle::SP_DialogOkButton);
     BitBtnOk->setDefault(true);
-    // Enabled by the first change of a setting, the load at creation included.
-    BitBtnOk->setEnabled(false);
     tarvelo::SetStandardIconWhenShown(BitBtnCan, QStyle::SP_DialogCancelButton);
 
     setFixedSize(kClientWidth, kClientHeight);
@@ -153,42 +127,42 @@ TSetDialog::TSetDialog(QWidget* parent)
     connect(BitBtnOk, &QPushButton::clicked, this, &TSetDialog::BitBtnOkClick);
     connect(BitBtnCan, &QPushButton::clicked, this, &TSetDialog::BitBtnCanClick);
 
-    setWindowTitle(Text("環境設定"));
-    Label1->setText(Text("Mail Address"));
-    Label2->setText(Text("SMTP Server"));
-    Label3->setText(Text("返答先番号"));
-    Label4->setText(Text("送信先ドメイン"));
+    setWindowTitle(Text(texts::kSetDialogCaption));
+    Label1->setText(Text(texts::kMailAddressLabel));
+    Label2->setText(Text(texts::kSmtpServerLabel));
+    Label3->setText(Text(texts::kResNoLabel));
+    Label4->setText(Text(texts::kDomainLabel));
     for (QLabel* label : {Label1, Label2, Label3, Label4}) {
         label->adjustSize();
     }
-    UserName->setToolTip(Text("自分のメールアドレスを入力します"));
-    Smtp->setToolTip(Text("メールサーバのアドレスを入力します"));
-    ResNo->setToolTip(Text("自分のPHS番号などを入力します(省略可)"));
-    centerAdr->setToolTip(Text("相手のPHS会社のドメインを指定します"));
-    DomainEditBtn->setText(Text("編集(&E)"));
-    DomainEditBtn->setToolTip(Text("通常、編集する必要はありません"));
-    SubmitBtn->setText(Text("送信サーバ(&S)..."));
-    SubmitBtn->setToolTip(Text("ポート、暗号化、ログインを設定します(ポート 25 なら不要)"));
-    BitBtnOk->setText(Text("OK"));
-    BitBtnCan->setText(Text("ｷｬﾝｾﾙ"));
+    UserName->setToolTip(Text(texts::kUserNameHint));
+    Smtp->setToolTip(Text(texts::kSmtpHint));
+    ResNo->setToolTip(Text(texts::kResNoHint));
+    centerAdr->setToolTip(Text(texts::kCenterAdrHint));
+    DomainEditBtn->setText(Text(texts::kDomainEditBtn));
+    DomainEditBtn->setToolTip(Text(texts::kDomainEditBtnHint));
+    SubmitBtn->setText(Text(texts::kSubmitBtn));
+    SubmitBtn->setToolTip(Text(texts::kSubmitBtnHint));
+    BitBtnOk->setText(Text(texts::kOk));
+    BitBtnCan->setText(Text(texts::kCancel));
 
     FormCreate();
 }
 
 std::string TSetDialog::UserNameText() const {
-    return FieldBytes(UserName, stored_[0], shown_[0]);
+    return form_.FieldBytes(SettingsField::UserName, UserName->text().toStdString());
 }
 
 std::string TSetDialog::SmtpText() const {
-    return FieldBytes(Smtp, stored_[1], shown_[1]);
+    return form_.FieldBytes(SettingsField::Smtp, Smtp->text().toStdString());
 }
 
 std::string TSetDialog::ResNoText() const {
-    return FieldBytes(ResNo, stored_[2], shown_[2]);
+    return form_.FieldBytes(SettingsField::ResNo, ResNo->text().toStdString());
 }
 
 std::string TSetDialog::FirstDomainText() const {
-    return domains_.empty() ? std::string() : domains_.front();
+    return form_.FirstDomain();
 }
 
 void TSetDialog::FormCreate() {
@@ -196,28 +170,13 @@ void TSetDialog::FormCreate() {
 }
 
 void TSetDialog::FormActivate() {
-    tarvelo::RunHandler([this] { Load(); });
+    tarvelo::RunHandler([this] { form_.Load(Texts()); });
+    Show();
 }
 
 void TSetDialog::BitBtnOkClick() {
-    bool stayOpen = false;
-    tarvelo::RunHandler([this, &stayOpen] {
-        // Checked before anything is written, and the dialog stays open for the correction.
-        stayOpen = true;
-        RefuseUnencodableText();
-        RefuseCommandCharacters();
-        if (!MayOverwrite()) {
-            return;
-        }
-        stayOpen = false;
-        PromoteSelectedDomain();
-        SaveSettings();
-    });
-    if (stayOpen) {
-        return;
-    }
-    // Pressing OK ends the showing even when a write failed; the message box has told why.
-    accept();
+    tarvelo::RunHandler([this] { form_.Ok(Texts(), centerAdr->currentIndex()); });
+    Show();
 }
 
 void TSetDialog::BitBtnCanClick() {
@@ -226,14 +185,13 @@ void TSetDialog::BitBtnCanClick() {
 
 void TSetDialog::DomainEditBtnClick() {
     tarvelo::RunHandler([this] {
-        // The editor reads the file, so it must see the current choice in first place.
-        PromoteSelectedDomain();
+        form_.OpenDomainEditor(centerAdr->currentIndex());
         if (DomainEdit != nullptr) {
             DomainEdit->exec();
         }
-        // Only the list: what the user typed into the fields meanwhile is theirs to save.
-        LoadDomains();
+        form_.DomainEditorClosed();
     });
+    Show();
 }
 
 void TSetDialog::SubmitBtnClick() {
@@ -244,19 +202,19 @@ void TSetDialog::SubmitBtnClick() {
 }
 
 void TSetDialog::UserNameChange() {
-    EnableOk();
+    BitBtnOk->setEnabled(form_.Edited());
 }
 
 void TSetDialog::SmtpChange() {
-    EnableOk();
+    BitBtnOk->setEnabled(form_.Edited());
 }
 
 void TSetDialog::ResNoChange() {
-    EnableOk();
+    BitBtnOk->setEnabled(form_.Edited());
 }
 
 void TSetDialog::centerAdrChange() {
-    EnableOk();
+    BitBtnOk->setEnabled(form_.Edited());
 }
 
 void TSetDialog::showEvent(QShowEvent* event) {
@@ -277,111 +235,51 @@ void TSetDialog::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void TSetDialog::Load() {
-    LoadDomains();
-    LoadSettings();
+tarvelo::SettingsTexts TSetDialog::Texts() const {
+    return {UserName->text().toStdString(), Smtp->text().toStdString(),
+            ResNo->text().toStdString()};
 }
 
-void TSetDialog::LoadDomains() {
-    domains_ = tarvelo::LoadOrCreateDomains(domainsRead_);
-    centerAdr->clear();
-    for (const std::string& domain : domains_) {
-        centerAdr->addItem(FromShiftJis(domain));
-    }
-    // Whatever was picked before, each load shows the gateway in use.
-    centerAdr->setCurrentIndex(centerAdr->count() > 0 ? 0 : -1);
-}
-
-void TSetDialog::LoadSettings() {
-    const LineList settings = tarvelo::LoadOrCreateSettingsLines(settingsRead_);
-    QLineEdit* const fields[] = {UserName, Smtp, ResNo};
-    for (std::size_t i = 0; i < stored_.size(); ++i) {
-        // A missing line stops here: the fields before it keep what was just loaded.
-        stored_[i] = tarvelo::LineAt(settings, i);
-        SetFieldText(fields[i], stored_[i]);
-        shown_[i] = fields[i]->text();
-    }
-}
-
-void TSetDialog::RefuseUnencodableText() const {
-    const QLabel* const labels[] = {Label1, Label2, Label3};
-    const QLineEdit* const fields[] = {UserName, Smtp, ResNo};
-    for (std::size_t i = 0; i < stored_.size(); ++i) {
-        const QString text = fields[i]->text();
-        // What was read goes back as it came, whatever it holds; only typed text is judged.
-        if (text == shown_[i]) {
-            continue;
-        }
-        const QString character = tarvelo::FirstUnencodableCharacter(text);
-        if (!character.isEmpty()) {
-            throw tarvelo::UnencodableError(labels[i]->text().toStdString(),
-                                            character.toStdString());
+void TSetDialog::Show() {
+    const tarvelo::SettingsView view = form_.TakeView();
+    if (view.domains) {
+        centerAdr->clear();
+        for (const std::string& domain : *view.domains) {
+            centerAdr->addItem(Text(domain));
         }
     }
-}
-
-void TSetDialog::RefuseCommandCharacters() const {
-    using tarvelo::CommandSetting;
-    tarvelo::CheckCommandSetting(CommandSetting::MailAddress, UserNameText());
-    tarvelo::CheckCommandSetting(CommandSetting::SmtpServer, SmtpText());
-    // The gateway that OK puts in use; the others are judged when they are picked.
-    const int selected = centerAdr->currentIndex();
-    if (selected >= 0 && static_cast<std::size_t>(selected) < domains_.size()) {
-        tarvelo::CheckCommandSetting(CommandSetting::GatewayDomain,
-                                     domains_[static_cast<std::size_t>(selected)]);
+    if (view.selected) {
+        centerAdr->setCurrentIndex(*view.selected);
+    }
+    const std::array<QLineEdit*, tarvelo::kSettingsFields> edits{UserName, Smtp, ResNo};
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+        if (view.fields[i]) {
+            edits[i]->setText(Text(*view.fields[i]));
+        }
+    }
+    form_.Shown(Texts());
+    BitBtnOk->setEnabled(view.okEnabled);
+    if (view.question) {
+        const tarvelo::ChangedAnswer answer = Ask(*view.question);
+        tarvelo::RunHandler([this, answer] { form_.Answer(answer); });
+        Show();
+    } else if (view.close) {
+        accept();
     }
 }
 
-void TSetDialog::PromoteSelectedDomain() {
-    const int selected = centerAdr->currentIndex();
-    if (selected <= 0) {
-        return;
-    }
-    const QString first = centerAdr->itemText(0);
-    centerAdr->setItemText(0, centerAdr->itemText(selected));
-    centerAdr->setItemText(selected, first);
-    tarvelo::PromoteDomain(domains_, static_cast<std::size_t>(selected));
-    domainsRead_ = tarvelo::FormatLines(domains_);
-}
-
-void TSetDialog::SaveSettings() {
-    const LineList lines{UserNameText(), SmtpText(), ResNoText()};
-    tarvelo::WriteLineList(tarvelo::kSettingsFileName, lines);
-    settingsRead_ = tarvelo::FormatLines(lines);
-}
-
-bool TSetDialog::MayOverwrite() {
-    QStringList changed;
-    if (tarvelo::ChangedOnDisk(tarvelo::kSettingsFileName, settingsRead_)) {
-        changed << QString::fromUtf8(tarvelo::kSettingsFileName);
-    }
-    // The domain file is written only by a promotion.
-    if (centerAdr->currentIndex() > 0 &&
-        tarvelo::ChangedOnDisk(tarvelo::kDomainFileName, domainsRead_)) {
-        changed << QString::fromUtf8(tarvelo::kDomainFileName);
-    }
-    if (changed.isEmpty()) {
-        return true;
-    }
-    QMessageBox box(QMessageBox::Question, QString(),
-                    Text("ﾌｧｲﾙ ") + changed.join(Text("、")) +
-                        Text(" は、この画面を開いた後にほかの Tarvelo などで変更されています。\n\n"
-                             "読み込む: その変更を読み込みます。ここで入力した内容は消えます。\n"
-                             "上書き: ここで入力した内容を保存します。その変更は消えます。"),
-                    QMessageBox::NoButton, this);
+tarvelo::ChangedAnswer TSetDialog::Ask(const std::string& question) {
+    QMessageBox box(QMessageBox::Question, QString(), Text(question), QMessageBox::NoButton, this);
     tarvelo::StyleMessageBox(box);
-    QPushButton* load = box.addButton(Text("読み込む(&L)"), QMessageBox::AcceptRole);
-    QPushButton* overwrite = box.addButton(Text("上書き(&O)"), QMessageBox::DestructiveRole);
-    box.setEscapeButton(box.addButton(Text("ｷｬﾝｾﾙ"), QMessageBox::RejectRole));
+    QPushButton* load = box.addButton(Text(texts::kLoadAnswer), QMessageBox::AcceptRole);
+    QPushButton* overwrite =
+        box.addButton(Text(texts::kOverwriteAnswer), QMessageBox::DestructiveRole);
+    box.setEscapeButton(box.addButton(Text(texts::kCancel), QMessageBox::RejectRole));
     box.setDefaultButton(load);
     box.exec();
     if (box.clickedButton() == load) {
-        Load();
+        return tarvelo::ChangedAnswer::Load;
     }
-    return box.clickedButton() == overwrite;
-}
-
-void TSetDialog::EnableOk() {
-    // Nothing disables it again: once a setting has changed, OK stays available.
-    BitBtnOk->setEnabled(true);
+    return box.clickedButton() == overwrite ? tarvelo::ChangedAnswer::Overwrite
+                                            : tarvelo::ChangedAnswer::Cancel;
 }

@@ -3,11 +3,9 @@
 #pragma once
 
 #include <QDialog>
-#include <array>
 #include <string>
-#include <vector>
 
-#include "settings/SettingsStore.h"
+#include "settings/SettingsForm.h"
 
 class QComboBox;
 class QKeyEvent;
@@ -61,38 +59,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    // The load without its error path; raises FileOpenError, FileCreateError, ListIndexError.
-    void Load();
-    // Raises FileOpenError, FileCreateError.
-    void LoadDomains();
-    void LoadSettings();
-    // Swaps the selected entry of centerAdr into the first place and writes the list; does
-    // nothing when the first entry or none is selected. Raises FileCreateError.
-    void PromoteSelectedDomain();
-    void SaveSettings();
-    void EnableOk();
-    // Raises UnencodableError for the first field whose typed text holds a character that
-    // Shift-JIS, and so the file, cannot hold.
-    void RefuseUnencodableText() const;
-    // Raises CommandCharacterError for the sender, the server or the gateway that OK puts in
-    // use when it would change the meaning of an SMTP command.
-    void RefuseCommandCharacters() const;
-    // When a file that OK writes has changed on disk since the load, asks whether to load that
-    // change (the dialog stays open to show it) or overwrite it. True: go on and write.
-    bool MayOverwrite();
+    // What the edits show, UTF-8.
+    tarvelo::SettingsTexts Texts() const;
+    // Writes what the form's last calls changed to the controls, asks its question, and ends
+    // the showing when it says so.
+    void Show();
+    tarvelo::ChangedAnswer Ask(const std::string& question);
 
-    // The bytes of UserName, Smtp and ResNo as last read from "tvemail.ini".
-    std::array<std::string, 3> stored_;
-    // What the fields showed after that load, which leaves out what a single line cannot show.
-    std::array<QString, 3> shown_;
-
-    // The entries of centerAdr as the file holds them, so that what is written back and what
-    // is sent is the file's bytes, not a conversion of what is shown.
-    std::vector<std::string> domains_;
-
-    // Both files as loaded or last written here, to see another instance's save at OK.
-    tarvelo::FileContent settingsRead_;
-    tarvelo::FileContent domainsRead_;
+    tarvelo::SettingsForm form_;
 };
 
 extern TSetDialog* SetDialog;

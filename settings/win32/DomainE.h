@@ -1,9 +1,7 @@
 // The gateway domain list editor on the Win32 API.
 #pragma once
 
-#include <string>
-#include <vector>
-
+#include "settings/DomainList.h"
 #include "ui/win32/Form.h"
 
 class TDomainEdit : public tarvelo::win32::Form {
@@ -16,6 +14,7 @@ public:
     void DelBtnClick();
     void BitBtnOkClick();
     void BitBtnCanClick();
+    void FormClose();  // every closing, by OK, Cancel, Esc or the close box
 
     HWND DomainList{}, Panel1{}, AddBtn{}, DelBtn{}, NewDomain{}, BitBtnOk{}, BitBtnCan{};
 
@@ -23,9 +22,12 @@ protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // The entries as the file holds them, or as typed for the added ones (Shift-JIS), in the
-    // order of DomainList.
-    std::vector<std::string> domains_;
+    // The selected row, -1 for none.
+    int Selected() const;
+    // Writes what the form's last calls changed to the controls.
+    void Show();
+
+    tarvelo::DomainList form_;
 };
 
 extern TDomainEdit* DomainEdit;

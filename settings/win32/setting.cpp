@@ -2,17 +2,16 @@
 
 #include <array>
 
-#include "base/Error.h"
-#include "base/Version.h"
-#include "platform/ShiftJis.h"
 #include "platform/Utf16Win32.h"
-#include "settings/SettingsFiles.h"
-#include "settings/SettingsStore.h"
 #include "settings/win32/DomainE.h"
 #include "ui/ErrorPath.h"
+#include "ui/Texts.h"
+#include "ui/win32/QuestionBox.h"
 
+using tarvelo::SettingsField;
 using tarvelo::win32::ControlSpec;
 using tarvelo::win32::Utf8Text;
+namespace texts = tarvelo::texts;
 
 TSetDialog* SetDialog = nullptr;
 
@@ -20,10 +19,14 @@ namespace {
 
 enum ControlId { kUserName = 201, kSmtp, kResNo, kCenterAdr, kDomainEditBtn };
 
+// The question's answers, in the order of tarvelo::ChangedAnswer.
+constexpr std::array<std::string_view, 3> kAnswers{texts::kLoadAnswer, texts::kOverwriteAnswer,
+                                                   texts::kCancel};
+
 }  // namespace
 
 TSetDialog::TSetDialog(HWND owner) {
-    Create(L"TSetDialog", "環境設定", tarvelo::win32::kDialogStyle, 320, 167, owner);
+    Create(L"TSetDialog", texts::kSetDialogCaption, tarvelo::win32::kDialogStyle, 320, 167, owner);
     constexpr DWORD kEdit = ES_AUTOHSCROLL | WS_TABSTOP;
     constexpr DWORD kLabel = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
     const std::array<ControlSpec, 11> controls{{
@@ -32,43 +35,39 @@ TSetDialog::TSetDialog(HWND owner) {
         {&ResNo, L"EDIT", "", kEdit, 88, 72, 225, 20, kResNo, WS_EX_CLIENTEDGE},
         {&centerAdr, L"COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 88, 104, 169, 200,
          kCenterAdr, 0, tarvelo::win32::GothicFont()},
-        {&DomainEditBtn, L"BUTTON", "編集(&E)", BS_PUSHBUTTON | WS_TABSTOP, 264, 104, 51, 25,
-         kDomainEditBtn},
-        {&BitBtnOk, L"BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_DISABLED, 160, 136, 75, 25,
-         IDOK},
-        {&BitBtnCan, L"BUTTON", "ｷｬﾝｾﾙ", BS_PUSHBUTTON | WS_TABSTOP, 240, 136, 75, 25, IDCANCEL},
-        {&Label1, L"STATIC", "Mail Address", kLabel, 8, 8, 78, 14},
-        {&Label2, L"STATIC", "SMTP Server", kLabel, 8, 40, 78, 14},
-        {&Label3, L"STATIC", "返答先番号", kLabel, 8, 72, 78, 14},
-        {&Label4, L"STATIC", "送信先ドメイン", kLabel, 8, 104, 78, 14},
+        {&DomainEditBtn, L"BUTTON", texts::kDomainEditBtn, BS_PUSHBUTTON | WS_TABSTOP, 264, 104, 51,
+         25, kDomainEditBtn},
+        {&BitBtnOk, L"BUTTON", texts::kOk, BS_DEFPUSHBUTTON | WS_TABSTOP, 160, 136, 75, 25, IDOK},
+        {&BitBtnCan, L"BUTTON", texts::kCancel, BS_PUSHBUTTON | WS_TABSTOP, 240, 136, 75, 25,
+         IDCANCEL},
+        {&Label1, L"STATIC", texts::kMailAddressLabel, kLabel, 8, 8, 78, 14},
+        {&Label2, L"STATIC", texts::kSmtpServerLabel, kLabel, 8, 40, 78, 14},
+        {&Label3, L"STATIC", texts::kResNoLabel, kLabel, 8, 72, 78, 14},
+        {&Label4, L"STATIC", texts::kDomainLabel, kLabel, 8, 104, 78, 14},
     }};
     tarvelo::win32::MakeControls(hwnd, tarvelo::win32::PGothicFont(), controls);
-    tarvelo::win32::AddTooltip(hwnd, UserName, "自分のメールアドレスを入力します");
-    tarvelo::win32::AddTooltip(hwnd, Smtp, "メールサーバのアドレスを入力します");
-    tarvelo::win32::AddTooltip(hwnd, ResNo, "自分のPHS番号などを入力します(省略可)");
-    tarvelo::win32::AddTooltip(hwnd, centerAdr, "相手のPHS会社のドメインを指定します");
-    tarvelo::win32::AddTooltip(hwnd, DomainEditBtn, "通常、編集する必要はありません");
+    tarvelo::win32::AddTooltip(hwnd, UserName, texts::kUserNameHint);
+    tarvelo::win32::AddTooltip(hwnd, Smtp, texts::kSmtpHint);
+    tarvelo::win32::AddTooltip(hwnd, ResNo, texts::kResNoHint);
+    tarvelo::win32::AddTooltip(hwnd, centerAdr, texts::kCenterAdrHint);
+    tarvelo::win32::AddTooltip(hwnd, DomainEditBtn, texts::kDomainEditBtnHint);
     FormCreate();
 }
 
-std::string TSetDialog::FieldText(HWND field, const std::string& stored) const {
-    return tarvelo::TypedOrStored(Utf8Text(field), stored);
-}
-
 std::string TSetDialog::UserNameText() const {
-    return FieldText(UserName, stored_[0]);
+    return form_.FieldBytes(SettingsField::UserName, Utf8Text(UserName));
 }
 
 std::string TSetDialog::SmtpText() const {
-    return FieldText(Smtp, stored_[1]);
+    return form_.FieldBytes(SettingsField::Smtp, Utf8Text(Smtp));
 }
 
 std::string TSetDialog::ResNoText() const {
-    return FieldText(ResNo, stored_[2]);
+    return form_.FieldBytes(SettingsField::ResNo, Utf8Text(ResNo));
 }
 
 std::string TSetDialog::FirstDomainText() const {
-    return domains_.empty() ? std::string() : domains_.front();
+    return form_.FirstDomain();
 }
 
 LRESULT TSetDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -96,14 +95,13 @@ LRESULT TSetDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 case kUserName:
                 case kSmtp:
                 case kResNo:
-                    if (HIWORD(wParam) == EN_CHANGE && !loading_) {
-                        // Nothing disables it again: once a setting has changed, OK stays.
-                        EnableWindow(BitBtnOk, TRUE);
+                    if (HIWORD(wParam) == EN_CHANGE) {
+                        EnableWindow(BitBtnOk, form_.Edited() ? TRUE : FALSE);
                     }
                     return 0;
                 case kCenterAdr:
                     if (HIWORD(wParam) == CBN_SELCHANGE) {
-                        EnableWindow(BitBtnOk, TRUE);
+                        EnableWindow(BitBtnOk, form_.Edited() ? TRUE : FALSE);
                     }
                     return 0;
                 default:
@@ -121,122 +119,13 @@ void TSetDialog::FormCreate() {
 }
 
 void TSetDialog::FormActivate() {
-    tarvelo::RunHandler([this] { Load(); });
-}
-
-void TSetDialog::Load() {
-    LoadDomains();
-    LoadSettings();
-}
-
-void TSetDialog::LoadDomains() {
-    domains_ = tarvelo::LoadOrCreateDomains(domainsRead_);
-    SendMessageW(centerAdr, CB_RESETCONTENT, 0, 0);
-    for (const std::string& domain : domains_) {
-        const std::wstring text = tarvelo::WideFromUtf8(tarvelo::ShiftJisToUtf8(domain));
-        SendMessageW(centerAdr, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-    // Whatever was picked before, each load shows the gateway in use.
-    SendMessageW(centerAdr, CB_SETCURSEL, domains_.empty() ? static_cast<WPARAM>(-1) : 0, 0);
-}
-
-void TSetDialog::LoadSettings() {
-    const tarvelo::LineList settings = tarvelo::LoadOrCreateSettingsLines(settingsRead_);
-    const std::array<HWND, 3> fields{UserName, Smtp, ResNo};
-    loading_ = true;
-    try {
-        for (std::size_t i = 0; i < stored_.size(); ++i) {
-            // A missing line stops here: the fields before it keep what was just loaded.
-            stored_[i] = tarvelo::LineAt(settings, i);
-            tarvelo::win32::SetSjisText(fields[i], stored_[i]);
-        }
-    } catch (...) {
-        loading_ = false;
-        throw;
-    }
-    loading_ = false;
-}
-
-void TSetDialog::RefuseUnencodableText() const {
-    const std::array<HWND, 3> labels{Label1, Label2, Label3};
-    const std::array<HWND, 3> fields{UserName, Smtp, ResNo};
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        const std::string character = tarvelo::FirstUnencodableCharacter(Utf8Text(fields[i]));
-        // What was read goes back as it came, whatever it holds; only typed text is judged.
-        if (!character.empty() && FieldText(fields[i], stored_[i]) != stored_[i]) {
-            throw tarvelo::UnencodableError(Utf8Text(labels[i]), character);
-        }
-    }
-}
-
-void TSetDialog::RefuseCommandCharacters() const {
-    using tarvelo::CommandSetting;
-    tarvelo::CheckCommandSetting(CommandSetting::MailAddress, UserNameText());
-    tarvelo::CheckCommandSetting(CommandSetting::SmtpServer, SmtpText());
-    // The gateway that OK puts in use; the others are judged when they are picked.
-    const auto selected = static_cast<int>(SendMessageW(centerAdr, CB_GETCURSEL, 0, 0));
-    if (selected >= 0 && static_cast<std::size_t>(selected) < domains_.size()) {
-        tarvelo::CheckCommandSetting(CommandSetting::GatewayDomain,
-                                     domains_[static_cast<std::size_t>(selected)]);
-    }
-}
-
-void TSetDialog::PromoteSelectedDomain() {
-    const auto selected = static_cast<int>(SendMessageW(centerAdr, CB_GETCURSEL, 0, 0));
-    if (selected <= 0) {
-        return;
-    }
-    tarvelo::PromoteDomain(domains_, static_cast<std::size_t>(selected));
-    domainsRead_ = tarvelo::FormatLines(domains_);
-}
-
-bool TSetDialog::MayOverwrite() {
-    std::string changed;
-    if (tarvelo::ChangedOnDisk(tarvelo::kSettingsFileName, settingsRead_)) {
-        changed = tarvelo::kSettingsFileName;
-    }
-    // The domain file is written only by a promotion.
-    if (SendMessageW(centerAdr, CB_GETCURSEL, 0, 0) > 0 &&
-        tarvelo::ChangedOnDisk(tarvelo::kDomainFileName, domainsRead_)) {
-        changed += (changed.empty() ? "" : "、") + std::string(tarvelo::kDomainFileName);
-    }
-    if (changed.empty()) {
-        return true;
-    }
-    // The platform's own box has no buttons of our naming: its Yes and No say what they do.
-    const std::string text = "ﾌｧｲﾙ " + changed +
-                             " は、この画面を開いた後にほかの Tarvelo などで変更されています。\n\n"
-                             "はい: その変更を読み込みます。ここで入力した内容は消えます。\n"
-                             "いいえ: ここで入力した内容を保存します。その変更は消えます。";
-    const int answer = MessageBoxW(hwnd, tarvelo::WideFromUtf8(text).c_str(),
-                                   tarvelo::WideFromUtf8(tarvelo::kApplicationTitle).c_str(),
-                                   MB_YESNOCANCEL | MB_ICONQUESTION);
-    if (answer == IDYES) {
-        Load();
-    }
-    return answer == IDNO;
+    tarvelo::RunHandler([this] { form_.Load(Texts()); });
+    Show();
 }
 
 void TSetDialog::BitBtnOkClick() {
-    bool refused = false;
-    tarvelo::RunHandler([this, &refused] {
-        // Checked before anything is written, and the dialog stays open for the correction.
-        refused = true;
-        RefuseUnencodableText();
-        RefuseCommandCharacters();
-        if (!MayOverwrite()) {
-            return;
-        }
-        refused = false;
-        PromoteSelectedDomain();
-        const tarvelo::LineList lines{UserNameText(), SmtpText(), ResNoText()};
-        tarvelo::WriteLineList(tarvelo::kSettingsFileName, lines);
-        settingsRead_ = tarvelo::FormatLines(lines);
-    });
-    if (!refused) {
-        // OK ends the showing even when a write failed; the message box has told why.
-        EndModal(IDOK);
-    }
+    tarvelo::RunHandler([this] { form_.Ok(Texts(), Selected()); });
+    Show();
 }
 
 void TSetDialog::BitBtnCanClick() {
@@ -245,10 +134,48 @@ void TSetDialog::BitBtnCanClick() {
 
 void TSetDialog::DomainEditBtnClick() {
     tarvelo::RunHandler([this] {
-        // The editor reads the file, so it must see the current choice in first place.
-        PromoteSelectedDomain();
+        form_.OpenDomainEditor(Selected());
         DomainEdit->ShowModal();
-        // Only the list: what the user typed into the fields meanwhile is theirs to save.
-        LoadDomains();
+        form_.DomainEditorClosed();
     });
+    Show();
+}
+
+tarvelo::SettingsTexts TSetDialog::Texts() const {
+    return {Utf8Text(UserName), Utf8Text(Smtp), Utf8Text(ResNo)};
+}
+
+int TSetDialog::Selected() const {
+    return static_cast<int>(SendMessageW(centerAdr, CB_GETCURSEL, 0, 0));
+}
+
+void TSetDialog::Show() {
+    const tarvelo::SettingsView view = form_.TakeView();
+    if (view.domains) {
+        SendMessageW(centerAdr, CB_RESETCONTENT, 0, 0);
+        for (const std::string& domain : *view.domains) {
+            const std::wstring text = tarvelo::WideFromUtf8(domain);
+            SendMessageW(centerAdr, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        }
+    }
+    if (view.selected) {
+        SendMessageW(centerAdr, CB_SETCURSEL, static_cast<WPARAM>(*view.selected), 0);
+    }
+    const std::array<HWND, tarvelo::kSettingsFields> edits{UserName, Smtp, ResNo};
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+        if (view.fields[i]) {
+            tarvelo::win32::SetText(edits[i], *view.fields[i]);
+        }
+    }
+    form_.Shown(Texts());
+    EnableWindow(BitBtnOk, view.okEnabled ? TRUE : FALSE);
+    if (view.question) {
+        const auto answer = static_cast<tarvelo::ChangedAnswer>(
+            tarvelo::win32::AskQuestion(*view.question, kAnswers));
+        tarvelo::RunHandler([this, answer] { form_.Answer(answer); });
+        Show();
+    } else if (view.close) {
+        // OK ends the showing even when a write failed; the message box has told why.
+        EndModal(IDOK);
+    }
 }

@@ -2,11 +2,9 @@
 // runs; the composition and the sending read them through the accessors.
 #pragma once
 
-#include <array>
 #include <string>
-#include <vector>
 
-#include "settings/SettingsStore.h"
+#include "settings/SettingsForm.h"
 #include "ui/win32/Form.h"
 
 class TSetDialog : public tarvelo::win32::Form {
@@ -35,25 +33,14 @@ protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void Load();
-    void LoadDomains();
-    void LoadSettings();
-    void PromoteSelectedDomain();
-    void RefuseUnencodableText() const;
-    void RefuseCommandCharacters() const;
-    // False when a file changed on disk since the load and the user chose not to overwrite it.
-    bool MayOverwrite();
-    std::string FieldText(HWND field, const std::string& stored) const;
+    // What the edits show, UTF-8.
+    tarvelo::SettingsTexts Texts() const;
+    int Selected() const;
+    // Writes what the form's last calls changed to the controls, asks its question, and ends
+    // the showing when it says so.
+    void Show();
 
-    // The bytes of UserName, Smtp and ResNo as last read from "tvemail.ini".
-    std::array<std::string, 3> stored_;
-    // The entries of centerAdr as the file holds them.
-    std::vector<std::string> domains_;
-    // Both files' bytes as last read or written, to see another instance's change.
-    tarvelo::FileContent domainsRead_;
-    tarvelo::FileContent settingsRead_;
-    // The fields being filled from the files: no change of the user's.
-    bool loading_ = false;
+    tarvelo::SettingsForm form_;
 };
 
 extern TSetDialog* SetDialog;

@@ -1,6 +1,6 @@
 // The password command's bounds: the first line ends the wait, a command that lingers after
 // it or never prints one is ended with its group, and a flood is cut off.
-#include "cli/PasswordCommand.h"
+#include "platform/PasswordCommand.h"
 
 #include <gtest/gtest.h>
 

@@ -135,16 +135,6 @@ TEST_F(FakeWinsockSocket, EachAddressInTurnOnASocketOfItsFamily) {
     EXPECT_EQ(socket.failure, ConnectFailure::NameNotFound);
 }
 
-TEST_F(FakeWinsockSocket, SendingNothingMakesNoCallAndKeepsTheStatus) {
-    Socket socket(SOCK_STREAM);
-    socket.status = 42;
-    EXPECT_EQ(socket.SendAll("HELO", 0), 42);
-    EXPECT_EQ(socket.SendAll("HELO", -1), 42);
-    EXPECT_EQ(fake::winsock.sendCalls, 0);
-    EXPECT_EQ(socket.SendAll("HELO", 4), 4);
-    EXPECT_EQ(fake::winsock.sendCalls, 1);
-}
-
 #ifndef NDEBUG
 TEST_F(FakeWinsockSocket, AnotherProtocolStopsTheProgram) {
     EXPECT_DEATH(Socket{3}, R"(\(protocol == SOCK_STREAM\) \|\| \(protocol == SOCK_DGRAM\))");

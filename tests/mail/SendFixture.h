@@ -28,7 +28,6 @@
 #include "mail/SmtpConversation.h"
 #include "mail/Socket.h"
 #include "mail/qt/Send.h"
-#include "mail/qt/SendSession.h"
 #include "settings/LineList.h"
 #include "settings/SettingsFiles.h"
 #include "settings/qt/setting.h"
@@ -88,7 +87,7 @@ protected:
     }
 
     static void ExpectSessionClosed() {
-        EXPECT_EQ(smtpSession, nullptr);
+        EXPECT_FALSE(Form1->Sending());
         EXPECT_FALSE(Form1->Timer1->isActive());
         EXPECT_TRUE(Form1->sendButton->isEnabled());
         EXPECT_FALSE(SendDlg->isVisible());
@@ -104,7 +103,7 @@ protected:
 
     static std::string MailData() {
         std::string data;
-        for (const std::string& line : mailLines) {
+        for (const std::string& line : Form1->MailLines()) {
             data += line + "\r\n";
         }
         return data + ".\r\n";

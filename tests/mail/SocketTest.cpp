@@ -111,9 +111,10 @@ TEST_F(SocketTest, ConnectsToADottedAddressAndToAName) {
         // does not resolve: say so rather than fail without a reason.
         ASSERT_EQ(socket.Connect(host, server.Port()), 0)
             << host << (std::string_view(host) == "localhost" ? " (is it in /etc/hosts?)" : "");
-        char buffer[65];
-        EXPECT_EQ(socket.ReceiveLine(buffer, 64), 11) << host;
-        EXPECT_STREQ(buffer, "220 ready\r\n") << host;
+        ASSERT_EQ(socket.Wait(false, 5s), Socket::kReadable) << host;
+        char buffer[64];
+        ASSERT_EQ(socket.Receive(buffer, sizeof buffer), 11) << host;
+        EXPECT_EQ(std::string_view(buffer, 11), "220 ready\r\n") << host;
     }
 }
 
@@ -163,113 +164,14 @@ TEST_F(SocketTest, GivesUpOnAServerThatNeverAnswers) {
     ::close(listener);
 }
 
-struct ReceiveCase {
-    const char* name;
-    std::vector<Piece> script;
-    ScriptedServer::Then then;
-    int size;
-    std::string expected;
-    std::int32_t status;  // after ReceiveLine
-};
-
-void PrintTo(const ReceiveCase& row, std::ostream* out) {
-    *out << row.name;
-}
-
-class SocketReceive : public SocketTest, public testing::WithParamInterface<ReceiveCase> {};
-
-const ReceiveCase kReceiveCases[] = {
-    {"LineFeedOnlyInTheSecondPiece",
-     {{0ms, "220 mail.exa"}, {100ms, "mple ESMTP\r\n"}},
-     ScriptedServer::Then::Hold,
-     1024,
-     "220 mail.example ESMTP\r\n",
-     12},
-    {"ReadEndingInCarriageReturnGoesOn",
-     {{0ms, "250 ok\r"}, {100ms, "\n"}},
-     ScriptedServer::Then::Hold,
-     1024,
-     "250 ok\r\n",
-     1},
-    {"LineFeedInsideAReadDoesNotEndIt",
-     {{0ms, "250-first\r\n250 sec"}, {100ms, "ond\r\n"}},
-     ScriptedServer::Then::Hold,
-     1024,
-     "250-first\r\n250 second\r\n",
-     5},
-    {"ClosedConnectionEndsWithStatusZero",
-     {{0ms, "220 no line end"}},
-     ScriptedServer::Then::Close,
-     1024,
-     "220 no line end",
-     0},
-    {"ClosedConnectionBeforeAnyByte", {}, ScriptedServer::Then::Close, 1024, "", 0},
-    {"FullBufferEnds",
-     {{0ms, std::string(50, 'x')}},
-     ScriptedServer::Then::Hold,
-     10,
-     std::string(10, 'x'),
-     10},
-};
-
-TEST_P(SocketReceive, ReadsTheReply) {
-    const ReceiveCase& row = GetParam();
-    ScriptedServer server(row.script, row.then);
-    Socket socket(SOCK_STREAM);
-    ASSERT_EQ(socket.Connect("127.0.0.1", server.Port()), 0);
-    // Heap memory of exactly size + 1 bytes, so that the sanitizer sees any overrun.
-    std::vector<char> buffer(static_cast<std::size_t>(row.size) + 1, '#');
-    const int total = socket.ReceiveLine(buffer.data(), row.size);
-    EXPECT_EQ(total, static_cast<int>(row.expected.size()));
-    EXPECT_EQ(std::string(buffer.data()), row.expected);
-    EXPECT_EQ(socket.status, row.status);
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, SocketReceive, testing::ValuesIn(kReceiveCases),
-                         [](const testing::TestParamInfo<ReceiveCase>& row) {
-                             return std::string(row.param.name);
-                         });
-
-TEST_F(SocketTest, AReadThatStallsGivesUpWithMinusOne) {
-    ScriptedServer server({{0ms, "22"}}, ScriptedServer::Then::Hold);
-    Socket socket(SOCK_STREAM);
-    ASSERT_EQ(socket.Connect("127.0.0.1", server.Port()), 0);
-    char buffer[1025];
-    // Without the time-out this would wait until the server closes, and end with status 0.
-    EXPECT_EQ(socket.ReceiveLine(buffer, 1024, 200ms), 2);
-    EXPECT_STREQ(buffer, "22");
-    EXPECT_EQ(socket.status, -1);
-}
-
-TEST_F(SocketTest, SelectSaysWhetherThereIsSomethingToRead) {
+TEST_F(SocketTest, WaitSaysWhetherThereIsSomethingToRead) {
     ScriptedServer server({{300ms, "220 ready\r\n"}}, ScriptedServer::Then::Hold);
     Socket socket(SOCK_STREAM);
     ASSERT_EQ(socket.Connect("127.0.0.1", server.Port()), 0);
     socket.status = 42;
-    EXPECT_EQ(socket.Select(0), 0);
-    EXPECT_EQ(socket.Select(5), 1);
+    EXPECT_EQ(socket.Wait(false, 0ms), 0);
+    EXPECT_EQ(socket.Wait(false, 5s), Socket::kReadable);
     EXPECT_EQ(socket.status, 42);
-}
-
-TEST_F(SocketTest, SendsAllBytes) {
-    ScriptedServer server({}, ScriptedServer::Then::Hold);
-    std::string data = "HELO example.jp\r\n" + std::string(300000, 'a');
-    {
-        Socket socket(SOCK_STREAM);
-        ASSERT_EQ(socket.Connect("127.0.0.1", server.Port()), 0);
-        EXPECT_GT(socket.SendAll(data.data(), static_cast<int>(data.size())), 0);
-    }
-    EXPECT_EQ(server.Received(), data);
-}
-
-TEST_F(SocketTest, ABlockTheServerDoesNotReadGivesUpWithMinusOne) {
-    ScriptedServer server({}, ScriptedServer::Then::Ignore, 0, 1s);
-    Socket socket(SOCK_STREAM);
-    ASSERT_EQ(socket.Connect("127.0.0.1", server.Port()), 0);
-    // More than the buffers of both ends hold: without the bound this send would wait for ever.
-    const std::string data(64 << 20, 'a');
-    EXPECT_EQ(socket.SendAll(data.data(), static_cast<int>(data.size()), 300ms), -1);
-    EXPECT_EQ(socket.status, -1);
 }
 
 TEST_F(SocketTest, SendingToAPeerThatHasGoneFailsWithoutASignal) {
@@ -277,11 +179,13 @@ TEST_F(SocketTest, SendingToAPeerThatHasGoneFailsWithoutASignal) {
     Socket socket(SOCK_STREAM);
     ASSERT_EQ(socket.Connect("127.0.0.1", server.Port()), 0);
     char buffer[16];
-    socket.ReceiveLine(buffer, 15);  // returns once the server has closed
+    // Readable, and a read of 0 bytes, once the server has closed.
+    ASSERT_EQ(socket.Wait(false, 5s), Socket::kReadable);
+    EXPECT_EQ(socket.Receive(buffer, sizeof buffer), 0);
     const std::string line(1000, 'x');
     // The first sends may still be taken; the reset that answers them ends the connection.
     for (int attempt = 0; attempt < 50 && socket.status >= 0; ++attempt) {
-        socket.SendAll(line.data(), static_cast<int>(line.size()));
+        socket.SendSome(line.data(), static_cast<int>(line.size()));
         std::this_thread::sleep_for(10ms);
     }
     EXPECT_EQ(socket.status, -1);

@@ -3,11 +3,13 @@
 
 #include <QFont>
 
+#include "ui/FontNames.h"
+
 namespace tarvelo {
 
-// The designed names: fixed-pitch for the message, preview and log; proportional for windows.
-inline constexpr const char* kGothicFamily = "ＭＳ ゴシック";
-inline constexpr const char* kPGothicFamily = "ＭＳ Ｐゴシック";
+// The designed names (ui/FontNames.h), as Qt takes a family.
+inline constexpr const char* kGothicFamily = kGothicFontName.data();
+inline constexpr const char* kPGothicFamily = kPGothicFontName.data();
 
 // Maps the designed names onto IPAGothic and IPAPGothic, whose metrics match them (a
 // full-width character 12 pixels wide at 12 pixels), and makes PGothicFont the application's

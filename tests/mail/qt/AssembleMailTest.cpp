@@ -1,4 +1,4 @@
-// What a press of the send button puts into mailLines, before any connection is tried. Runs in
+// What a press of the send button puts into the mail, before any connection is tried. Runs in
 // a private network namespace where nothing listens, so every connection is refused at once.
 #include <gtest/gtest.h>
 
@@ -16,7 +16,6 @@
 #include "app/qt/Startup.h"
 #include "app/qt/TvMain.h"
 #include "mail/qt/Send.h"
-#include "mail/qt/SendSession.h"
 #include "settings/qt/setting.h"
 
 namespace tarvelo {
@@ -55,33 +54,33 @@ TEST_F(AssembleMailTest, HeadersThenTheEncodedMailImage) {
     testing::TypeText(Form1->MailMes, QString::fromUtf8("がA"));
     PressSend();
 
-    ASSERT_EQ(mailLines.size(), 10u);
-    EXPECT_EQ(mailLines[0], "X-Mailer: Tarvelo from E-Mail Ver 1.1beta1");
-    EXPECT_EQ(mailLines[1].substr(0, 6), "Date: ");
-    EXPECT_EQ(mailLines[1].size(), 6u + 31u);
-    EXPECT_EQ(mailLines[2], "From: hanako@example.com");
-    EXPECT_EQ(mailLines[3], "To: tv@gw.example");
-    EXPECT_EQ(mailLines[4], "Mime-Version: 1.0");
-    EXPECT_EQ(mailLines[5], "Content-Type: text/plain; charset=\"ISO-2022-JP\"");
-    EXPECT_EQ(mailLines[6], "");
-    EXPECT_EQ(mailLines[7], "PHSNO=0701");
-    EXPECT_EQ(mailLines[8], "RESNO=090");
-    EXPECT_EQ(mailLines[9], "MSG=\x1B$B%+!+#A\x1B(J");
+    ASSERT_EQ(Form1->MailLines().size(), 10u);
+    EXPECT_EQ(Form1->MailLines()[0], "X-Mailer: Tarvelo from E-Mail Ver 1.1beta1");
+    EXPECT_EQ(Form1->MailLines()[1].substr(0, 6), "Date: ");
+    EXPECT_EQ(Form1->MailLines()[1].size(), 6u + 31u);
+    EXPECT_EQ(Form1->MailLines()[2], "From: hanako@example.com");
+    EXPECT_EQ(Form1->MailLines()[3], "To: tv@gw.example");
+    EXPECT_EQ(Form1->MailLines()[4], "Mime-Version: 1.0");
+    EXPECT_EQ(Form1->MailLines()[5], "Content-Type: text/plain; charset=\"ISO-2022-JP\"");
+    EXPECT_EQ(Form1->MailLines()[6], "");
+    EXPECT_EQ(Form1->MailLines()[7], "PHSNO=0701");
+    EXPECT_EQ(Form1->MailLines()[8], "RESNO=090");
+    EXPECT_EQ(Form1->MailLines()[9], "MSG=\x1B$B%+!+#A\x1B(J");
 }
 
 // The mail image is the user's to edit: what stands in it when the button is pressed is sent,
-// and every press refills mailLines whole.
+// and every press refills Form1->MailLines() whole.
 TEST_F(AssembleMailTest, TakesTheMailImageAsEditedByHand) {
     testing::TypeText(Form1->PhsNo, QStringLiteral("1"));
     testing::TypeText(Form1->MailMes, QStringLiteral("A"));
     PressSend();
-    ASSERT_EQ(mailLines.size(), 10u);
+    ASSERT_EQ(Form1->MailLines().size(), 10u);
 
     Form1->TvMes->setPlainText(QString::fromUtf8("PHSNO=2\nMSG=ｱ ア"));
     PressSend();
-    ASSERT_EQ(mailLines.size(), 9u);
-    EXPECT_EQ(mailLines[7], "PHSNO=2");
-    EXPECT_EQ(mailLines[8], "MSG=\xB1 \x1B$B%\"\x1B(J");
+    ASSERT_EQ(Form1->MailLines().size(), 9u);
+    EXPECT_EQ(Form1->MailLines()[7], "PHSNO=2");
+    EXPECT_EQ(Form1->MailLines()[8], "MSG=\xB1 \x1B$B%\"\x1B(J");
 }
 
 // A control character typed into the mail image could not go out as it stands: the press is
@@ -90,13 +89,12 @@ TEST_F(AssembleMailTest, RefusesAControlCharacterTypedIntoTheMailImage) {
     testing::TypeText(Form1->PhsNo, QStringLiteral("1"));
     testing::TypeText(Form1->MailMes, QStringLiteral("A"));
     Form1->TvMes->setPlainText(QString::fromUtf8("PHSNO=2\nMSG=ｱ\tア"));
-    mailLines = {"untouched"};
     QString text;
     testing::CaptureNextMessageBox(&text);
     QTest::mouseClick(Form1->sendButton, Qt::LeftButton);
     EXPECT_EQ(text, QString::fromUtf8("不正な文字がふくまれています"));
     EXPECT_FALSE(SendDlg->isVisible());
-    EXPECT_EQ(mailLines, std::vector<std::string>{"untouched"});
+    EXPECT_TRUE(Form1->MailLines().empty());
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The wiring of a sending through the real windows: clicks on the send button and the progress
 // dialog's button, against a scripted SMTP server on 127.0.0.1:25 in the test's own network
 // namespace. The conversation itself is tested in the core (SmtpConversationTest.cpp).
-#include "mail/qt/SendSession.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
@@ -29,6 +28,7 @@
 #include "app/qt/TvMain.h"
 #include "mail/qt/Send.h"
 #include "settings/qt/setting.h"
+#include "ui/qt/QtShiftJis.h"
 
 namespace tarvelo {
 namespace {
@@ -55,10 +55,10 @@ TEST_F(SendSessionTest, HappyPathSendsTheExactConversation) {
               "HELO example.com\r\nRSET\r\nMAIL FROM:<taro@example.com>\r\n"
               "RCPT TO:<tv@gw.phs.test>\r\nDATA\r\n" +
                   MailData() + "QUIT\r\n");
-    ASSERT_GE(mailLines.size(), 9u);
-    EXPECT_EQ(mailLines[3], "To: tv@gw.phs.test");
-    EXPECT_EQ(mailLines[7], "PHSNO=1234");
-    EXPECT_EQ(mailLines[8], "MSG=\x1B$B#A#B#C\x1B(J");
+    ASSERT_GE(Form1->MailLines().size(), 9u);
+    EXPECT_EQ(Form1->MailLines()[3], "To: tv@gw.phs.test");
+    EXPECT_EQ(Form1->MailLines()[7], "PHSNO=1234");
+    EXPECT_EQ(Form1->MailLines()[8], "MSG=\x1B$B#A#B#C\x1B(J");
     const std::string log = Log();
     EXPECT_EQ(log.find(" R:220 mail.example.com ESMTP\n S:HELO example.com\n R:250 "), 0u) << log;
     EXPECT_NE(log.find("\n S:\n"), std::string::npos) << "the empty line after the header";
@@ -138,12 +138,12 @@ TEST_F(SendSessionTest, TricklingReplyEndsWithTheReplyTimeOut) {
     const Seen seen = Send();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s) << "the server trickles for 10 s";
     EXPECT_EQ(seen.sendLabel, Text("送信エラー"));
-    EXPECT_TRUE(
-        seen.state.startsWith("the server's reply did not complete in time; what arrived: "
-                              "220 xx"))
+    EXPECT_TRUE(seen.state.startsWith(
+        Text("サーバが時間内に応えません (the server's reply did not complete in time; what "
+             "arrived: 220 xx")))
         << seen.state.toStdString();
     ExpectSessionClosed();
-    EXPECT_EQ(Log(), " E:" + seen.state.toStdString() + "\n");
+    EXPECT_EQ(Log(), " E:" + ToShiftJis(seen.state) + "\n");
 }
 
 // A port 25 whose accept queue is full: the connection is never made. The dialog is up at once
@@ -215,11 +215,11 @@ TEST_F(SendSessionTest, CancelActsWhileTheServerTakesNoMore) {
 TEST_F(SendSessionTest, RefusedConnectionSaysWhy) {
     const Seen seen = Send();
     EXPECT_EQ(seen.sendLabel, Text("接続できませんでした"));
-    EXPECT_EQ(seen.state, "cannot connect to 127.0.0.1:25: connection refused");
+    EXPECT_EQ(seen.state, Text("サーバに接続できません (127.0.0.1:25: connection refused)"));
     EXPECT_EQ(seen.button, Text("OK"));
     ExpectSessionClosed();
-    EXPECT_EQ(Log(), " E:cannot connect to 127.0.0.1:25: connection refused\n");
-    EXPECT_GE(mailLines.size(), 9u) << "the mail is assembled before connecting";
+    EXPECT_EQ(Log(), " E:" + ToShiftJis(seen.state) + "\n");
+    EXPECT_GE(Form1->MailLines().size(), 9u) << "the mail is assembled before connecting";
 }
 
 }  // namespace

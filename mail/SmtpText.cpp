@@ -1,4 +1,4 @@
-#include "mail/SmtpSession.h"
+#include "mail/SmtpText.h"
 
 #include <algorithm>
 #include <cctype>

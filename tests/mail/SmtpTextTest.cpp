@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "mail/SmtpSession.h"
+#include "mail/SmtpText.h"
 
 namespace tarvelo {
 namespace {
@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, SmtpReplyCode, testing::ValuesIn(kCodeCases),
                              return std::string(row.param.name);
                          });
 
-TEST(SmtpSession, TrimsTrailingControlsAndBlanksOnly) {
+TEST(SmtpText, TrimsTrailingControlsAndBlanksOnly) {
     EXPECT_EQ(TrimReply("250 ok \t\r\n"), "250 ok");
     EXPECT_EQ(TrimReply("250-a\r\n250 b\r\n"), "250-a\r\n250 b");
     EXPECT_EQ(TrimReply(" \r\n"), "");

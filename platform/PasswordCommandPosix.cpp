@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "cli/PasswordCommand.h"
+#include "platform/PasswordCommand.h"
 #include "platform/SecretText.h"
 
 extern char** environ;

@@ -1,4 +1,4 @@
-#include "cli/PasswordCommand.h"
+#include "platform/PasswordCommand.h"
 
 namespace tarvelo {
 

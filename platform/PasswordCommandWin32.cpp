@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "cli/PasswordCommand.h"
+#include "platform/PasswordCommand.h"
 #include "platform/SecretText.h"
 #include "platform/Utf16Win32.h"
 

@@ -1,4 +1,0 @@
-#include "mail/qt/SendSession.h"
-
-std::vector<std::string> mailLines;
-std::unique_ptr<tarvelo::SmtpDriver> smtpSession;

@@ -1,0 +1,58 @@
+#include "settings/SubmitForm.h"
+
+#include "base/Error.h"
+#include "settings/SettingsStore.h"
+#include "ui/Texts.h"
+
+namespace tarvelo {
+
+namespace {
+
+int SecurityIndex(std::optional<Security> security) {
+    for (std::size_t i = 0; i < kSecurityChoices.size(); ++i) {
+        if (kSecurityChoices[i] == security) {
+            return static_cast<int>(i);
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+SubmitTexts SubmitForm::Load() {
+    SubmissionSettings stored = ReadSubmission();
+    SubmitTexts texts;
+    texts.port = stored.port.value_or(0);
+    texts.security = SecurityIndex(stored.security);
+    texts.login = login_.Load(std::move(stored.login));
+    texts.caFile = caFile_.Load(std::move(stored.caFile));
+    return texts;
+}
+
+void SubmitForm::Shown(const SubmitTexts& now) {
+    login_.Shown(now.login);
+    caFile_.Shown(now.caFile);
+}
+
+SubmissionSettings SubmitForm::Ok(const SubmitTexts& now, bool passwordTyped) {
+    closes_ = false;
+    SubmissionSettings settings;
+    if (now.port != 0) {
+        settings.port = now.port;
+    }
+    if (now.security >= 0 && static_cast<std::size_t>(now.security) < kSecurityChoices.size()) {
+        settings.security = kSecurityChoices[static_cast<std::size_t>(now.security)];
+    }
+    settings.login = login_.Bytes(now.login);
+    settings.caFile = caFile_.Bytes(now.caFile);
+    // The store keeps a password under its login: one without a login would be lost.
+    if (settings.login.empty() && passwordTyped) {
+        throw Error(std::string(texts::kPasswordWithoutLogin));
+    }
+    // Pressing OK ends the showing from here on, even when the write fails.
+    closes_ = true;
+    WriteSubmission(settings);
+    return settings;
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,52 @@
+// The submission dialog's decisions, for both front ends: the load of "tvsubmit.ini" into the
+// controls, what they hold against what was stored, and OK's check before the file is written.
+// It owns no control: a window hands it what its controls show and writes back what it returns.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "settings/StoredField.h"
+#include "settings/Submission.h"
+
+namespace tarvelo {
+
+// What the dialog's controls show.
+struct SubmitTexts {
+    int port = 0;        // the spinner; 0 shows texts::kDefaultChoice: no port of its own
+    int security = 0;    // the index in kSecurityChoices
+    std::string login;   // UTF-8
+    std::string caFile;  // UTF-8
+};
+
+// The entries of the security list, in order: the first leaves the choice to the port. Their
+// texts: texts::kDefaultChoice, kSecurityNone, kSecurityStartTls, kSecurityTls.
+inline constexpr std::array<std::optional<Security>, 4> kSecurityChoices{
+    std::nullopt, Security::None, Security::StartTls, Security::Tls};
+
+class SubmitForm {
+public:
+    // The load (FormActivate): what the controls are to show. Raises what ReadSubmission
+    // raises, and the controls keep what they hold.
+    SubmitTexts Load();
+    // What the login and CA file edits show once the load's texts are in them.
+    void Shown(const SubmitTexts& now);
+
+    // OK. Raises Error (texts::kPasswordWithoutLogin) for a password without a login before
+    // anything is written, and the dialog stays open; then writes "tvsubmit.ini", and the
+    // showing ends even when that fails (FileCreateError). passwordTyped: whether the
+    // password edit holds any text. Returns the settings written.
+    SubmissionSettings Ok(const SubmitTexts& now, bool passwordTyped);
+    // Whether the last OK ends the showing.
+    bool Closes() const { return closes_; }
+
+private:
+    StoredField login_{FieldEncoding::Utf8};
+    StoredField caFile_{FieldEncoding::Utf8};
+    bool closes_ = false;
+};
+
+}  // namespace tarvelo

@@ -1,0 +1,101 @@
+// The submission dialog's rules without a window: what the load shows of "tvsubmit.ini" and what
+// OK writes back, the password that needs a login.
+#include "settings/SubmitForm.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "Raised.h"
+#include "TempDir.h"
+
+namespace tarvelo {
+namespace {
+
+using testing::Raised;
+using testing::ReadFileBytes;
+using testing::TempWorkingDir;
+using testing::WriteFileBytes;
+
+TEST(SubmitFormTest, LoadAndOk) {
+    const struct {
+        const char* name;
+        std::optional<std::string> file;  // none: no file
+        int port, security;               // what the load shows
+        const char *login, *caFile;
+        std::function<void(SubmitTexts&)> edit;
+        bool passwordTyped;
+        std::string raised;
+        bool closes;
+        std::optional<std::string> written;  // none: still no file
+    } rows[] = {
+        {"NoFileStaysNone", {}, 0, 0, "", "", nullptr, false, "", true, {}},
+        {"AllSet", "465\r\ntls\r\nuser@example.jp\r\n/ca.pem\r\n", 465, 3, "user@example.jp",
+         "/ca.pem", nullptr, false, "", true, "465\r\ntls\r\nuser@example.jp\r\n/ca.pem\r\n"},
+        {"SecurityFromTheList", "587\r\n\r\n\r\n\r\n", 587, 0, "", "",
+         [](SubmitTexts& t) { t.security = 2; }, false, "", true, "587\r\nstarttls\r\n\r\n\r\n"},
+        {"PortBackToTheDefault", "2525\r\nnone\r\n\r\n\r\n", 2525, 1, "", "",
+         [](SubmitTexts& t) { t.port = 0; }, false, "", true, "\r\nnone\r\n\r\n\r\n"},
+        // Bytes that are no UTF-8 show as U+FFFD and go back as they were while left alone.
+        {"BrokenLoginKept", "\r\n\r\nus\xE9r\r\n/c\xFF.pem\r\n", 0, 0, "us\uFFFDr", "/c\uFFFD.pem",
+         nullptr, false, "", true, "\r\n\r\nus\xE9r\r\n/c\xFF.pem\r\n"},
+        {"LoginTyped",
+         {},
+         0,
+         0,
+         "",
+         "",
+         [](SubmitTexts& t) { t.login = "usér"; },
+         true,
+         "",
+         true,
+         "\r\n\r\nus\xC3\xA9r\r\n\r\n"},
+        {"PasswordWithoutLogin",
+         {},
+         0,
+         0,
+         "",
+         "",
+         nullptr,
+         true,
+         "パスワードはログイン名といっしょに設定します",
+         false,
+         {}},
+    };
+    for (const auto& row : rows) {
+        TempWorkingDir dir;
+        if (row.file) {
+            WriteFileBytes("tvsubmit.ini", *row.file);
+        }
+        SubmitForm form;
+        SubmitTexts texts = form.Load();
+        EXPECT_EQ(texts.port, row.port) << row.name;
+        EXPECT_EQ(texts.security, row.security) << row.name;
+        EXPECT_EQ(texts.login, row.login) << row.name;
+        EXPECT_EQ(texts.caFile, row.caFile) << row.name;
+        form.Shown(texts);
+        if (row.edit) {
+            row.edit(texts);
+        }
+        EXPECT_EQ(Raised([&] { form.Ok(texts, row.passwordTyped); }), row.raised) << row.name;
+        EXPECT_EQ(form.Closes(), row.closes) << row.name;
+        const std::optional<std::string> written =
+            std::filesystem::exists("tvsubmit.ini") ? std::optional(ReadFileBytes("tvsubmit.ini"))
+                                                    : std::nullopt;
+        EXPECT_EQ(written, row.written) << row.name;
+    }
+}
+
+TEST(SubmitFormTest, ALineThatCannotBeReadIsSaidAtTheLoad) {
+    TempWorkingDir dir;
+    WriteFileBytes("tvsubmit.ini", "0\r\n");
+    SubmitForm form;
+    EXPECT_EQ(Raised([&] { form.Load(); }),
+              "ﾌｧｲﾙ tvsubmit.ini のポート番号「0」は1～65535 の数ではありません");
+}
+
+}  // namespace
+}  // namespace tarvelo
