@@ -32,9 +32,7 @@ SendBegun SendStart::Begin(std::unique_ptr<Transport> transport, std::string pas
         bounds.reply);
     auto driver = std::make_unique<SmtpDriver>(std::move(transport), target_,
                                                std::move(conversation), bounds);
-    if (const std::optional<SendEnd> end = driver->Connect()) {
-        return {nullptr, ConnectFailedScreen(*end)};
-    }
+    driver->BeginConnect();
     return {std::move(driver), ConnectingScreen(fields_.smtp)};
 }
 

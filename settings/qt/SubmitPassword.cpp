@@ -1,6 +1,8 @@
 #include "settings/qt/SubmitPassword.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -11,7 +13,15 @@
 namespace tarvelo {
 
 PasswordSource& SubmitPasswords() {
-    static PasswordSource source({.lookUp = LookUpPassword, .store = StorePassword});
+    // The window keeps drawing itself while the keyring is asked, though no input reaches it.
+    static PasswordSource source({.lookUp =
+                                      [](std::string_view server, std::string_view login) {
+                                          return LookUpPassword(server, login, [] {
+                                              QCoreApplication::processEvents(
+                                                  QEventLoop::ExcludeUserInputEvents);
+                                          });
+                                      },
+                                  .store = StorePassword});
     return source;
 }
 
