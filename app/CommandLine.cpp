@@ -3,16 +3,21 @@
 #include <string_view>
 
 #include "base/Version.h"
+#include "platform/Folders.h"
 
 namespace tarvelo {
 namespace {
 
-constexpr std::string_view kUsage =
-    "Usage: tarvelo [--menu | --version | --help]\n"
-    "Tarvelo sends short text messages to PHS handsets through the carrier's e-mail gateway.\n"
-    "It keeps its settings (tvemail.ini, tvdomain.ini) and its log (TVEMAIL.LOG) in the\n"
-    "directory it is started from. With --menu, as the desktop menu starts it, it works in\n"
-    "$XDG_DATA_HOME/tarvelo (~/.local/share/tarvelo by default), made when missing.\n";
+// The menu's folder as this system names it (platform/Folders.h).
+std::string Usage() {
+    return "Usage: tarvelo [--menu | --version | --help]\n"
+           "Tarvelo sends short text messages to PHS handsets through the carrier's e-mail "
+           "gateway.\n"
+           "It keeps its settings (tvemail.ini, tvdomain.ini) and its log (TVEMAIL.LOG) in the\n"
+           "directory it is started from. With --menu, as the desktop menu starts it, it works "
+           "in\n" +
+           std::string(kMenuFolderHelp) + ", made when missing.\n";
+}
 
 }  // namespace
 
@@ -32,11 +37,7 @@ CommandLineReply ReadCommandLine(std::span<const char* const> arguments) {
                 .error = {}};
     }
     if (arguments.size() == 1 && first == "--help") {
-        return {.run = false,
-                .menu = false,
-                .exitStatus = 0,
-                .output = std::string(kUsage),
-                .error = {}};
+        return {.run = false, .menu = false, .exitStatus = 0, .output = Usage(), .error = {}};
     }
     const bool known = first == "--menu" || first == "--version" || first == "--help";
     const std::string_view unexpected = known ? arguments[1] : first;
@@ -44,8 +45,7 @@ CommandLineReply ReadCommandLine(std::span<const char* const> arguments) {
             .menu = false,
             .exitStatus = 2,
             .output = {},
-            .error = "tarvelo: unexpected argument '" + std::string(unexpected) + "'\n" +
-                     std::string(kUsage)};
+            .error = "tarvelo: unexpected argument '" + std::string(unexpected) + "'\n" + Usage()};
 }
 
 }  // namespace tarvelo

@@ -20,9 +20,7 @@ MainView ComposeMain(const MainFields& fields) {
                   .msgErr = MessageErrorText(result.messageError),
                   .phsErr = PhsNoErrorText(result),
                   .sendEnabled = result.sendEnabled};
-    if (result.messageError == MessageError::InvalidCharacter && !fields.testMode) {
-        view.unsendable = UnsendableCharacters(fields.message, kMaxUnsendableMarks);
-    }
+    view.markUnsendable = result.messageError == MessageError::InvalidCharacter && !fields.testMode;
     return view;
 }
 

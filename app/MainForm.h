@@ -34,14 +34,11 @@ struct MainView {
     std::string_view msgErr = {};             // UTF-8, empty when there is no error
     std::string_view phsErr = {};             // UTF-8
     bool sendEnabled = false;
-    // The characters of the message that cannot be sent, as UnsendableCharacters counts them,
-    // at most kMaxUnsendableMarks: none in test mode, where nothing is converted.
-    std::vector<std::size_t> unsendable = {};
+    // The characters of the message that cannot be sent are marked where they stand: never
+    // in test mode, where nothing is converted. Which they are, the box finds in the rows in
+    // sight alone, so that a long paste costs a keystroke nothing.
+    bool markUnsendable = false;
 };
-
-// Most marks of characters that cannot be sent: enough for any message that fits a handset,
-// and a pasted page of kanji does not lay out thousands of them at every keystroke.
-inline constexpr std::size_t kMaxUnsendableMarks = 200;
 
 // The composition: runs on every change of the message or the number, on every click of the
 // test check box, and once when the window is first shown.

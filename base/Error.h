@@ -77,6 +77,14 @@ inline Error MenuFolderError(std::string_view folder, std::string_view reason) {
     return Error(text);
 }
 
+// The CA file of the submission settings cannot be used; reason in English, as the system
+// gives it.
+inline Error CaFileError(std::string_view fileName, std::string_view reason) {
+    std::string text = detail::FormatError("CA ﾌｧｲﾙ %s を使えません", fileName).what();
+    text.append(": ").append(reason);
+    return Error(text);
+}
+
 // Sending is refused while the settings still hold the placeholders of a fresh installation;
 // senderToo when the sender address is one of them as well. Named as the windows name them.
 inline Error PlaceholderError(bool senderToo) {

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "base/Error.h"
-#include "cli/PasswordCommand.h"
 #include "cli/SendCommand.h"
 #include "cli/SendMail.h"
 #include "cli/SettingsFolder.h"
@@ -19,6 +18,7 @@
 #include "mail/SubmissionTarget.h"
 #include "platform/ConsoleText.h"
 #include "platform/Files.h"
+#include "platform/PasswordCommand.h"
 #include "platform/SecretStore.h"
 #include "platform/ShiftJis.h"
 #include "platform/StandardStreams.h"
@@ -195,9 +195,9 @@ int main(int argc, char** argv) {
     const std::vector<std::string> numbers = SplitNumbers(*numberList);
 
     std::error_code noCurrent;
-    const SettingsFolderChoice folder = ChooseSettingsFolder(
-        options.settingsDir, std::filesystem::current_path(noCurrent).string(),
-        MenuFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")), HoldsSettings);
+    const SettingsFolderChoice folder =
+        ChooseSettingsFolder(options.settingsDir, std::filesystem::current_path(noCurrent).string(),
+                             SystemMenuFolder(), HoldsSettings);
     if (!folder.folder) {
         console.Complain(NoSettingsText(folder));
         return ExitStatus(SendStatus::Config);
@@ -292,12 +292,19 @@ int main(int argc, char** argv) {
         }
     }
     LineList log;
-    const std::vector<SendResult> results = SendMails(request, [&](std::string_view line) {
-        log.emplace_back(line);
-        if (options.verbose) {
-            console.Err(Utf8ToConsole(TerminalLine(line) + "\n", encoding));
-        }
-    });
+    std::vector<SendResult> results;
+    try {
+        results = SendMails(request, [&](std::string_view line) {
+            log.emplace_back(line);
+            if (options.verbose) {
+                console.Err(Utf8ToConsole(TerminalLine(line) + "\n", encoding));
+            }
+        });
+    } catch (const Error& error) {
+        // A CA file that cannot be used, found before anything was connected.
+        console.Complain(error.what());
+        return ExitStatus(SendStatus::Config);
+    }
     std::vector<SendStatus> statuses;
     for (std::size_t i = 0; i < results.size(); ++i) {
         statuses.push_back(results[i].status);

@@ -15,7 +15,8 @@ enum class ConnectFailure : std::uint8_t {
     ResolverTemporary,  // the resolver could not answer now
     Refused,            // every address refused the connection
     Unreachable,        // no route to any address
-    TimedOut,           // no address answered within the connection's time-out
+    TimedOut,           // the name was found, but no address answered within the bound
+    LookupTimedOut,     // the name server did not answer within the bound
     Other,              // the socket library could not start, no socket, or the like
 };
 

@@ -30,9 +30,7 @@ SendBegun SendStart::Begin(std::unique_ptr<Transport> transport, SecretText pass
         std::move(transport), target_,
         SmtpSettings{.userName = fields_.userName, .gatewayDomain = fields_.firstDomain},
         std::vector<std::vector<std::string>>{mailLines_}, std::move(password), bounds);
-    if (const std::optional<SendEnd> end = driver->Connect()) {
-        return {nullptr, ConnectFailedScreen(*end)};
-    }
+    driver->BeginConnect();
     return {std::move(driver), ConnectingScreen(fields_.smtp)};
 }
 

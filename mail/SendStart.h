@@ -30,9 +30,9 @@ struct SendFields {
 SendFields SendFieldsNow(std::string userName, std::string smtp, std::string firstDomain,
                          std::vector<std::string> mailImage);
 
-// The connection's first outcome: the driver when it is made, and what the dialog shows.
+// The sending begun: its driver, connecting, and what the dialog shows first.
 struct SendBegun {
-    std::unique_ptr<SmtpDriver> driver = {};  // none when the connection could not be made
+    std::unique_ptr<SmtpDriver> driver = {};
     SendScreen screen = {};
 };
 
@@ -50,7 +50,9 @@ public:
     bool NeedsPassword() const { return !target_.login.empty(); }
     const std::vector<std::string>& MailLines() const { return mailLines_; }
 
-    // Connects through transport, blocking within bounds.connect, and hands over the sending.
+    // Begins connecting through transport, without waiting (the drive loop goes on with it
+    // within bounds.connect), and hands over the sending. Raises CaFileError for a CA file that
+    // cannot be used, before anything is sent.
     SendBegun Begin(std::unique_ptr<Transport> transport, SecretText password,
                     SendBounds bounds) const;
 

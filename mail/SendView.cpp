@@ -53,17 +53,8 @@ std::string EndReason(const SendEnd& end) {
 
 SendScreen ConnectingScreen(std::string_view smtpSetting) {
     return {.state = texts::Connecting(ShiftJisToUtf8(smtpSetting)),
-            .sendLabel = texts::kSending,
+            .sendLabel = texts::kConnectingLabel,
             .button = texts::kCancel};
-}
-
-SendScreen ConnectFailedScreen(const SendEnd& end) {
-    SendScreen screen{.end = true,
-                      .sendLabel = end.kind == SendEndKind::NoConnection ? texts::kNoConnection
-                                                                         : texts::kSendError,
-                      .button = texts::kOk};
-    ShowReason(end, screen);
-    return screen;
 }
 
 SendScreen ScreenAfter(const SmtpActions& actions) {
@@ -73,6 +64,10 @@ SendScreen ScreenAfter(const SmtpActions& actions) {
     }
     switch (actions.outcome) {
         case SmtpOutcome::Waiting:
+            if (actions.connected) {
+                screen.sendLabel = texts::kSending;
+                screen.button = texts::kCancel;
+            }
             if (!actions.ends.empty() && actions.ends.front().kind == SendEndKind::Delivered) {
                 screen.sendLabel = texts::kSent;
                 screen.button = texts::kOk;
@@ -91,6 +86,9 @@ SendScreen ScreenAfter(const SmtpActions& actions) {
                 break;
             }
             const SendEnd& end = actions.ends.back();
+            if (end.kind == SendEndKind::NoConnection) {
+                screen.sendLabel = texts::kNoConnection;
+            }
             if (end.kind == SendEndKind::NotANumber) {
                 // The unreadable reply stands in State, though the log leaves it out.
                 screen.state = "R:" + end.detail;

@@ -34,15 +34,12 @@ struct SendScreen {
 // parentheses; empty for a delivered mail.
 std::string EndReason(const SendEnd& end);
 
-// Once the connection is made: "送信中", "Connecting " + the server setting (Shift-JIS) +
-// "...", "ｷｬﾝｾﾙ".
+// From the press of the send button while the connection is being made: "接続中",
+// "Connecting " + the server setting (Shift-JIS) + "...", "ｷｬﾝｾﾙ".
 SendScreen ConnectingScreen(std::string_view smtpSetting);
 
-// When the connection could not be made ("接続できませんでした") or TLS from the first byte
-// failed ("送信エラー"): the reason in State and in the log, the button "OK".
-SendScreen ConnectFailedScreen(const SendEnd& end);
-
-// One turn of the drive loop. "送信しました" as soon as the server has taken the mail, though
+// One turn of the drive loop. "送信中" once connected; "接続できませんでした" when no connection
+// could be made; "送信しました" as soon as the server has taken the mail, though
 // the reply to QUIT is still awaited, so that nobody who closes the dialog then sends it again;
 // "送信エラー" at a failure, with its reason where no reply tells it, texts::kLoginRefused when
 // the server refused the login. The button then reads "OK".

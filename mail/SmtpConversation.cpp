@@ -91,6 +91,7 @@ SmtpActions SmtpConversation::Take(const SmtpRead& read, SmtpClock::time_point n
         case SmtpRead::Kind::NotTaken:
         case SmtpRead::Kind::NoReply:
         case SmtpRead::Kind::TlsFailed:
+        case SmtpRead::Kind::HandshakeOverdue:
             return Lost(read);
     }
     return {};
@@ -383,6 +384,9 @@ SmtpActions SmtpConversation::Lost(const SmtpRead& read) {
             break;
         case SmtpRead::Kind::TlsFailed:
             end = EndOf(SendEndKind::Tls, std::string(read.bytes));
+            break;
+        case SmtpRead::Kind::HandshakeOverdue:
+            end = EndOf(SendEndKind::Overdue, "the TLS handshake did not complete in time");
             break;
     }
     return End({}, SmtpOutcome::Failure, end);

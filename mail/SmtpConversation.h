@@ -86,14 +86,15 @@ enum class SecretLine : std::uint8_t {
 // What one read of the connection returned.
 struct SmtpRead {
     enum class Kind {
-        Bytes,       // bytes arrived
-        Nothing,     // none: a poll found nothing, or a wait ran until Deadline()
-        Closed,      // the server closed the connection
-        Failed,      // a read failed
-        SendFailed,  // a send failed
-        NotTaken,    // the server did not take what was sent within the send's bound
-        NoReply,     // no reply began within the bound of a caller that waits
-        TlsFailed,   // the TLS handshake or the verification failed; bytes say why
+        Bytes,             // bytes arrived
+        Nothing,           // none: a poll found nothing, or a wait ran until Deadline()
+        Closed,            // the server closed the connection
+        Failed,            // a read failed
+        SendFailed,        // a send failed
+        NotTaken,          // the server did not take what was sent within the send's bound
+        NoReply,           // no reply began within the bound of a caller that waits
+        TlsFailed,         // the TLS handshake or the verification failed; bytes say why
+        HandshakeOverdue,  // the TLS handshake did not complete within its bound
     };
     Kind kind = Kind::Nothing;
     std::string_view bytes;
@@ -119,6 +120,8 @@ struct SmtpActions {
     std::optional<std::string> notANumber;
     // Begin TLS over the connection before the wire goes (the server said 220 to STARTTLS).
     bool startTls = false;
+    // The connection has just been made (the drive loop's, before the greeting).
+    bool connected = false;
     // How each mail ended, in the order of the mails, the moment it is known: delivered at the
     // server's 250 to its end of data; when the conversation ends otherwise, every mail not yet
     // ended gets that end.

@@ -26,7 +26,9 @@ const char* ReasonText(ConnectFailure failure) {
         case ConnectFailure::Unreachable:
             return "unreachable";
         case ConnectFailure::TimedOut:
-            return "timed out";
+            return "no address answered in time";
+        case ConnectFailure::LookupTimedOut:
+            return "the name look-up did not answer in time";
         case ConnectFailure::Other:
             break;
     }
@@ -48,25 +50,62 @@ SmtpDriver::SmtpDriver(std::unique_ptr<Transport> transport, SubmissionTarget ta
       conversation_(std::move(settings), std::move(mails),
                     {.security = target_.security, .login = target_.login}, bounds.reply),
       password_(std::move(password)),
-      bounds_(bounds) {}
+      bounds_(bounds),
+      caPem_(ReadCaFile(target_)) {}
+
+void SmtpDriver::BeginConnect() {
+    transport_->BeginConnect(target_.host, target_.port, bounds_.connect);
+    connecting_ = true;
+}
 
 std::optional<SendEnd> SmtpDriver::Connect() {
-    const ConnectFailure failure = transport_->Connect(target_.host, target_.port, bounds_.connect);
-    if (failure != ConnectFailure::None) {
-        return SendEnd{.kind = SendEndKind::NoConnection,
-                       .connect = failure,
-                       .detail = ConnectFailureText(target_, failure)};
+    BeginConnect();
+    std::optional<SendEnd> end;
+    while (connecting_ && !end) {
+        end = Connecting(DriveMode::Block);
     }
-    if (target_.security == Security::Tls &&
-        !transport_->StartTls({.host = target_.host, .caFile = target_.caFile})) {
-        return SendEnd{.kind = SendEndKind::Tls, .detail = transport_->TlsFailure()};
+    return end;
+}
+
+std::optional<SendEnd> SmtpDriver::Connecting(DriveMode mode) {
+    const std::optional<ConnectFailure> failure =
+        transport_->Connecting(mode == DriveMode::Block ? bounds_.connect : milliseconds(0));
+    if (!failure) {
+        return std::nullopt;
+    }
+    connecting_ = false;
+    if (*failure != ConnectFailure::None) {
+        connectEnd_ = SendEnd{.kind = SendEndKind::NoConnection,
+                              .connect = *failure,
+                              .detail = ConnectFailureText(target_, *failure)};
+    } else if (target_.security == Security::Tls && !StartTls()) {
+        connectEnd_ = SendEnd{.kind = SendEndKind::Tls, .detail = transport_->TlsFailure()};
     }
     quietSince_ = SmtpClock::now();
-    return std::nullopt;
+    return connectEnd_;
+}
+
+bool SmtpDriver::StartTls() {
+    handshakeDeadline_ = SmtpClock::now() + bounds_.handshake;
+    return transport_->StartTls({.host = target_.host, .caPem = caPem_});
 }
 
 SmtpActions SmtpDriver::Drive(DriveMode mode) {
     SmtpActions out;
+    if (connecting_) {
+        if (const std::optional<SendEnd> end = Connecting(mode)) {
+            out.ends.push_back(*end);
+        }
+        out.connected = !connecting_ && !connectEnd_;
+        if (connecting_ || connectEnd_ || mode == DriveMode::PollOnce) {
+            out.outcome = connectEnd_ ? SmtpOutcome::Failure : SmtpOutcome::Waiting;
+            return out;
+        }
+    }
+    if (connectEnd_) {
+        out.outcome = SmtpOutcome::Failure;
+        return out;
+    }
     Flush(out);
     if (conversation_.Outcome() != SmtpOutcome::Waiting) {
         out.outcome = conversation_.Outcome();
@@ -79,7 +118,13 @@ SmtpActions SmtpDriver::Drive(DriveMode mode) {
         if (Pending()) {
             until = std::min(until, sendDeadline_);
         }
-        transport_->Wait(Pending() || transport_->WantsWrite(),
+        if (transport_->Handshaking()) {
+            until = std::min(until, handshakeDeadline_);
+        }
+        // What TLS waits for, when it waits: a handshake under way reads before a queued
+        // command can go, and a wait for writing would find the socket writable at once.
+        const std::optional<Awaits> tls = transport_->Blocked();
+        transport_->Wait(tls ? *tls == Awaits::Writing : Pending(),
                          std::max(milliseconds(0), std::chrono::ceil<milliseconds>(until - now)));
         Flush(out);
     }
@@ -105,6 +150,9 @@ SmtpRead SmtpDriver::ReadOnce(DriveMode mode) {
             case TransportRead::Kind::Failed:
                 return {SmtpRead::Kind::Failed, {}};
         }
+    }
+    if (transport_->Handshaking() && now >= handshakeDeadline_) {
+        return {SmtpRead::Kind::HandshakeOverdue, {}};
     }
     if (Pending() && now >= sendDeadline_) {
         return {SmtpRead::Kind::NotTaken, {}};
@@ -148,8 +196,7 @@ void SmtpDriver::Take(const SmtpRead& read, SmtpActions& out) {
     for (SendEnd& end : actions.ends) {
         out.ends.push_back(std::move(end));
     }
-    if (actions.startTls &&
-        !transport_->StartTls({.host = target_.host, .caFile = target_.caFile})) {
+    if (actions.startTls && !StartTls()) {
         // Nothing more goes out, and surely not in plain text.
         Take({SmtpRead::Kind::TlsFailed, transport_->TlsFailure()}, out);
         return;

@@ -1,5 +1,6 @@
 // The one loop that drives a sending, for the window (poll once from its 50 ms timer) and for
-// tarvelo-send (block until something happens or a bound runs out): it connects, reads, hands
+// tarvelo-send (block until something happens or a bound runs out): it connects (the window
+// only looks at the connection being made, tarvelo-send waits for it), reads, hands
 // each read to the conversation, sends what the conversation says as far as the connection
 // takes it, begins TLS when asked, and hands back what the caller shows.
 //
@@ -32,7 +33,8 @@
 namespace tarvelo {
 
 struct SendBounds {
-    std::chrono::milliseconds connect = kSocketTimeout;
+    std::chrono::milliseconds connect = kSocketTimeout;  // name look-up and connect together
+    std::chrono::milliseconds handshake = kSocketTimeout;
     std::chrono::milliseconds reply = kReplyTimeout;
     std::chrono::milliseconds send = kSocketTimeout;
 };
@@ -45,22 +47,31 @@ enum class DriveMode {
 class SmtpDriver {
 public:
     // mails: each its lines without line ends. password: used only with the target's login.
+    // Reads the CA file (ReadCaFile) and may raise its error; nothing is connected yet.
     SmtpDriver(std::unique_ptr<Transport> transport, SubmissionTarget target, SmtpSettings settings,
                std::vector<std::vector<std::string>> mails, SecretText password, SendBounds bounds);
 
-    // Connects within bounds.connect, blocking, and begins TLS when it is there from the first
-    // byte. None when connected; otherwise how the sending ended (NoConnection, with "host:port:
-    // reason" in detail, or Tls).
+    // Begins connecting within bounds.connect, without waiting; Drive goes on with it.
+    void BeginConnect();
+
+    // BeginConnect, then waits until connected (and TLS begun when it is there from the first
+    // byte) or the bound has run out. None when connected; otherwise how the sending ended
+    // (NoConnection, with "host:port: reason" in detail, or Tls).
     std::optional<SendEnd> Connect();
 
     // One turn of the loop. The actions' wire is already on its way; log, state, ends,
     // outcome and notANumber are the caller's to show. An end that no reply in the log tells
-    // (a time-out, a hang-up, TLS) says why in its detail, in the caller's words.
+    // (a time-out, a hang-up, TLS, no connection) says why in its detail, in the caller's
+    // words. While connecting, a turn goes on with the connection; connected says when it is
+    // made.
     SmtpActions Drive(DriveMode mode);
 
     const SmtpConversation& Conversation() const { return conversation_; }
 
 private:
+    // A step of the connection; an end when it failed.
+    std::optional<SendEnd> Connecting(DriveMode mode);
+    bool StartTls();
     void Take(const SmtpRead& read, SmtpActions& out);
     // Queues the actions' wire, then its secret line, holding back their log entries.
     void Queue(SmtpActions& actions, SmtpActions& out);
@@ -77,6 +88,10 @@ private:
     SmtpConversation conversation_;
     SecretText password_;
     SendBounds bounds_;
+    std::string caPem_;
+    bool connecting_ = false;
+    std::optional<SendEnd> connectEnd_;  // the connection could not be made
+    SmtpClock::time_point handshakeDeadline_;
     bool Pending() const { return taken_ < pending_.size() || secretTaken_ < secretWire_.size(); }
 
     std::string pending_;  // sent by the conversation; taken_ bytes of it the connection took

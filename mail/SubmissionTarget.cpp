@@ -1,5 +1,8 @@
 #include "mail/SubmissionTarget.h"
 
+#include "base/Error.h"
+#include "platform/Files.h"
+
 namespace tarvelo {
 
 SubmissionTarget ResolveSubmission(std::string_view server, const SubmissionSettings& settings) {
@@ -10,6 +13,21 @@ SubmissionTarget ResolveSubmission(std::string_view server, const SubmissionSett
     target.login = settings.login;
     target.caFile = settings.caFile;
     return target;
+}
+
+std::string ReadCaFile(const SubmissionTarget& target) {
+    if (target.caFile.empty() || target.security == Security::None) {
+        return {};
+    }
+    std::string why;
+    std::optional<std::string> bytes = ReadRegularFile(target.caFile, kMaxCaFileBytes, why);
+    if (!bytes) {
+        throw CaFileError(target.caFile, why);
+    }
+    if (bytes->empty()) {
+        throw CaFileError(target.caFile, "the file is empty");
+    }
+    return std::move(*bytes);
 }
 
 std::string HostAndPort(const SubmissionTarget& target) {

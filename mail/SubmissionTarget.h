@@ -2,6 +2,7 @@
 // ("host:port", "[IPv6]:port"), with the submission settings over it.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,6 +23,15 @@ struct SubmissionTarget {
 // the security is the settings' own, else StartTls on 587, Tls on 465, None on any other port
 // (EffectivePort, EffectiveSecurity). Raises ServerPortError as ParseServerAddress does.
 SubmissionTarget ResolveSubmission(std::string_view server, const SubmissionSettings& settings);
+
+// Bigger than any bundle of CAs a user would name.
+inline constexpr std::size_t kMaxCaFileBytes = std::size_t{1} << 20;
+
+// The CA file's bytes for a sending over TLS, read at once and before connecting: opened
+// without waiting and read only as a regular file of at most kMaxCaFileBytes, so that a pipe
+// or a device never holds a sending. Empty without a CA file or without TLS. Raises
+// CaFileError naming the file and why otherwise.
+std::string ReadCaFile(const SubmissionTarget& target);
 
 // "host:port", or "[host]:port" for an IPv6 address, as messages name the server.
 std::string HostAndPort(const SubmissionTarget& target);

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "base/Error.h"
+#include "platform/Folders.h"
 #include "platform/WorkingFolder.h"
 
 namespace tarvelo {
@@ -18,9 +19,15 @@ std::optional<std::string> MenuFolder(const char* xdgDataHome, const char* home)
     return std::nullopt;
 }
 
+std::optional<std::string> SystemMenuFolder() {
+    if (std::optional<std::string> folder = SystemDataFolder("Tarvelo")) {
+        return folder;
+    }
+    return MenuFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+}
+
 void EnterMenuSettingsFolder() {
-    const std::optional<std::string> folder =
-        MenuFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    const std::optional<std::string> folder = SystemMenuFolder();
     if (!folder) {
         throw MenuFolderError("~/.local/share/tarvelo", "HOME が設定されていません");
     }

@@ -11,7 +11,11 @@ namespace tarvelo {
 // The arguments are the variables' values, null when unset.
 std::optional<std::string> MenuFolder(const char* xdgDataHome, const char* home);
 
-// The start from the menu: the MenuFolder of the environment is made, with its parents, when
+// The menu's folder on this system: %APPDATA%\Tarvelo on Windows, which names the folder of a
+// user's application data, else MenuFolder of the environment.
+std::optional<std::string> SystemMenuFolder();
+
+// The start from the menu: the SystemMenuFolder is made, with its parents, when
 // missing, and becomes the working directory. Raises MenuFolderError naming the folder and the
 // reason (the system's text for the error met, or that HOME is unset): a start from the menu has
 // no terminal, so the caller shows it in a message box.

@@ -59,6 +59,7 @@ inline constexpr std::string_view kProgNameDesigned = "Tarvelo";
 inline constexpr std::string_view kSendCaption = "送信";
 inline constexpr std::string_view kSendLabelDesigned = "SendLabel";
 inline constexpr std::string_view kStateDesigned = "State";
+inline constexpr std::string_view kConnectingLabel = "接続中";
 inline constexpr std::string_view kSending = "送信中";
 inline constexpr std::string_view kSent = "送信しました";
 inline constexpr std::string_view kSendError = "送信エラー";

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <array>
 
 #include "app/win32/about.h"
@@ -51,6 +52,11 @@ constexpr int kLogTop = 40;
 constexpr int kLogHeight = 297;
 // Inside TvImg's sunken edge.
 constexpr int kPreviewMargin = 2;
+// rcvClm, which ends where its spinner begins.
+constexpr int kCountBoxRight = 41;
+constexpr int kCountBoxTop = 272;
+constexpr int kCountBoxWidth = 17;
+constexpr int kCountBoxHeight = 20;
 
 void RegisterPreviewClass() {
     WNDCLASSEXW windowClass{};
@@ -71,15 +77,16 @@ LRESULT CALLBACK PreviewProcedure(HWND window, UINT message, WPARAM wParam, LPAR
     }
     PAINTSTRUCT paint;
     const HDC dc = BeginPaint(window, &paint);
-    const HGDIOBJ oldFont = SelectObject(dc, GothicFont());
+    const HGDIOBJ oldFont = SelectObject(dc, GothicFont(Form1->dpi));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 0));
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
-    int top = kPreviewMargin;
+    const int margin = Form1->Scale(kPreviewMargin);
+    int top = margin;
     for (const std::string& row : tarvelo::PreviewRows(Form1->preview_, Form1->Columns())) {
         const std::wstring text = tarvelo::WideFromUtf8(tarvelo::ShiftJisToUtf8(row));
-        TextOutW(dc, kPreviewMargin, top, text.c_str(), static_cast<int>(text.size()));
+        TextOutW(dc, margin, top, text.c_str(), static_cast<int>(text.size()));
         top += metrics.tmHeight;
     }
     SelectObject(dc, oldFont);
@@ -126,8 +133,13 @@ TForm1::TForm1() : form_(tarvelo::SubmitPasswords(), tarvelo::MakeTransport) {
         {&Label5, L"STATIC", texts::kLabel5, kLabel, 368, 24, 49, 12},
     }};
     tarvelo::win32::MakeControls(hwnd, tarvelo::win32::PGothicFont(), controls);
-    // Two digits fill the 17 pixels of the designed box: no room for the usual margins.
-    SendMessageW(rcvClm, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+    // Two digits fill the 17 pixels of the designed box: no room for the usual margins. The
+    // error boxes' two lines of seven full-width characters fill theirs likewise.
+    for (const HWND box : {rcvClm, msgErr, phsErr}) {
+        SendMessageW(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+    }
+    tarvelo::win32::MakeKeyableSpinner(ClmUpDown);
+    FitCountBox();
     SendMessageW(ClmUpDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(rcvClm), 0);
     SendMessageW(ClmUpDown, UDM_SETRANGE32, tarvelo::kMinColumns, tarvelo::kMaxColumns);
     SendMessageW(ClmUpDown, UDM_SETPOS32, 0, tarvelo::kDefaultColumns);
@@ -137,11 +149,30 @@ TForm1::TForm1() : form_(tarvelo::SubmitPasswords(), tarvelo::MakeTransport) {
 
     ClmUpDownClick();
     // The debug log area starts out of sight, right of the window's edge.
-    RECT outer{};
-    GetWindowRect(hwnd, &outer);
-    SetWindowPos(hwnd, nullptr, 0, 0, tarvelo::kMainMinimumOuterWidth, outer.bottom - outer.top,
+    const SIZE outer = ScaledOuterSize(tarvelo::kMainMinimumOuterWidth, tarvelo::kMainOuterHeight);
+    SetWindowPos(hwnd, nullptr, 0, 0, outer.cx, outer.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     FormResize();
+}
+
+// The count box holds two digits whole, whatever the font and the edit's border: where the
+// designed 17 pixels are too few, it grows to the left, away from its spinner.
+void TForm1::FitCountBox() {
+    const HDC dc = GetDC(rcvClm);
+    const HGDIOBJ old = SelectObject(dc, tarvelo::win32::PGothicFont(dpi));
+    SIZE digits{};
+    GetTextExtentPoint32W(dc, L"88", 2, &digits);
+    SelectObject(dc, old);
+    ReleaseDC(rcvClm, dc);
+    RECT outer{};
+    RECT inner{};
+    GetWindowRect(rcvClm, &outer);
+    GetClientRect(rcvClm, &inner);
+    const int border = static_cast<int>(outer.right - outer.left - inner.right);
+    const int width = std::max(Scale(kCountBoxWidth), static_cast<int>(digits.cx) + 2 + border);
+    SendMessageW(rcvClm, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+    MoveWindow(rcvClm, Scale(kCountBoxRight) - width, Scale(kCountBoxTop), width,
+               Scale(kCountBoxHeight), TRUE);
 }
 
 int TForm1::Columns() const {
@@ -159,9 +190,26 @@ LRESULT TForm1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
+        case WM_GETMINMAXINFO: {
+            // The height fixed, the width no less than the designed one.
+            auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+            const SIZE least =
+                ScaledOuterSize(tarvelo::kMainMinimumOuterWidth, tarvelo::kMainOuterHeight);
+            limits->ptMinTrackSize = {least.cx, least.cy};
+            limits->ptMaxTrackSize.y = least.cy;
+            return 0;
+        }
         case WM_SIZE:
             FormResize();
             return 0;
+        case 0x02E0:  // WM_DPICHANGED: the controls at the new DPI, then the preview's width
+        {
+            const LRESULT handled = Form::Handle(message, wParam, lParam);
+            FitCountBox();
+            ClmUpDownClick();
+            FormResize();
+            return handled;
+        }
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
@@ -225,21 +273,17 @@ void TForm1::FormActivate() {
     tarvelo::RunHandler([this] { MailMesChange(); });
 }
 
+// The window's limits are WM_GETMINMAXINFO's; here the log takes the width, by the rule of the
+// designed outer width.
 void TForm1::FormResize() {
     if (Log == nullptr) {
         return;
     }
-    RECT outer{};
-    GetWindowRect(hwnd, &outer);
-    const tarvelo::MainWindowSize wanted = tarvelo::MainWindowSizeFor(outer.right - outer.left);
-    if (wanted.outerWidth != outer.right - outer.left ||
-        wanted.outerHeight != outer.bottom - outer.top) {
-        // Comes back here with the size set.
-        SetWindowPos(hwnd, nullptr, 0, 0, wanted.outerWidth, wanted.outerHeight,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        return;
-    }
-    MoveWindow(Log, tarvelo::kLogLeft, kLogTop, wanted.logWidth, kLogHeight, TRUE);
+    const int designedBorder = tarvelo::win32::OuterSizeFor(kStyle, 0, 0, 0).cx;
+    const tarvelo::MainWindowSize wanted =
+        tarvelo::MainWindowSizeFor(DesignedClientWidth() + designedBorder);
+    MoveWindow(Log, Scale(tarvelo::kLogLeft), Scale(kLogTop), Scale(wanted.logWidth),
+               Scale(kLogHeight), TRUE);
 }
 
 void TForm1::MailMesChange() {
@@ -259,8 +303,8 @@ void TForm1::MailMesChange() {
 void TForm1::ClmUpDownClick() {
     RECT box{};
     GetWindowRect(TvImg, &box);
-    SetWindowPos(TvImg, nullptr, 0, 0, tarvelo::PreviewWidth(Columns()), box.bottom - box.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(TvImg, nullptr, 0, 0, Scale(tarvelo::PreviewWidth(Columns())),
+                 box.bottom - box.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(TvImg, nullptr, TRUE);
 }
 

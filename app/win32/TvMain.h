@@ -40,6 +40,7 @@ private:
     void EndSession();
     void ShowLog();
     int Columns() const;
+    void FitCountBox();
 
     bool activated_ = false;
     // The preview as the core composed it, drawn by TvImg's painting.

@@ -50,6 +50,7 @@ void TForm1::Show(const tarvelo::SendScreen& screen) {
     ShowLog();
     if (screen.state) {
         tarvelo::win32::SetText(SendDlg->State, *screen.state);
+        SendDlg->FitState();
     }
     if (screen.end) {
         EndSession();

@@ -8,6 +8,8 @@ public:
     explicit TSendDlg(HWND owner);
 
     void CancelBtnClick();
+    // After a change of State's text: the dialog grows to show the whole of it.
+    void FitState();
 
     HWND Bevel1{}, SendLabel{}, State{}, CancelBtn{};
 

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -13,7 +15,15 @@
 namespace tarvelo {
 
 PasswordSource& SubmitPasswords() {
-    static PasswordSource source({.lookUp = LookUpPassword, .store = StorePassword});
+    // The window keeps drawing itself while the keyring is asked, though no input reaches it.
+    static PasswordSource source({.lookUp =
+                                      [](std::string_view server, std::string_view login) {
+                                          return LookUpPassword(server, login, [] {
+                                              QCoreApplication::processEvents(
+                                                  QEventLoop::ExcludeUserInputEvents);
+                                          });
+                                      },
+                                  .store = StorePassword});
     return source;
 }
 

@@ -51,7 +51,8 @@ TDomainEdit::TDomainEdit(HWND owner) {
          kDomainList, WS_EX_CLIENTEDGE},
     }};
     tarvelo::win32::MakeControls(hwnd, tarvelo::win32::PGothicFont(), controls);
-    SetWindowPos(hwnd, nullptr, 0, 0, kOuterWidth, kOuterHeight,
+    const SIZE outer = ScaledOuterSize(kOuterWidth, kOuterHeight);
+    SetWindowPos(hwnd, nullptr, 0, 0, outer.cx, outer.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -65,6 +66,14 @@ LRESULT TDomainEdit::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 SetFocus(AddBtn);
             }
             break;
+        case WM_GETMINMAXINFO: {
+            // Only the height is the user's to change.
+            auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+            const LONG width = ScaledOuterSize(kOuterWidth, kOuterHeight).cx;
+            limits->ptMinTrackSize.x = width;
+            limits->ptMaxTrackSize.x = width;
+            return 0;
+        }
         case WM_SIZE:
             FormResize();
             return 0;
@@ -104,22 +113,15 @@ void TDomainEdit::FormResize() {
     if (DomainList == nullptr) {
         return;
     }
-    RECT outer{};
-    GetWindowRect(hwnd, &outer);
-    // Only the height is the user's to change.
-    if (outer.right - outer.left != kOuterWidth) {
-        SetWindowPos(hwnd, nullptr, 0, 0, kOuterWidth, outer.bottom - outer.top,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        return;
-    }
     RECT client{};
     GetClientRect(hwnd, &client);
-    const int listHeight = std::max(0, static_cast<int>(client.bottom) - kPanelHeight);
+    const int panelHeight = Scale(kPanelHeight);
+    const int listHeight = std::max(0, static_cast<int>(client.bottom) - panelHeight);
     MoveWindow(DomainList, 0, 0, client.right, listHeight, TRUE);
-    MoveWindow(Panel1, 0, listHeight, client.right, kPanelHeight, TRUE);
+    MoveWindow(Panel1, 0, listHeight, client.right, panelHeight, TRUE);
     for (const PanelPlace& place : kPanelPlaces) {
-        MoveWindow(this->*place.control, place.left, listHeight + place.top, place.width,
-                   place.height, TRUE);
+        MoveWindow(this->*place.control, Scale(place.left), listHeight + Scale(place.top),
+                   Scale(place.width), Scale(place.height), TRUE);
     }
 }
 

@@ -3,6 +3,7 @@
 // test runs in a network namespace of its own).
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <gtest/gtest.h>
@@ -425,6 +426,50 @@ TEST_F(SendProgramTest, NoConnection) {
               "tarvelo-send: cannot connect to no-such-host.invalid:25: the name cannot be looked "
               "up now\n");
 }
+
+// Waits on the outside world that end in time, each with its reason; nothing listens on port
+// 25 here, so a program that got as far as connecting exits 75 at once.
+struct BoundCase {
+    const char* name;
+    std::vector<std::string> arguments;
+    int status;
+    std::string err;
+    std::chrono::milliseconds atLeast;
+    friend void PrintTo(const BoundCase& row, std::ostream* out) { *out << row.name; }
+};
+
+class SendProgramBoundTest : public SendProgramTest,
+                             public ::testing::WithParamInterface<BoundCase> {};
+
+TEST_P(SendProgramBoundTest, EndsInTime) {
+    const BoundCase& row = GetParam();
+    ASSERT_EQ(::mkfifo((dir_.path() / "ca.fifo").c_str(), 0600), 0);
+    const auto start = std::chrono::steady_clock::now();
+    const Outcome run = Send(row.arguments);
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(run.status, row.status);
+    EXPECT_EQ(run.err, row.err);
+    EXPECT_GE(took, row.atLeast);
+    EXPECT_LT(took, row.atLeast + 3s);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SendProgramBoundTest,
+    ::testing::Values(
+        // Refused before connecting, without opening the pipe for reading.
+        BoundCase{"FifoAsCaFile",
+                  {"--security", "starttls", "--ca-file", "ca.fifo", "1234", "ア"},
+                  78,
+                  "tarvelo-send: CA ﾌｧｲﾙ ca.fifo を使えません: not a regular file\n",
+                  0ms},
+        // The password has come; the command gets its 2 s to exit and is then ended.
+        BoundCase{"PasswordCommandThatLingers",
+                  {"--user", "taro", "--security", "starttls", "--password-command",
+                   "echo pw; sleep 1000", "1234", "ア"},
+                  75,
+                  "tarvelo-send: cannot connect to 127.0.0.1:25: connection refused\n",
+                  2s}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(SendProgramTest, VerboseAndLogShowTheConversation) {
     const auto refuseHelo = [](ServerConnection& c) {

@@ -163,9 +163,19 @@ TEST(SendScreen, ACodeThatIsNotANumberRaisesItsBoxOnce) {
     EXPECT_EQ(ScreenAfter(actions).box, "'hel' は整数ではありません");
 }
 
+TEST(SendScreen, TheConnectionMadeSaysSending) {
+    SmtpActions actions;
+    actions.connected = true;
+    const SendScreen screen = ScreenAfter(actions);
+    EXPECT_EQ(screen.sendLabel, "送信中");
+    EXPECT_EQ(screen.button, "ｷｬﾝｾﾙ");
+    EXPECT_FALSE(screen.end);
+    EXPECT_EQ(ScreenAfter(SmtpActions{}).sendLabel, std::nullopt) << "a turn without news";
+}
+
 TEST(SendScreen, ConnectingNamesTheServerAsSet) {
     const SendScreen screen = ConnectingScreen(Utf8ToShiftJis("メール.example"));
-    EXPECT_EQ(screen.sendLabel, "送信中");
+    EXPECT_EQ(screen.sendLabel, "接続中");
     EXPECT_EQ(screen.button, "ｷｬﾝｾﾙ");
     EXPECT_EQ(screen.state, "Connecting メール.example...");
     EXPECT_FALSE(screen.end);
@@ -196,7 +206,10 @@ class ConnectFailedScreenTest : public testing::TestWithParam<ConnectCase> {};
 
 TEST_P(ConnectFailedScreenTest, SaysWhyInStateAndInTheLog) {
     const ConnectCase& row = GetParam();
-    const SendScreen screen = ConnectFailedScreen(row.end);
+    SmtpActions actions;
+    actions.outcome = SmtpOutcome::Failure;
+    actions.ends = {row.end};
+    const SendScreen screen = ScreenAfter(actions);
     EXPECT_EQ(screen.sendLabel, row.sendLabel);
     EXPECT_EQ(screen.button, "OK");
     EXPECT_EQ(screen.state, row.reason);
