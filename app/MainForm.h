@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,6 +72,11 @@ public:
     // The screen's log entries are in LogLines() already.
     std::optional<SendScreen> PressSend(SendFields fields, const PasswordPrompt& prompt,
                                         SendBounds bounds);
+    // After a screen that says askAgain: the question for the password comes again at once,
+    // with the server's reply, and its answer goes out over a new connection; the progress
+    // dialog stays up. None when the user cancels the question, or no sending was begun.
+    std::optional<SendScreen> AskAgain(std::string_view refusedReply, const PasswordPrompt& prompt,
+                                       SendBounds bounds);
     // One tick of the timer: never waits. The screen's log entries are in LogLines() already;
     // when it says end, the session is closed.
     SendScreen Poll();
@@ -89,7 +95,8 @@ private:
     std::vector<std::string> logLines_;
     std::vector<std::string> mailLines_;
     std::unique_ptr<SmtpDriver> driver_;
-    std::string smtp_, login_;  // whose password a refusal forgets
+    std::optional<SendStart> start_;  // the last press that was not refused
+    std::string smtp_, login_;        // whose password a refusal forgets
 };
 
 }  // namespace tarvelo

@@ -38,10 +38,11 @@ struct SendBegun {
 
 class SendStart {
 public:
-    // Raises PlaceholderError while the gateway is a placeholder, and Error with the message's
-    // "不正な文字がふくまれています" for a mail image that cannot go out as it stands: before
-    // any password is asked for and before the progress dialog shows. dateText: the mail's
-    // "Date: " value.
+    // Raises PlaceholderError while the gateway is a placeholder, Error with the message's
+    // "不正な文字がふくまれています" for a mail image that cannot go out as it stands,
+    // ServerPortError for a server setting whose port is not one, and LoginWithoutTlsError for
+    // a login over plain text: before any password is asked for and before the progress dialog
+    // shows. dateText: the mail's "Date: " value.
     SendStart(SendFields fields, std::string_view dateText);
 
     const SubmissionTarget& Target() const { return target_; }
@@ -52,7 +53,7 @@ public:
     // Begins connecting through transport, without waiting (the drive loop goes on with it
     // within bounds.connect), and hands over the sending. Raises CaFileError for a CA file that
     // cannot be used, before anything is sent.
-    SendBegun Begin(std::unique_ptr<Transport> transport, std::string password,
+    SendBegun Begin(std::unique_ptr<Transport> transport, SecretText password,
                     SendBounds bounds) const;
 
 private:

@@ -15,6 +15,7 @@ std::string_view Sentence(SendEndKind kind) {
         case SendEndKind::Tls:
             return texts::kReasonTls;
         case SendEndKind::Authentication:
+        case SendEndKind::NoLoginMethod:
             return texts::kReasonAuthentication;
         case SendEndKind::Closed:
             return texts::kReasonClosed;
@@ -95,8 +96,11 @@ SendScreen ScreenAfter(const SmtpActions& actions) {
                 ShowReason(end, screen);
             }
             for (const SendEnd& each : actions.ends) {
-                screen.forgetPassword =
-                    screen.forgetPassword || each.kind == SendEndKind::Authentication;
+                if (each.kind == SendEndKind::Authentication) {
+                    screen.forgetPassword = true;
+                    screen.askAgain = each.detail;
+                    screen.sendLabel = texts::kLoginRefused;
+                }
             }
             break;
         }

@@ -1,8 +1,10 @@
 #include "mail/SmtpDriver.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <utility>
 
+#include "mail/SmtpText.h"
 #include "platform/ShiftJis.h"
 
 namespace tarvelo {
@@ -41,10 +43,13 @@ std::string ConnectFailureText(const SubmissionTarget& target, ConnectFailure fa
 }  // namespace
 
 SmtpDriver::SmtpDriver(std::unique_ptr<Transport> transport, SubmissionTarget target,
-                       SmtpConversation conversation, SendBounds bounds)
+                       SmtpSettings settings, std::vector<std::vector<std::string>> mails,
+                       SecretText password, SendBounds bounds)
     : transport_(std::move(transport)),
       target_(std::move(target)),
-      conversation_(std::move(conversation)),
+      conversation_(std::move(settings), std::move(mails),
+                    {.security = target_.security, .login = target_.login}, bounds.reply),
+      password_(std::move(password)),
       bounds_(bounds),
       caPem_(ReadCaFile(target_)) {}
 
@@ -164,6 +169,7 @@ SmtpRead SmtpDriver::ReadOnce(DriveMode mode) {
 void SmtpDriver::Take(const SmtpRead& read, SmtpActions& out) {
     std::string tlsFailure;
     SmtpRead given = read;
+    given.tls = transport_->TlsActive();
     if (read.kind == SmtpRead::Kind::Failed || read.kind == SmtpRead::Kind::SendFailed) {
         tlsFailure = transport_->TlsFailure();
         if (!tlsFailure.empty()) {
@@ -171,8 +177,15 @@ void SmtpDriver::Take(const SmtpRead& read, SmtpActions& out) {
         }
     }
     SmtpActions actions = conversation_.Take(given, SmtpClock::now());
+    if (actions.outcome != SmtpOutcome::Waiting) {
+        // Whatever had not gone out by now never will.
+        DropPending();
+    }
+    // The replies at once; the lines sent once they have left (Queue).
     for (std::string& entry : actions.log) {
-        out.log.push_back(std::move(entry));
+        if (!entry.starts_with(" S:")) {
+            out.log.push_back(std::move(entry));
+        }
     }
     if (actions.state) {
         out.state = std::move(actions.state);
@@ -188,29 +201,107 @@ void SmtpDriver::Take(const SmtpRead& read, SmtpActions& out) {
         Take({SmtpRead::Kind::TlsFailed, transport_->TlsFailure()}, out);
         return;
     }
-    if (!actions.wire.empty()) {
-        if (!Pending()) {
-            sendDeadline_ = SmtpClock::now() + bounds_.send;
-        }
-        pending_ += actions.wire;
-        Flush(out);
+    if (actions.secret != SecretLine::None && !transport_->TlsActive()) {
+        // The conversation asked on the word of a read; the transport has the last word.
+        Take({SmtpRead::Kind::TlsFailed, "the login is sent only over TLS"}, out);
+        return;
     }
+    Queue(actions, out);
+}
+
+void SmtpDriver::Queue(SmtpActions& actions, SmtpActions& out) {
+    if (actions.wire.empty() && actions.secret == SecretLine::None) {
+        return;
+    }
+    if (!Pending()) {
+        sendDeadline_ = SmtpClock::now() + bounds_.send;
+    }
+    SecretText secret;
+    if (actions.secret != SecretLine::None) {
+        secret = SecretLineText(actions.secret);
+    }
+    // Each entry " S:" stands for one framed line of the wire, in order; the masked entry of
+    // a secret line for that line, which follows the wire.
+    std::size_t at = 0;
+    for (std::string& entry : actions.log) {
+        if (!entry.starts_with(" S:")) {
+            continue;
+        }
+        const std::size_t end = actions.wire.find("\r\n", at);
+        at = end == std::string::npos ? actions.wire.size() : end + 2;
+        held_.emplace_back(queued_ + at + (end == std::string::npos ? secret.size() : 0),
+                           std::move(entry));
+    }
+    pending_ += actions.wire;
+    queued_ += actions.wire.size();
+    if (!secret.empty()) {
+        queued_ += secret.size();
+        secretWire_ = std::move(secret);
+        secretTaken_ = 0;
+    }
+    Flush(out);
+}
+
+SecretText SmtpDriver::SecretLineText(SecretLine line) const {
+    SecretText credentials;
+    std::string_view prefix;
+    if (line == SecretLine::AuthPlain) {
+        // RFC 4616: no authorization identity, the login, the password.
+        prefix = "AUTH PLAIN ";
+        credentials.Append(std::string_view("\0", 1));
+        credentials.Append(target_.login);
+        credentials.Append(std::string_view("\0", 1));
+    }
+    credentials.Append(password_.view());
+    const std::string_view end = "\r\n";
+    SecretText text = SecretText::OfSize(prefix.size() + Base64Size(credentials.size()) + 2);
+    std::copy(prefix.begin(), prefix.end(), text.data());
+    Base64Into(credentials.view(), text.data() + prefix.size());
+    std::copy(end.begin(), end.end(), text.data() + text.size() - end.size());
+    return text;
+}
+
+void SmtpDriver::Release(SmtpActions& out) {
+    std::size_t released = 0;
+    while (released < held_.size() && held_[released].first <= sent_) {
+        out.log.push_back(std::move(held_[released].second));
+        ++released;
+    }
+    held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(released));
+}
+
+void SmtpDriver::DropPending() {
+    pending_.clear();
+    taken_ = 0;
+    if (!secretWire_.empty()) {
+        WipeBytes(secretWire_.data(), secretWire_.size());
+    }
+    secretTaken_ = secretWire_.size();
+    held_.clear();
 }
 
 void SmtpDriver::Flush(SmtpActions& out) {
     while (Pending() && conversation_.Outcome() == SmtpOutcome::Waiting) {
-        const TransportSend sent = transport_->Send(std::string_view(pending_).substr(taken_));
+        const bool secret = taken_ == pending_.size();
+        const std::string_view rest = secret ? secretWire_.view().substr(secretTaken_)
+                                             : std::string_view(pending_).substr(taken_);
+        const TransportSend sent = transport_->Send(rest);
         if (sent.failed) {
-            pending_.clear();
-            taken_ = 0;
+            DropPending();
             Take({SmtpRead::Kind::SendFailed, {}}, out);
             return;
         }
         if (sent.taken == 0) {
             return;
         }
+        sent_ += sent.taken;
+        Release(out);
         // Counted, not erased: a mail the socket takes a little at a time is copied once.
-        taken_ += sent.taken;
+        (secret ? secretTaken_ : taken_) += sent.taken;
+        if (secret && secretTaken_ == secretWire_.size()) {
+            // The transport has its own copy now: ours goes at once, not at the next login.
+            WipeBytes(secretWire_.data(), secretWire_.size());
+        }
         if (!Pending()) {
             pending_.clear();
             taken_ = 0;

@@ -11,19 +11,6 @@
 
 namespace tarvelo {
 
-inline constexpr int kSmtpPort = 25;
-inline constexpr int kSubmissionPort = 587;   // RFC 6409, STARTTLS
-inline constexpr int kSubmissionsPort = 465;  // RFC 8314, TLS from the first byte
-
-// The server setting's parts. A name or a dotted address alone, as every setting was before
-// ports could be named, stays whole and has no port; so does any text that a port cannot be
-// read from (several colons without brackets: an IPv6 address alone).
-struct ServerAddress {
-    std::string host;
-    std::optional<int> port;
-};
-ServerAddress ParseServerAddress(std::string_view server);
-
 struct SubmissionTarget {
     std::string host;
     int port = kSmtpPort;
@@ -33,7 +20,8 @@ struct SubmissionTarget {
 };
 
 // The settings' port wins over the server setting's, and 25 stands when neither names one;
-// the security is the settings' own, else StartTls on 587, Tls on 465, None on any other port.
+// the security is the settings' own, else StartTls on 587, Tls on 465, None on any other port
+// (EffectivePort, EffectiveSecurity). Raises ServerPortError as ParseServerAddress does.
 SubmissionTarget ResolveSubmission(std::string_view server, const SubmissionSettings& settings);
 
 // Bigger than any bundle of CAs a user would name.

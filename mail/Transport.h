@@ -78,6 +78,9 @@ public:
     // Begins TLS over the connection; the handshake goes on within the next Sends and
     // Receives. False when TLS cannot begin, with TlsFailure() saying why.
     virtual bool StartTls(const TlsRequest& request) = 0;
+    // Whether what is sent now goes out inside TLS whose handshake, the verification of the
+    // server's certificate and name included, has finished: the one word on whether TLS is up.
+    virtual bool TlsActive() const = 0;
     // Why the last failed Send or Receive failed, when TLS knows better than "failed"; empty
     // otherwise. A non-empty reason means the handshake or the verification failed.
     virtual std::string TlsFailure() const = 0;
@@ -98,6 +101,7 @@ public:
     std::optional<Awaits> Blocked() const override { return std::nullopt; }
     bool Handshaking() const override { return false; }
     bool StartTls(const TlsRequest& request) override;
+    bool TlsActive() const override { return false; }
     std::string TlsFailure() const override { return failure_; }
 
     Socket& socket() { return socket_; }

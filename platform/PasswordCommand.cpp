@@ -1,5 +1,7 @@
 #include "platform/PasswordCommand.h"
 
+#include <utility>
+
 namespace tarvelo {
 
 bool FirstLine::Add(std::string_view bytes) {
@@ -7,10 +9,10 @@ bool FirstLine::Add(std::string_view bytes) {
         return true;
     }
     const std::size_t end = bytes.find('\n');
-    line_.append(bytes.substr(0, end));
+    line_.Append(bytes.substr(0, end));
     if (line_.size() > maxBytes_) {
         // Nothing of it is kept: it is no password, and may be a great deal.
-        line_.clear();
+        line_ = SecretText();
         tooLong_ = true;
         return true;
     }
@@ -18,9 +20,10 @@ bool FirstLine::Add(std::string_view bytes) {
     return whole_;
 }
 
-std::string FirstLine::Take() {
-    if (line_.ends_with('\r')) {
-        line_.pop_back();
+SecretText FirstLine::Take() {
+    if (line_.view().ends_with('\r')) {
+        SecretText cut(line_.view().substr(0, line_.size() - 1));
+        line_ = std::move(cut);
     }
     return std::move(line_);
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/SecretText.h"
+
 namespace tarvelo {
 
 // How long and how much a password command is given.
@@ -28,8 +30,8 @@ struct PasswordCommandBounds {
 // bounds.bytes without a line end (it is then ended with its group); error then says why.
 // Before it runs, the process is kept out of core dumps for as long as it lives, where the
 // platform can do that.
-std::optional<std::string> PasswordFromCommand(const std::string& command, std::string& error,
-                                               const PasswordCommandBounds& bounds = {});
+std::optional<SecretText> PasswordFromCommand(const std::string& command, std::string& error,
+                                              const PasswordCommandBounds& bounds = {});
 
 // Gathers what a command prints up to its first line end, within bounds.bytes.
 class FirstLine {
@@ -40,11 +42,11 @@ public:
     bool TooLong() const { return tooLong_; }
     bool Whole() const { return whole_; }
     // The line without CR LF or LF.
-    std::string Take();
+    SecretText Take();
 
 private:
     std::size_t maxBytes_;
-    std::string line_;
+    SecretText line_;
     bool whole_ = false;
     bool tooLong_ = false;
 };

@@ -80,8 +80,8 @@ int Reap(pid_t pid, Clock::time_point deadline) {
 
 }  // namespace
 
-std::optional<std::string> PasswordFromCommand(const std::string& command, std::string& error,
-                                               const PasswordCommandBounds& bounds) {
+std::optional<SecretText> PasswordFromCommand(const std::string& command, std::string& error,
+                                              const PasswordCommandBounds& bounds) {
     KeepSecretsOutOfCoreDumps();
     const Clock::time_point start = Clock::now();
     int pipe[2];

@@ -68,8 +68,8 @@ bool ReadUntil(HANDLE pipe, Clock::time_point deadline, Take take) {
 
 }  // namespace
 
-std::optional<std::string> PasswordFromCommand(const std::string& command, std::string& error,
-                                               const PasswordCommandBounds& bounds) {
+std::optional<SecretText> PasswordFromCommand(const std::string& command, std::string& error,
+                                              const PasswordCommandBounds& bounds) {
     // Through cmd.exe, as the POSIX side goes through the shell; in a job, the Windows
     // process group, so that whatever it starts is ended with it.
     KeepSecretsOutOfCoreDumps();

@@ -138,6 +138,9 @@ public:
         }
         sendBlocked_.reset();
         std::size_t taken = 0;
+        // The queue holds this thread's errors of any earlier call; SSL_get_error would read
+        // them as this call's.
+        ERR_clear_error();
         const int result =
             SSL_write_ex(ssl_.get(), bytes.data(), bytes.size(), &taken) == 1 ? 1 : 0;
         if (result == 1) {
@@ -152,6 +155,7 @@ public:
         }
         readBlocked_.reset();
         std::size_t count = 0;
+        ERR_clear_error();
         const int result = SSL_read_ex(ssl_.get(), buffer.data(), buffer.size(), &count);
         if (result == 1) {
             return {TransportRead::Kind::Bytes, count};
@@ -181,6 +185,7 @@ public:
             return false;
         }
         // The client speaks first: the ClientHello leaves now, the rest as the server answers.
+        ERR_clear_error();
         const int result = SSL_do_handshake(ssl_.get());
         if (result != 1 && !OnlyWaits(result, readBlocked_)) {
             failed_ = true;
@@ -188,6 +193,10 @@ public:
             return false;
         }
         return true;
+    }
+
+    bool TlsActive() const override {
+        return ssl_ && !failed_ && SSL_is_init_finished(ssl_.get()) == 1;
     }
 
     std::string TlsFailure() const override { return failure_; }

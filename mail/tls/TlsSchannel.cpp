@@ -313,6 +313,8 @@ public:
         return phase_ != Phase::Failed;
     }
 
+    // Open only once the handshake and the checks of the chain and the name have passed.
+    bool TlsActive() const override { return Open(); }
     std::string TlsFailure() const override { return failure_; }
 
 private:

@@ -43,8 +43,15 @@ public:
     bool HasBuffered() const override { return false; }
     std::optional<Awaits> Blocked() const override { return std::nullopt; }
     bool Handshaking() const override { return false; }
-    bool StartTls(const TlsRequest&) override { return false; }
+    bool StartTls(const TlsRequest&) override {
+        tls_ = true;
+        return true;
+    }
+    bool TlsActive() const override { return tls_; }
     std::string TlsFailure() const override { return {}; }
+
+private:
+    bool tls_ = false;
 };
 
 std::unique_ptr<Transport> MakePlayed() {
@@ -65,9 +72,11 @@ protected:
 
     // A prompt that counts its questions and answers "pw", or cancels when answer is none.
     PasswordPrompt Prompt(std::optional<std::string> answer = "pw") {
-        return [this, answer](std::string_view question) -> std::optional<SecretText> {
-            questions_.emplace_back(question);
-            return answer ? std::optional<SecretText>(SecretText(*answer)) : std::nullopt;
+        return [this, answer](const PasswordPromptText& text) -> std::optional<PromptAnswer> {
+            questions_.push_back(text.question);
+            refusals_.push_back(text.refusal);
+            return answer ? std::optional<PromptAnswer>(PromptAnswer{SecretText(*answer)})
+                          : std::nullopt;
         };
     }
 
@@ -76,6 +85,10 @@ protected:
                           .smtp = "mail.example",
                           .firstDomain = "gw.phs.test",
                           .mailImage = {"PHSNO=1", "MSG=" + Utf8ToShiftJis("ＡＢ")}};
+        // A login goes only over TLS: here from the first byte.
+        if (!login.empty()) {
+            fields.submission.security = Security::Tls;
+        }
         fields.submission.login = std::move(login);
         return fields;
     }
@@ -83,6 +96,7 @@ protected:
     PasswordSource passwords_{EmptyStore()};
     MainForm form_{passwords_, MakePlayed};
     std::vector<std::string> questions_;
+    std::vector<std::string> refusals_;
     testing::TempWorkingDir dir_;
 };
 
@@ -201,13 +215,39 @@ TEST_F(MainFormTest, SendingGoesOnFromTheTimerToItsEnd) {
 
 // A password typed at the question is kept for the next sending, unless the server refused it.
 TEST_F(MainFormTest, RefusedLoginForgetsTheTypedPassword) {
-    gReplies = {"220 hi\r\n", "250 hello\r\n"};
+    gReplies = {"220 hi\r\n", "250-hello\r\n250 AUTH PLAIN\r\n", "535 no\r\n"};
     ASSERT_TRUE(form_.PressSend(Fields("taro"), Prompt(), {}));
     while (form_.Sending()) {
         form_.Poll();
     }
     ASSERT_TRUE(form_.PressSend(Fields("taro"), Prompt(), {}));
     EXPECT_EQ(questions_.size(), 2u) << "asked again after the refusal";
+}
+
+// The refusal says so and asks again at once; the answer goes out over a new connection.
+TEST_F(MainFormTest, RefusedLoginAskedAgainAtOnceAndSentAnew) {
+    gReplies = {"220 hi\r\n", "250-hello\r\n250 AUTH PLAIN\r\n", "535 no\r\n"};
+    ASSERT_TRUE(form_.PressSend(Fields("taro"), Prompt(), {}));
+    SendScreen last;
+    while (form_.Sending()) {
+        last = form_.Poll();
+    }
+    EXPECT_EQ(last.sendLabel, "ログインできませんでした");
+    ASSERT_EQ(last.askAgain, "535 no");
+    gReplies = {"220 hi\r\n"};
+    const std::optional<SendScreen> again = form_.AskAgain(*last.askAgain, Prompt(), {});
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->sendLabel, "接続中");
+    EXPECT_TRUE(form_.Sending());
+    EXPECT_EQ(refusals_, (std::vector<std::string>{"", "ログインできませんでした: 535 no"}));
+}
+
+// Known from the settings: nothing is asked or sent.
+TEST_F(MainFormTest, LoginOverPlainTextIsRefusedBeforeThePasswordIsAsked) {
+    SendFields fields = Fields("taro");
+    fields.submission.security = Security::None;
+    EXPECT_THROW(form_.PressSend(fields, Prompt(), {}), Error);
+    EXPECT_TRUE(questions_.empty());
 }
 
 TEST_F(MainFormTest, TypedPasswordIsAskedOnceWhileItIsNotRefused) {

@@ -30,10 +30,10 @@ TEST_P(PasswordCommandTest, BoundedInTimeAndSize) {
     const Row& row = GetParam();
     std::string error;
     const auto start = std::chrono::steady_clock::now();
-    const std::optional<std::string> password =
+    const std::optional<SecretText> password =
         PasswordFromCommand(row.command, error, {.line = 500ms, .exit = 300ms, .bytes = 64});
     const auto took = std::chrono::steady_clock::now() - start;
-    EXPECT_EQ(password, row.password);
+    EXPECT_EQ(password ? std::optional<std::string>(password->view()) : std::nullopt, row.password);
     EXPECT_EQ(error, row.error);
     EXPECT_GE(took, row.atLeast);
     EXPECT_LT(took, row.atMost);
