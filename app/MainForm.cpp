@@ -20,9 +20,7 @@ MainView ComposeMain(const MainFields& fields) {
                   .msgErr = MessageErrorText(result.messageError),
                   .phsErr = PhsNoErrorText(result),
                   .sendEnabled = result.sendEnabled};
-    if (result.messageError == MessageError::InvalidCharacter && !fields.testMode) {
-        view.unsendable = UnsendableCharacters(fields.message, kMaxUnsendableMarks);
-    }
+    view.markUnsendable = result.messageError == MessageError::InvalidCharacter && !fields.testMode;
     return view;
 }
 
@@ -44,19 +42,35 @@ void MainForm::SaveLog() {
 std::optional<SendScreen> MainForm::PressSend(SendFields fields, const PasswordPrompt& prompt,
                                               SendBounds bounds) {
     const std::string smtp = fields.smtp;
-    const SendStart start(std::move(fields), MailDateText());
+    start_.reset();
+    SendStart start(std::move(fields), MailDateText());
     mailLines_ = start.MailLines();
-    std::string password;
+    SecretText password;
     if (start.NeedsPassword()) {
         std::optional<SecretText> given = passwords_.ForSending(smtp, start.Target().login, prompt);
         if (!given) {
             return std::nullopt;
         }
-        password = std::string(given->view());
+        password = std::move(*given);
     }
     smtp_ = smtp;
     login_ = start.Target().login;
-    SendBegun begun = start.Begin(makeTransport_(), std::move(password), bounds);
+    start_.emplace(std::move(start));
+    SendBegun begun = start_->Begin(makeTransport_(), std::move(password), bounds);
+    driver_ = std::move(begun.driver);
+    return Took(std::move(begun.screen));
+}
+
+std::optional<SendScreen> MainForm::AskAgain(std::string_view refusedReply,
+                                             const PasswordPrompt& prompt, SendBounds bounds) {
+    if (!start_) {
+        return std::nullopt;
+    }
+    std::optional<SecretText> given = passwords_.ForSending(smtp_, login_, prompt, refusedReply);
+    if (!given) {
+        return std::nullopt;
+    }
+    SendBegun begun = start_->Begin(makeTransport_(), std::move(*given), bounds);
     driver_ = std::move(begun.driver);
     return Took(std::move(begun.screen));
 }

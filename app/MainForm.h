@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,14 +34,11 @@ struct MainView {
     std::string_view msgErr = {};             // UTF-8, empty when there is no error
     std::string_view phsErr = {};             // UTF-8
     bool sendEnabled = false;
-    // The characters of the message that cannot be sent, as UnsendableCharacters counts them,
-    // at most kMaxUnsendableMarks: none in test mode, where nothing is converted.
-    std::vector<std::size_t> unsendable = {};
+    // The characters of the message that cannot be sent are marked where they stand: never
+    // in test mode, where nothing is converted. Which they are, the box finds in the rows in
+    // sight alone, so that a long paste costs a keystroke nothing.
+    bool markUnsendable = false;
 };
-
-// Most marks of characters that cannot be sent: enough for any message that fits a handset,
-// and a pasted page of kanji does not lay out thousands of them at every keystroke.
-inline constexpr std::size_t kMaxUnsendableMarks = 200;
 
 // The composition: runs on every change of the message or the number, on every click of the
 // test check box, and once when the window is first shown.
@@ -74,6 +72,11 @@ public:
     // The screen's log entries are in LogLines() already.
     std::optional<SendScreen> PressSend(SendFields fields, const PasswordPrompt& prompt,
                                         SendBounds bounds);
+    // After a screen that says askAgain: the question for the password comes again at once,
+    // with the server's reply, and its answer goes out over a new connection; the progress
+    // dialog stays up. None when the user cancels the question, or no sending was begun.
+    std::optional<SendScreen> AskAgain(std::string_view refusedReply, const PasswordPrompt& prompt,
+                                       SendBounds bounds);
     // One tick of the timer: never waits. The screen's log entries are in LogLines() already;
     // when it says end, the session is closed.
     SendScreen Poll();
@@ -92,7 +95,8 @@ private:
     std::vector<std::string> logLines_;
     std::vector<std::string> mailLines_;
     std::unique_ptr<SmtpDriver> driver_;
-    std::string smtp_, login_;  // whose password a refusal forgets
+    std::optional<SendStart> start_;  // the last press that was not refused
+    std::string smtp_, login_;        // whose password a refusal forgets
 };
 
 }  // namespace tarvelo

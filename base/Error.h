@@ -6,6 +6,8 @@
 #include <string_view>
 #include <utility>
 
+#include "base/CaretNotation.h"
+
 namespace tarvelo {
 
 // Which of the errors below it is, for a caller that adds its own detail (tarvelo-send).
@@ -30,6 +32,7 @@ private:
 };
 
 namespace detail {
+
 inline Error FormatError(std::string_view pattern, std::string_view value,
                          ErrorKind kind = ErrorKind::Other) {
     std::string text(pattern);
@@ -74,6 +77,14 @@ inline Error MenuFolderError(std::string_view folder, std::string_view reason) {
     return Error(text);
 }
 
+// The CA file of the submission settings cannot be used; reason in English, as the system
+// gives it.
+inline Error CaFileError(std::string_view fileName, std::string_view reason) {
+    std::string text = detail::FormatError("CA ﾌｧｲﾙ %s を使えません", fileName).what();
+    text.append(": ").append(reason);
+    return Error(text);
+}
+
 // Sending is refused while the settings still hold the placeholders of a fresh installation;
 // senderToo when the sender address is one of them as well. Named as the windows name them.
 inline Error PlaceholderError(bool senderToo) {
@@ -87,9 +98,39 @@ inline Error PlaceholderError(bool senderToo) {
 inline Error SettingValueError(std::string_view fileName, std::string_view field,
                                std::string_view value, std::string_view expected) {
     std::string text("ﾌｧｲﾙ ");
-    text.append(fileName).append(" の").append(field).append("「").append(value).append("」は");
-    text.append(expected).append("ではありません");
+    text.append(fileName).append(" の").append(field).append("「");
+    text.append(CaretNotation(value)).append("」は").append(expected).append("ではありません");
     return Error(text);
+}
+
+// A UTF-8 file that begins with a byte-order mark, which no line of it may hold.
+inline Error ByteOrderMarkError(std::string_view fileName) {
+    return Error("ﾌｧｲﾙ " + std::string(fileName) +
+                 " はバイト順マーク(BOM)で始まっています。BOM なしの UTF-8 で保存してください");
+}
+
+// The server setting names a port that is not one: "mail.example:0", "mail.example:",
+// "[::1]x". server: UTF-8.
+inline Error ServerPortError(std::string_view server) {
+    return Error("SMTP Server「" + std::string(server) +
+                 "」のポート番号は1～65535 の数ではありません");
+}
+
+// A login is set while the connection would be plain text: the password would go out in clear.
+inline Error LoginWithoutTlsError() {
+    return Error("暗号化なしではログインできません。暗号化を STARTTLS か SSL/TLS にしてください");
+}
+
+// A password that cannot go out as AUTH takes it: empty, or with a byte that ends or cuts it.
+inline Error PasswordContentError(bool empty) {
+    return Error(empty ? "パスワードが空です" : "パスワードに NUL、CR、LF は使えません");
+}
+
+// A login that SASL PLAIN cannot carry: a NUL would split it. fileName: the file that holds it,
+// empty for a field.
+inline Error LoginNulError(std::string_view fileName = {}) {
+    return Error((fileName.empty() ? std::string() : "ﾌｧｲﾙ " + std::string(fileName) + " の") +
+                 "ログイン名に NUL は使えません");
 }
 
 // A field of a window that holds a value the program cannot take. field, value: UTF-8;
@@ -97,7 +138,11 @@ inline Error SettingValueError(std::string_view fileName, std::string_view field
 inline Error FieldValueError(std::string_view field, std::string_view value,
                              std::string_view expected) {
     std::string text(field);
-    text.append("「").append(value).append("」は").append(expected).append("ではありません");
+    text.append("「")
+        .append(CaretNotation(value))
+        .append("」は")
+        .append(expected)
+        .append("ではありません");
     return Error(text);
 }
 

@@ -5,6 +5,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <string>
 
@@ -77,15 +78,56 @@ void PasteIntoMailMes(benchmark::State& state) {
 BENCHMARK(PasteIntoMailMes)->Arg(100 << 10)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
 
 // The yardstick: a bare QTextEdit of the message box's size, alone in a window, same text.
-void PasteIntoBareTextEdit(benchmark::State& state) {
-    QWidget window;
+// The yardstick's window: a bare QTextEdit of the message box's size, alone in a window of the
+// main window's size, shown.
+QTextEdit* BareBoxIn(QWidget& window) {
     auto* box = new QTextEdit(&window);
     box->setGeometry(Form1->MailMes->geometry());
     window.resize(Form1->size());
     window.show();
     QCoreApplication::processEvents();
-    PasteAndPaint(state, box, &window);
+    return box;
+}
+
+void PasteIntoBareTextEdit(benchmark::State& state) {
+    QWidget window;
+    PasteAndPaint(state, BareBoxIn(window), &window);
 }
 BENCHMARK(PasteIntoBareTextEdit)->Arg(100 << 10)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+
+// One character typed at the end of a box that holds a 100 KB paste, then the window painted:
+// what each keystroke costs once a long text is there.
+void TypeAfterPaste(benchmark::State& state, QTextEdit* box, QWidget* window) {
+    const QString line = QString::fromUtf8(
+        "明日の会議は午後３時からです。場所は本社ビル７Ｆの「第２会議室」です。"
+        "Please bring the report (ver.2)! ｶﾞｯｺｳﾏﾃﾞ ﾑｶｴﾆｲｸﾖ\n");
+    box->setPlainText(Repeated(line, 150 * 1024));
+    window->repaint();
+    QTextCursor end(box->document());
+    end.movePosition(QTextCursor::End);
+    box->setTextCursor(end);
+    int typed = 0;
+    for (auto _ : state) {
+        // Kept short, so that the text stays the same size however many runs there are.
+        if (++typed % 2 == 0) {
+            box->textCursor().deletePreviousChar();
+        } else {
+            box->textCursor().insertText(QString::fromUtf8("ア"));
+        }
+        window->repaint();
+    }
+    box->clear();
+}
+
+void TypeIntoMailMesAfter100KB(benchmark::State& state) {
+    TypeAfterPaste(state, Form1->MailMes, Form1);
+}
+BENCHMARK(TypeIntoMailMesAfter100KB)->Unit(benchmark::kMillisecond);
+
+void TypeIntoBareTextEditAfter100KB(benchmark::State& state) {
+    QWidget window;
+    TypeAfterPaste(state, BareBoxIn(window), &window);
+}
+BENCHMARK(TypeIntoBareTextEditAfter100KB)->Unit(benchmark::kMillisecond);
 
 }  // namespace

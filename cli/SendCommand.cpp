@@ -6,6 +6,7 @@
 #include <charconv>
 #include <string>
 
+#include "base/CaretNotation.h"
 #include "base/Version.h"
 #include "platform/ShiftJis.h"
 #include "settings/SettingsFiles.h"
@@ -338,20 +339,7 @@ std::string TerminalLine(std::string_view sjisLine) {
 }
 
 std::string TerminalText(std::string_view utf8) {
-    std::string shown;
-    shown.reserve(utf8.size());
-    // What reaches here was converted from code page 932, which has no C1 controls, or is the
-    // program's own: only the bytes below 0x20 and DEL need a look.
-    for (const char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            shown.push_back('^');
-            shown.push_back(static_cast<char>(byte ^ 0x40));
-        } else {
-            shown.push_back(c);
-        }
-    }
-    return shown;
+    return CaretNotation(utf8);
 }
 
 }  // namespace tarvelo

@@ -21,6 +21,7 @@ SendStatus StatusOf(const SendEnd& end) {
                                                                : SendStatus::TempFail;
         case SendEndKind::RefusedPermanent:
         case SendEndKind::Tls:
+        case SendEndKind::NoLoginMethod:
             return SendStatus::Unavailable;
         case SendEndKind::NotANumber:
             return SendStatus::Protocol;
@@ -38,14 +39,8 @@ SendStatus StatusOf(const SendEnd& end) {
 
 std::vector<SendResult> SendMails(const MailRequest& request,
                                   const std::function<void(std::string_view logLine)>& onLog) {
-    const SubmissionTarget target = ResolveSubmission(request.server, request.submission);
-    SmtpDriver driver(
-        MakeTransport(), target,
-        SmtpConversation(
-            request.settings, request.mails,
-            {.security = target.security, .login = target.login, .password = request.password},
-            request.bounds.reply),
-        request.bounds);
+    SmtpDriver driver(MakeTransport(), request.target, request.settings, request.mails,
+                      request.password.Copy(), request.bounds);
     std::vector<SendEnd> ends;
     if (const std::optional<SendEnd> end = driver.Connect()) {
         ends.assign(request.mails.size(), *end);

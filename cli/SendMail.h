@@ -10,16 +10,16 @@
 
 #include "cli/SendCommand.h"
 #include "mail/SmtpDriver.h"
-#include "settings/Submission.h"
+#include "mail/SubmissionTarget.h"
+#include "platform/SecretText.h"
 
 namespace tarvelo {
 
 struct MailRequest {
-    std::string server;  // the SMTP server setting: a name or an address, perhaps with ":port"
+    SubmissionTarget target;  // ResolveSubmission of the server setting and tvsubmit.ini
     SmtpSettings settings;
     std::vector<std::vector<std::string>> mails;  // each as AssembleMailLines gives it
-    SubmissionSettings submission = {};
-    std::string password = {};  // used only with a login, only inside TLS; never printed
+    SecretText password = {};  // used only with a login, only inside TLS; never printed
     SendBounds bounds = {};
 };
 

@@ -10,16 +10,18 @@
 #include <vector>
 
 #include "base/Error.h"
-#include "cli/PasswordCommand.h"
 #include "cli/SendCommand.h"
 #include "cli/SendMail.h"
 #include "cli/SettingsFolder.h"
 #include "compose/Composition.h"
 #include "mail/MailAssembly.h"
+#include "mail/SubmissionTarget.h"
 #include "platform/ConsoleText.h"
 #include "platform/Files.h"
+#include "platform/PasswordCommand.h"
 #include "platform/SecretStore.h"
 #include "platform/ShiftJis.h"
+#include "platform/StandardStreams.h"
 #include "settings/LineList.h"
 #include "settings/LogFile.h"
 #include "settings/MenuFolder.h"
@@ -117,7 +119,7 @@ std::string SettingsDetail(const Error& error) {
         case ErrorKind::ListIndex:
             return " (" + std::string(kSettingsFileName) + " holds fewer than three lines)";
         case ErrorKind::FileOpen:
-            if (name != kDomainFileName && name != kSettingsFileName) {
+            if (name != kDomainFileName && name != kSettingsFileName && name != kSubmitFileName) {
                 break;
             }
             if (FileMissing(name)) {
@@ -134,6 +136,11 @@ std::string SettingsDetail(const Error& error) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Before any file or socket is opened: with standard error closed, the socket would get
+    // descriptor 2 and --verbose would write the log into the connection.
+    if (!OpenStandardStreams()) {
+        return ExitStatus(SendStatus::IoError);
+    }
     // A closed standard output or error gives a failed write, which is reported, rather than
     // a signal that would end a sending between two commands.
     StartConsole();
@@ -238,8 +245,18 @@ int main(int argc, char** argv) {
         console.Complain(*unusable);
         return ExitStatus(SendStatus::Config);
     }
+    // Known before connecting, and before a password is asked for: where to connect, and
+    // that a login goes out only inside TLS.
+    SubmissionTarget target;
+    try {
+        target = ResolveSubmission(settings.smtp, submission);
+        RefuseLoginWithoutTls(settings.smtp, submission);
+    } catch (const Error& error) {
+        console.Complain(error.what());
+        return ExitStatus(SendStatus::Config);
+    }
     const std::string& gateway = settings.domains.front();
-    MailRequest request{.server = settings.smtp,
+    MailRequest request{.target = std::move(target),
                         .settings = {.userName = settings.userName, .gatewayDomain = gateway},
                         .mails = {}};
     const std::string date = MailDateText();
@@ -250,31 +267,44 @@ int main(int argc, char** argv) {
     // The one place where the password is taken; asked for only when there is a login.
     if (!submission.login.empty() && !options.passwordCommand.empty()) {
         std::string error;
-        std::optional<std::string> password = PasswordFromCommand(options.passwordCommand, error);
+        std::optional<SecretText> password = PasswordFromCommand(options.passwordCommand, error);
         if (!password) {
             console.Complain(error);
             return ExitStatus(SendStatus::Config);
         }
         request.password = std::move(*password);
     } else if (!submission.login.empty()) {
-        const StoredPassword stored =
-            LookUpPassword(SecretServerName(settings.smtp), submission.login);
+        StoredPassword stored = LookUpPassword(SecretServerName(settings.smtp), submission.login);
         if (stored.result != SecretLookup::Found) {
             console.Complain("no password for the login " + submission.login + ": " +
                              std::string(NoPasswordReason(stored.result)) +
                              "; give --password-command");
             return ExitStatus(SendStatus::Config);
         }
-        request.password = std::string(stored.password.view());
+        request.password = std::move(stored.password);
     }
-    request.submission = submission;
-    LineList log;
-    const std::vector<SendResult> results = SendMails(request, [&](std::string_view line) {
-        log.emplace_back(line);
-        if (options.verbose) {
-            console.Err(Utf8ToConsole(TerminalLine(line) + "\n", encoding));
+    if (!submission.login.empty()) {
+        try {
+            CheckPassword(request.password.view());
+        } catch (const Error& error) {
+            console.Complain(error.what());
+            return ExitStatus(SendStatus::Config);
         }
-    });
+    }
+    LineList log;
+    std::vector<SendResult> results;
+    try {
+        results = SendMails(request, [&](std::string_view line) {
+            log.emplace_back(line);
+            if (options.verbose) {
+                console.Err(Utf8ToConsole(TerminalLine(line) + "\n", encoding));
+            }
+        });
+    } catch (const Error& error) {
+        // A CA file that cannot be used, found before anything was connected.
+        console.Complain(error.what());
+        return ExitStatus(SendStatus::Config);
+    }
     std::vector<SendStatus> statuses;
     for (std::size_t i = 0; i < results.size(); ++i) {
         statuses.push_back(results[i].status);

@@ -15,7 +15,8 @@ enum class ConnectFailure : std::uint8_t {
     ResolverTemporary,  // the resolver could not answer now
     Refused,            // every address refused the connection
     Unreachable,        // no route to any address
-    TimedOut,           // no address answered within the connection's time-out
+    TimedOut,           // the name was found, but no address answered within the bound
+    LookupTimedOut,     // the name server did not answer within the bound
     Other,              // the socket library could not start, no socket, or the like
 };
 
@@ -29,8 +30,10 @@ enum class SendEndKind : std::uint8_t {
     ReadFailed,        // a read of the connection failed
     SendFailed,        // a send failed
     Overdue,           // no reply, an unfinished reply, or data not taken, within the bound
-    Tls,               // STARTTLS required but not offered, or the handshake or verification failed
-    Authentication,    // the server refused the login, or offers no mechanism we may use
+    Tls,  // STARTTLS required but not offered, the handshake or verification failed, or a login
+          // met a connection that is not TLS
+    Authentication,  // the server refused the login: detail is its reply
+    NoLoginMethod,   // the server offers no login mechanism that the program knows
 };
 
 // The connection broke off, or a bound ran out, before the server took the mail: no reply

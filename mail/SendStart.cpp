@@ -21,20 +21,16 @@ SendStart::SendStart(SendFields fields, std::string_view dateText) : fields_(std
     mailLines_ =
         AssembleMailLines(dateText, fields_.userName, fields_.firstDomain, fields_.mailImage);
     target_ = ResolveSubmission(fields_.smtp, fields_.submission);
+    RefuseLoginWithoutTls(fields_.smtp, fields_.submission);
 }
 
-SendBegun SendStart::Begin(std::unique_ptr<Transport> transport, std::string password,
+SendBegun SendStart::Begin(std::unique_ptr<Transport> transport, SecretText password,
                            SendBounds bounds) const {
-    SmtpConversation conversation(
+    auto driver = std::make_unique<SmtpDriver>(
+        std::move(transport), target_,
         SmtpSettings{.userName = fields_.userName, .gatewayDomain = fields_.firstDomain},
-        {mailLines_},
-        {.security = target_.security, .login = target_.login, .password = std::move(password)},
-        bounds.reply);
-    auto driver = std::make_unique<SmtpDriver>(std::move(transport), target_,
-                                               std::move(conversation), bounds);
-    if (const std::optional<SendEnd> end = driver->Connect()) {
-        return {nullptr, ConnectFailedScreen(*end)};
-    }
+        std::vector<std::vector<std::string>>{mailLines_}, std::move(password), bounds);
+    driver->BeginConnect();
     return {std::move(driver), ConnectingScreen(fields_.smtp)};
 }
 

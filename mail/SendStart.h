@@ -30,18 +30,19 @@ struct SendFields {
 SendFields SendFieldsNow(std::string userName, std::string smtp, std::string firstDomain,
                          std::vector<std::string> mailImage);
 
-// The connection's first outcome: the driver when it is made, and what the dialog shows.
+// The sending begun: its driver, connecting, and what the dialog shows first.
 struct SendBegun {
-    std::unique_ptr<SmtpDriver> driver = {};  // none when the connection could not be made
+    std::unique_ptr<SmtpDriver> driver = {};
     SendScreen screen = {};
 };
 
 class SendStart {
 public:
-    // Raises PlaceholderError while the gateway is a placeholder, and Error with the message's
-    // "不正な文字がふくまれています" for a mail image that cannot go out as it stands: before
-    // any password is asked for and before the progress dialog shows. dateText: the mail's
-    // "Date: " value.
+    // Raises PlaceholderError while the gateway is a placeholder, Error with the message's
+    // "不正な文字がふくまれています" for a mail image that cannot go out as it stands,
+    // ServerPortError for a server setting whose port is not one, and LoginWithoutTlsError for
+    // a login over plain text: before any password is asked for and before the progress dialog
+    // shows. dateText: the mail's "Date: " value.
     SendStart(SendFields fields, std::string_view dateText);
 
     const SubmissionTarget& Target() const { return target_; }
@@ -49,8 +50,10 @@ public:
     bool NeedsPassword() const { return !target_.login.empty(); }
     const std::vector<std::string>& MailLines() const { return mailLines_; }
 
-    // Connects through transport, blocking within bounds.connect, and hands over the sending.
-    SendBegun Begin(std::unique_ptr<Transport> transport, std::string password,
+    // Begins connecting through transport, without waiting (the drive loop goes on with it
+    // within bounds.connect), and hands over the sending. Raises CaFileError for a CA file that
+    // cannot be used, before anything is sent.
+    SendBegun Begin(std::unique_ptr<Transport> transport, SecretText password,
                     SendBounds bounds) const;
 
 private:

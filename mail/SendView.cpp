@@ -15,6 +15,7 @@ std::string_view Sentence(SendEndKind kind) {
         case SendEndKind::Tls:
             return texts::kReasonTls;
         case SendEndKind::Authentication:
+        case SendEndKind::NoLoginMethod:
             return texts::kReasonAuthentication;
         case SendEndKind::Closed:
             return texts::kReasonClosed;
@@ -52,17 +53,8 @@ std::string EndReason(const SendEnd& end) {
 
 SendScreen ConnectingScreen(std::string_view smtpSetting) {
     return {.state = texts::Connecting(ShiftJisToUtf8(smtpSetting)),
-            .sendLabel = texts::kSending,
+            .sendLabel = texts::kConnectingLabel,
             .button = texts::kCancel};
-}
-
-SendScreen ConnectFailedScreen(const SendEnd& end) {
-    SendScreen screen{.end = true,
-                      .sendLabel = end.kind == SendEndKind::NoConnection ? texts::kNoConnection
-                                                                         : texts::kSendError,
-                      .button = texts::kOk};
-    ShowReason(end, screen);
-    return screen;
 }
 
 SendScreen ScreenAfter(const SmtpActions& actions) {
@@ -72,6 +64,10 @@ SendScreen ScreenAfter(const SmtpActions& actions) {
     }
     switch (actions.outcome) {
         case SmtpOutcome::Waiting:
+            if (actions.connected) {
+                screen.sendLabel = texts::kSending;
+                screen.button = texts::kCancel;
+            }
             if (!actions.ends.empty() && actions.ends.front().kind == SendEndKind::Delivered) {
                 screen.sendLabel = texts::kSent;
                 screen.button = texts::kOk;
@@ -90,6 +86,9 @@ SendScreen ScreenAfter(const SmtpActions& actions) {
                 break;
             }
             const SendEnd& end = actions.ends.back();
+            if (end.kind == SendEndKind::NoConnection) {
+                screen.sendLabel = texts::kNoConnection;
+            }
             if (end.kind == SendEndKind::NotANumber) {
                 // The unreadable reply stands in State, though the log leaves it out.
                 screen.state = "R:" + end.detail;
@@ -97,8 +96,11 @@ SendScreen ScreenAfter(const SmtpActions& actions) {
                 ShowReason(end, screen);
             }
             for (const SendEnd& each : actions.ends) {
-                screen.forgetPassword =
-                    screen.forgetPassword || each.kind == SendEndKind::Authentication;
+                if (each.kind == SendEndKind::Authentication) {
+                    screen.forgetPassword = true;
+                    screen.askAgain = each.detail;
+                    screen.sendLabel = texts::kLoginRefused;
+                }
             }
             break;
         }

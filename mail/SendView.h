@@ -24,25 +24,25 @@ struct SendScreen {
     std::optional<std::string_view> sendLabel = {};  // UTF-8
     std::optional<std::string_view> button = {};     // UTF-8
     bool forgetPassword = false;                     // the server refused the login
-    std::optional<std::string> box = {};             // UTF-8: "'%s' は整数ではありません"
+    // The server's reply (UTF-8) when it refused the login: the window asks for the password
+    // again at once, saying why, and sends anew with the answer.
+    std::optional<std::string> askAgain = {};
+    std::optional<std::string> box = {};  // UTF-8: "'%s' は整数ではありません"
 };
 
 // Why the sending ended, in the windows' words: one Japanese sentence and the detail in
 // parentheses; empty for a delivered mail.
 std::string EndReason(const SendEnd& end);
 
-// Once the connection is made: "送信中", "Connecting " + the server setting (Shift-JIS) +
-// "...", "ｷｬﾝｾﾙ".
+// From the press of the send button while the connection is being made: "接続中",
+// "Connecting " + the server setting (Shift-JIS) + "...", "ｷｬﾝｾﾙ".
 SendScreen ConnectingScreen(std::string_view smtpSetting);
 
-// When the connection could not be made ("接続できませんでした") or TLS from the first byte
-// failed ("送信エラー"): the reason in State and in the log, the button "OK".
-SendScreen ConnectFailedScreen(const SendEnd& end);
-
-// One turn of the drive loop. "送信しました" as soon as the server has taken the mail, though
+// One turn of the drive loop. "送信中" once connected; "接続できませんでした" when no connection
+// could be made; "送信しました" as soon as the server has taken the mail, though
 // the reply to QUIT is still awaited, so that nobody who closes the dialog then sends it again;
-// "送信エラー" at a failure, with its reason where no reply tells it. The button then reads
-// "OK".
+// "送信エラー" at a failure, with its reason where no reply tells it, texts::kLoginRefused when
+// the server refused the login. The button then reads "OK".
 SendScreen ScreenAfter(const SmtpActions& actions);
 
 }  // namespace tarvelo

@@ -1,5 +1,6 @@
 #include "mail/SmtpConversation.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/ShiftJis.h"
@@ -56,8 +57,7 @@ SmtpConversation::SmtpConversation(SmtpSettings settings,
     : settings_(std::move(settings)),
       mails_(std::move(mails)),
       submission_(std::move(submission)),
-      replyTimeout_(replyTimeout),
-      tls_(submission_.security == Security::Tls) {}
+      replyTimeout_(replyTimeout) {}
 
 SmtpActions SmtpConversation::Take(const SmtpRead& read, SmtpClock::time_point now) {
     if (outcome_ != SmtpOutcome::Waiting) {
@@ -69,6 +69,7 @@ SmtpActions SmtpConversation::Take(const SmtpRead& read, SmtpClock::time_point n
     if (deadline_ && now >= *deadline_) {
         return Lost({SmtpRead::Kind::Nothing, {}});
     }
+    tls_ = read.tls;
     switch (read.kind) {
         case SmtpRead::Kind::Bytes:
             if (read.bytes.empty()) {
@@ -90,6 +91,7 @@ SmtpActions SmtpConversation::Take(const SmtpRead& read, SmtpClock::time_point n
         case SmtpRead::Kind::NotTaken:
         case SmtpRead::Kind::NoReply:
         case SmtpRead::Kind::TlsFailed:
+        case SmtpRead::Kind::HandshakeOverdue:
             return Lost(read);
     }
     return {};
@@ -199,7 +201,6 @@ bool SmtpConversation::JudgeSubmission(int code, std::string_view reply, SmtpAct
                 return false;
             }
             // The greeting and EHLO before TLS count for nothing after it (RFC 3207 4.2).
-            tls_ = true;
             actions.startTls = true;
             Advance(SmtpState::Ehlo, {"EHLO " + ClientName(settings_.userName)}, actions, now);
             return true;
@@ -213,8 +214,8 @@ bool SmtpConversation::JudgeSubmission(int code, std::string_view reply, SmtpAct
             if (code != 334) {
                 return false;
             }
-            Advance(SmtpState::AuthLoginPassword, {Base64(submission_.password)}, actions, now,
-                    {kMasked});
+            Advance(SmtpState::AuthLoginPassword, {}, actions, now, {kMasked});
+            actions.secret = SecretLine::AuthLoginPassword;
             return true;
         case SmtpState::AuthPlain:
         case SmtpState::AuthLoginPassword:
@@ -255,32 +256,41 @@ void SmtpConversation::Proceed(std::string_view ehloReply, SmtpActions& actions,
     if (!tls_) {
         actions =
             End(std::move(actions), SmtpOutcome::Failure,
-                EndOf(SendEndKind::Authentication,
+                EndOf(SendEndKind::Tls,
                       "the login is sent only over TLS: set the security to STARTTLS or TLS"));
         return;
     }
     // PLAIN takes one round trip, LOGIN two; inside verified TLS neither shows more.
     if (OffersExtension(ehloReply, "AUTH", "PLAIN")) {
-        const std::string credentials = '\0' + submission_.login + '\0' + submission_.password;
-        Advance(SmtpState::AuthPlain, {"AUTH PLAIN " + Base64(credentials)}, actions, now,
-                {std::string("AUTH PLAIN ") + kMasked});
+        Advance(SmtpState::AuthPlain, {}, actions, now, {std::string("AUTH PLAIN ") + kMasked});
+        actions.secret = SecretLine::AuthPlain;
         return;
     }
     if (OffersExtension(ehloReply, "AUTH", "LOGIN")) {
         Advance(SmtpState::AuthLogin, {"AUTH LOGIN"}, actions, now);
         return;
     }
-    actions = End(
-        std::move(actions), SmtpOutcome::Failure,
-        EndOf(SendEndKind::Authentication, "the server offers neither AUTH PLAIN nor AUTH LOGIN"));
+    // No login was refused: nothing was tried. A setting cannot mend it, nor waiting.
+    std::string offered;
+    for (const std::string& mechanism : ExtensionParameters(ehloReply, "AUTH")) {
+        offered += (offered.empty() ? "" : " ") + mechanism;
+    }
+    actions =
+        End(std::move(actions), SmtpOutcome::Failure,
+            EndOf(SendEndKind::NoLoginMethod,
+                  "the server offers no login method that Tarvelo knows (offered: " +
+                      (offered.empty() ? std::string("none") : ShiftJisToUtf8(offered)) + ")"));
 }
 
 void SmtpConversation::Advance(SmtpState next, const std::vector<std::string>& lines,
                                SmtpActions& actions, SmtpClock::time_point now,
                                const std::vector<std::string>& logged) {
     state_ = next;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        actions.wire += FrameLine(lines[i]);
+    // A line that only the drive loop writes has no line here, only its masked entry.
+    for (std::size_t i = 0; i < std::max(lines.size(), logged.size()); ++i) {
+        if (i < lines.size()) {
+            actions.wire += FrameLine(lines[i]);
+        }
         actions.log.push_back(" S:" + (i < logged.size() ? logged[i] : lines[i]));
     }
     actions.state = actions.log.back().substr(1);
@@ -307,7 +317,10 @@ SmtpActions SmtpConversation::Refused(SmtpActions actions, int code, std::string
         code >= 400 && code < 500 ? SendEndKind::RefusedTemporary : SendEndKind::RefusedPermanent;
     switch (state_) {
         case SmtpState::StartTls:
-            kind = SendEndKind::Tls;
+            // 454 "TLS not available due to temporary reason" (RFC 3207 4) may pass.
+            if (kind != SendEndKind::RefusedTemporary) {
+                kind = SendEndKind::Tls;
+            }
             break;
         case SmtpState::AuthPlain:
         case SmtpState::AuthLogin:
@@ -371,6 +384,9 @@ SmtpActions SmtpConversation::Lost(const SmtpRead& read) {
             break;
         case SmtpRead::Kind::TlsFailed:
             end = EndOf(SendEndKind::Tls, std::string(read.bytes));
+            break;
+        case SmtpRead::Kind::HandshakeOverdue:
+            end = EndOf(SendEndKind::Overdue, "the TLS handshake did not complete in time");
             break;
     }
     return End({}, SmtpOutcome::Failure, end);

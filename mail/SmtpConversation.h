@@ -14,6 +14,11 @@
 // when it is required (and ends before anything else is sent when the server does not offer
 // it), and logs in with AUTH PLAIN or LOGIN, never outside TLS. Several mails go over one
 // connection, each begun with "RSET" as the first one is.
+//
+// Whether TLS is up is never the conversation's own idea: each read says what the connection
+// was when it was made (SmtpRead::tls, the transport's word). The conversation never holds the
+// password either: where a line must carry it, it says which (SmtpActions::secret), and the
+// drive loop, which holds the password, writes that line, and only over TLS.
 #pragma once
 
 #include <chrono>
@@ -66,26 +71,35 @@ struct SmtpSettings {
 
 // How the conversation goes beyond the classic one; defaulted, it is the classic one.
 struct SmtpSubmission {
-    // Tls: TLS is up from the first byte (the caller began it before the greeting).
+    // StartTls: STARTTLS is asked for, and required. Whether TLS is up, the reads say.
     Security security = Security::None;
-    std::string login;     // empty: no AUTH
-    std::string password;  // goes on the wire only inside TLS, and never into the log
+    std::string login;  // empty: no AUTH
+};
+
+// A line that carries the password, written by whoever holds it after the actions' wire.
+enum class SecretLine : std::uint8_t {
+    None,
+    AuthPlain,          // "AUTH PLAIN " and the base 64 of NUL, the login, NUL, the password
+    AuthLoginPassword,  // the base 64 of the password, as AUTH LOGIN's second answer
 };
 
 // What one read of the connection returned.
 struct SmtpRead {
     enum class Kind {
-        Bytes,       // bytes arrived
-        Nothing,     // none: a poll found nothing, or a wait ran until Deadline()
-        Closed,      // the server closed the connection
-        Failed,      // a read failed
-        SendFailed,  // a send failed
-        NotTaken,    // the server did not take what was sent within the send's bound
-        NoReply,     // no reply began within the bound of a caller that waits
-        TlsFailed,   // the TLS handshake or the verification failed; bytes say why
+        Bytes,             // bytes arrived
+        Nothing,           // none: a poll found nothing, or a wait ran until Deadline()
+        Closed,            // the server closed the connection
+        Failed,            // a read failed
+        SendFailed,        // a send failed
+        NotTaken,          // the server did not take what was sent within the send's bound
+        NoReply,           // no reply began within the bound of a caller that waits
+        TlsFailed,         // the TLS handshake or the verification failed; bytes say why
+        HandshakeOverdue,  // the TLS handshake did not complete within its bound
     };
     Kind kind = Kind::Nothing;
     std::string_view bytes;
+    // The connection was TLS, verified, when the read was made: the transport's word alone.
+    bool tls = false;
 };
 
 // What to do, in this order: add each log entry to the debug log, show state, send wire as
@@ -94,6 +108,8 @@ struct SmtpRead {
 struct SmtpActions {
     // The lines to send, each framed with CR LF; the mail's lines dot-stuffed.
     std::string wire;
+    // A line with the password to send after wire; its log entry is masked already.
+    SecretLine secret = SecretLine::None;
     // " R:" + the reply without trailing controls (its inner line breaks kept), and " S:" + each
     // line sent, as the debug log takes them.
     std::vector<std::string> log;
@@ -104,6 +120,8 @@ struct SmtpActions {
     std::optional<std::string> notANumber;
     // Begin TLS over the connection before the wire goes (the server said 220 to STARTTLS).
     bool startTls = false;
+    // The connection has just been made (the drive loop's, before the greeting).
+    bool connected = false;
     // How each mail ended, in the order of the mails, the moment it is known: delivered at the
     // server's 250 to its end of data; when the conversation ends otherwise, every mail not yet
     // ended gets that end.
@@ -160,7 +178,7 @@ private:
     std::chrono::milliseconds replyTimeout_;
     std::size_t mail_ = 0;  // the mail under way, or the count of mails once all have ended
     bool anyRefused_ = false;
-    bool tls_ = false;
+    bool tls_ = false;  // what the last read said
     SmtpReplyReader reader_;
     std::string lastReply_;  // UTF-8, trimmed: for an end that breaks off after it
     SmtpState state_ = SmtpState::Greeting;

@@ -1,8 +1,10 @@
 #include "mail/SmtpDriver.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <utility>
 
+#include "mail/SmtpText.h"
 #include "platform/ShiftJis.h"
 
 namespace tarvelo {
@@ -24,7 +26,9 @@ const char* ReasonText(ConnectFailure failure) {
         case ConnectFailure::Unreachable:
             return "unreachable";
         case ConnectFailure::TimedOut:
-            return "timed out";
+            return "no address answered in time";
+        case ConnectFailure::LookupTimedOut:
+            return "the name look-up did not answer in time";
         case ConnectFailure::Other:
             break;
     }
@@ -39,29 +43,69 @@ std::string ConnectFailureText(const SubmissionTarget& target, ConnectFailure fa
 }  // namespace
 
 SmtpDriver::SmtpDriver(std::unique_ptr<Transport> transport, SubmissionTarget target,
-                       SmtpConversation conversation, SendBounds bounds)
+                       SmtpSettings settings, std::vector<std::vector<std::string>> mails,
+                       SecretText password, SendBounds bounds)
     : transport_(std::move(transport)),
       target_(std::move(target)),
-      conversation_(std::move(conversation)),
-      bounds_(bounds) {}
+      conversation_(std::move(settings), std::move(mails),
+                    {.security = target_.security, .login = target_.login}, bounds.reply),
+      password_(std::move(password)),
+      bounds_(bounds),
+      caPem_(ReadCaFile(target_)) {}
+
+void SmtpDriver::BeginConnect() {
+    transport_->BeginConnect(target_.host, target_.port, bounds_.connect);
+    connecting_ = true;
+}
 
 std::optional<SendEnd> SmtpDriver::Connect() {
-    const ConnectFailure failure = transport_->Connect(target_.host, target_.port, bounds_.connect);
-    if (failure != ConnectFailure::None) {
-        return SendEnd{.kind = SendEndKind::NoConnection,
-                       .connect = failure,
-                       .detail = ConnectFailureText(target_, failure)};
+    BeginConnect();
+    std::optional<SendEnd> end;
+    while (connecting_ && !end) {
+        end = Connecting(DriveMode::Block);
     }
-    if (target_.security == Security::Tls &&
-        !transport_->StartTls({.host = target_.host, .caFile = target_.caFile})) {
-        return SendEnd{.kind = SendEndKind::Tls, .detail = transport_->TlsFailure()};
+    return end;
+}
+
+std::optional<SendEnd> SmtpDriver::Connecting(DriveMode mode) {
+    const std::optional<ConnectFailure> failure =
+        transport_->Connecting(mode == DriveMode::Block ? bounds_.connect : milliseconds(0));
+    if (!failure) {
+        return std::nullopt;
+    }
+    connecting_ = false;
+    if (*failure != ConnectFailure::None) {
+        connectEnd_ = SendEnd{.kind = SendEndKind::NoConnection,
+                              .connect = *failure,
+                              .detail = ConnectFailureText(target_, *failure)};
+    } else if (target_.security == Security::Tls && !StartTls()) {
+        connectEnd_ = SendEnd{.kind = SendEndKind::Tls, .detail = transport_->TlsFailure()};
     }
     quietSince_ = SmtpClock::now();
-    return std::nullopt;
+    return connectEnd_;
+}
+
+bool SmtpDriver::StartTls() {
+    handshakeDeadline_ = SmtpClock::now() + bounds_.handshake;
+    return transport_->StartTls({.host = target_.host, .caPem = caPem_});
 }
 
 SmtpActions SmtpDriver::Drive(DriveMode mode) {
     SmtpActions out;
+    if (connecting_) {
+        if (const std::optional<SendEnd> end = Connecting(mode)) {
+            out.ends.push_back(*end);
+        }
+        out.connected = !connecting_ && !connectEnd_;
+        if (connecting_ || connectEnd_ || mode == DriveMode::PollOnce) {
+            out.outcome = connectEnd_ ? SmtpOutcome::Failure : SmtpOutcome::Waiting;
+            return out;
+        }
+    }
+    if (connectEnd_) {
+        out.outcome = SmtpOutcome::Failure;
+        return out;
+    }
     Flush(out);
     if (conversation_.Outcome() != SmtpOutcome::Waiting) {
         out.outcome = conversation_.Outcome();
@@ -74,7 +118,13 @@ SmtpActions SmtpDriver::Drive(DriveMode mode) {
         if (Pending()) {
             until = std::min(until, sendDeadline_);
         }
-        transport_->Wait(Pending() || transport_->WantsWrite(),
+        if (transport_->Handshaking()) {
+            until = std::min(until, handshakeDeadline_);
+        }
+        // What TLS waits for, when it waits: a handshake under way reads before a queued
+        // command can go, and a wait for writing would find the socket writable at once.
+        const std::optional<Awaits> tls = transport_->Blocked();
+        transport_->Wait(tls ? *tls == Awaits::Writing : Pending(),
                          std::max(milliseconds(0), std::chrono::ceil<milliseconds>(until - now)));
         Flush(out);
     }
@@ -101,6 +151,9 @@ SmtpRead SmtpDriver::ReadOnce(DriveMode mode) {
                 return {SmtpRead::Kind::Failed, {}};
         }
     }
+    if (transport_->Handshaking() && now >= handshakeDeadline_) {
+        return {SmtpRead::Kind::HandshakeOverdue, {}};
+    }
     if (Pending() && now >= sendDeadline_) {
         return {SmtpRead::Kind::NotTaken, {}};
     }
@@ -116,6 +169,7 @@ SmtpRead SmtpDriver::ReadOnce(DriveMode mode) {
 void SmtpDriver::Take(const SmtpRead& read, SmtpActions& out) {
     std::string tlsFailure;
     SmtpRead given = read;
+    given.tls = transport_->TlsActive();
     if (read.kind == SmtpRead::Kind::Failed || read.kind == SmtpRead::Kind::SendFailed) {
         tlsFailure = transport_->TlsFailure();
         if (!tlsFailure.empty()) {
@@ -123,8 +177,15 @@ void SmtpDriver::Take(const SmtpRead& read, SmtpActions& out) {
         }
     }
     SmtpActions actions = conversation_.Take(given, SmtpClock::now());
+    if (actions.outcome != SmtpOutcome::Waiting) {
+        // Whatever had not gone out by now never will.
+        DropPending();
+    }
+    // The replies at once; the lines sent once they have left (Queue).
     for (std::string& entry : actions.log) {
-        out.log.push_back(std::move(entry));
+        if (!entry.starts_with(" S:")) {
+            out.log.push_back(std::move(entry));
+        }
     }
     if (actions.state) {
         out.state = std::move(actions.state);
@@ -135,35 +196,112 @@ void SmtpDriver::Take(const SmtpRead& read, SmtpActions& out) {
     for (SendEnd& end : actions.ends) {
         out.ends.push_back(std::move(end));
     }
-    if (actions.startTls &&
-        !transport_->StartTls({.host = target_.host, .caFile = target_.caFile})) {
+    if (actions.startTls && !StartTls()) {
         // Nothing more goes out, and surely not in plain text.
         Take({SmtpRead::Kind::TlsFailed, transport_->TlsFailure()}, out);
         return;
     }
-    if (!actions.wire.empty()) {
-        if (!Pending()) {
-            sendDeadline_ = SmtpClock::now() + bounds_.send;
-        }
-        pending_ += actions.wire;
-        Flush(out);
+    if (actions.secret != SecretLine::None && !transport_->TlsActive()) {
+        // The conversation asked on the word of a read; the transport has the last word.
+        Take({SmtpRead::Kind::TlsFailed, "the login is sent only over TLS"}, out);
+        return;
     }
+    Queue(actions, out);
+}
+
+void SmtpDriver::Queue(SmtpActions& actions, SmtpActions& out) {
+    if (actions.wire.empty() && actions.secret == SecretLine::None) {
+        return;
+    }
+    if (!Pending()) {
+        sendDeadline_ = SmtpClock::now() + bounds_.send;
+    }
+    SecretText secret;
+    if (actions.secret != SecretLine::None) {
+        secret = SecretLineText(actions.secret);
+    }
+    // Each entry " S:" stands for one framed line of the wire, in order; the masked entry of
+    // a secret line for that line, which follows the wire.
+    std::size_t at = 0;
+    for (std::string& entry : actions.log) {
+        if (!entry.starts_with(" S:")) {
+            continue;
+        }
+        const std::size_t end = actions.wire.find("\r\n", at);
+        at = end == std::string::npos ? actions.wire.size() : end + 2;
+        held_.emplace_back(queued_ + at + (end == std::string::npos ? secret.size() : 0),
+                           std::move(entry));
+    }
+    pending_ += actions.wire;
+    queued_ += actions.wire.size();
+    if (!secret.empty()) {
+        queued_ += secret.size();
+        secretWire_ = std::move(secret);
+        secretTaken_ = 0;
+    }
+    Flush(out);
+}
+
+SecretText SmtpDriver::SecretLineText(SecretLine line) const {
+    SecretText credentials;
+    std::string_view prefix;
+    if (line == SecretLine::AuthPlain) {
+        // RFC 4616: no authorization identity, the login, the password.
+        prefix = "AUTH PLAIN ";
+        credentials.Append(std::string_view("\0", 1));
+        credentials.Append(target_.login);
+        credentials.Append(std::string_view("\0", 1));
+    }
+    credentials.Append(password_.view());
+    const std::string_view end = "\r\n";
+    SecretText text = SecretText::OfSize(prefix.size() + Base64Size(credentials.size()) + 2);
+    std::copy(prefix.begin(), prefix.end(), text.data());
+    Base64Into(credentials.view(), text.data() + prefix.size());
+    std::copy(end.begin(), end.end(), text.data() + text.size() - end.size());
+    return text;
+}
+
+void SmtpDriver::Release(SmtpActions& out) {
+    std::size_t released = 0;
+    while (released < held_.size() && held_[released].first <= sent_) {
+        out.log.push_back(std::move(held_[released].second));
+        ++released;
+    }
+    held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(released));
+}
+
+void SmtpDriver::DropPending() {
+    pending_.clear();
+    taken_ = 0;
+    if (!secretWire_.empty()) {
+        WipeBytes(secretWire_.data(), secretWire_.size());
+    }
+    secretTaken_ = secretWire_.size();
+    held_.clear();
 }
 
 void SmtpDriver::Flush(SmtpActions& out) {
     while (Pending() && conversation_.Outcome() == SmtpOutcome::Waiting) {
-        const TransportSend sent = transport_->Send(std::string_view(pending_).substr(taken_));
+        const bool secret = taken_ == pending_.size();
+        const std::string_view rest = secret ? secretWire_.view().substr(secretTaken_)
+                                             : std::string_view(pending_).substr(taken_);
+        const TransportSend sent = transport_->Send(rest);
         if (sent.failed) {
-            pending_.clear();
-            taken_ = 0;
+            DropPending();
             Take({SmtpRead::Kind::SendFailed, {}}, out);
             return;
         }
         if (sent.taken == 0) {
             return;
         }
+        sent_ += sent.taken;
+        Release(out);
         // Counted, not erased: a mail the socket takes a little at a time is copied once.
-        taken_ += sent.taken;
+        (secret ? secretTaken_ : taken_) += sent.taken;
+        if (secret && secretTaken_ == secretWire_.size()) {
+            // The transport has its own copy now: ours goes at once, not at the next login.
+            WipeBytes(secretWire_.data(), secretWire_.size());
+        }
         if (!Pending()) {
             pending_.clear();
             taken_ = 0;

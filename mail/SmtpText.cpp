@@ -101,9 +101,11 @@ std::vector<std::string_view> Words(std::string_view line) {
 
 }  // namespace
 
-bool OffersExtension(std::string_view ehloReply, std::string_view keyword,
-                     std::string_view parameter) {
-    // The first line greets; each further one names an extension after its code and separator.
+namespace {
+
+// The words of each extension line of a reply to EHLO, the keyword first; the first line greets.
+template <typename Visit>
+void ForEachExtension(std::string_view ehloReply, Visit visit) {
     std::size_t at = ehloReply.find('\n');
     while (at != std::string_view::npos && at + 1 < ehloReply.size()) {
         const std::size_t next = ehloReply.find('\n', at + 1);
@@ -112,26 +114,45 @@ bool OffersExtension(std::string_view ehloReply, std::string_view keyword,
         at = next;
         const std::vector<std::string_view> words =
             Words(line.substr(std::min<std::size_t>(4, line.size())));
-        if (words.empty() || !SameText(words.front(), keyword)) {
-            continue;
-        }
-        if (parameter.empty()) {
-            return true;
-        }
-        for (std::size_t i = 1; i < words.size(); ++i) {
-            if (SameText(words[i], parameter)) {
-                return true;
-            }
+        if (!words.empty()) {
+            visit(words);
         }
     }
-    return false;
 }
 
-std::string Base64(std::string_view bytes) {
+}  // namespace
+
+bool OffersExtension(std::string_view ehloReply, std::string_view keyword,
+                     std::string_view parameter) {
+    bool offered = false;
+    ForEachExtension(ehloReply, [&](const std::vector<std::string_view>& words) {
+        if (!SameText(words.front(), keyword)) {
+            return;
+        }
+        offered = offered || parameter.empty() ||
+                  std::any_of(words.begin() + 1, words.end(),
+                              [&](std::string_view word) { return SameText(word, parameter); });
+    });
+    return offered;
+}
+
+std::vector<std::string> ExtensionParameters(std::string_view ehloReply, std::string_view keyword) {
+    std::vector<std::string> parameters;
+    ForEachExtension(ehloReply, [&](const std::vector<std::string_view>& words) {
+        if (SameText(words.front(), keyword)) {
+            parameters.insert(parameters.end(), words.begin() + 1, words.end());
+        }
+    });
+    return parameters;
+}
+
+std::size_t Base64Size(std::size_t size) {
+    return (size + 2) / 3 * 4;
+}
+
+void Base64Into(std::string_view bytes, char* out) {
     static constexpr char kDigits[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string encoded;
-    encoded.reserve((bytes.size() + 2) / 3 * 4);
     for (std::size_t at = 0; at < bytes.size(); at += 3) {
         const std::size_t left = std::min<std::size_t>(3, bytes.size() - at);
         std::uint32_t group = 0;
@@ -139,9 +160,14 @@ std::string Base64(std::string_view bytes) {
             group = group << 8 | (i < left ? static_cast<unsigned char>(bytes[at + i]) : 0U);
         }
         for (std::size_t i = 0; i < 4; ++i) {
-            encoded.push_back(i <= left ? kDigits[group >> (18 - 6 * i) & 0x3F] : '=');
+            *out++ = i <= left ? kDigits[group >> (18 - 6 * i) & 0x3F] : '=';
         }
     }
+}
+
+std::string Base64(std::string_view bytes) {
+    std::string encoded(Base64Size(bytes.size()), '\0');
+    Base64Into(bytes, encoded.data());
     return encoded;
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarvelo {
 
@@ -32,8 +33,16 @@ std::string_view TrimReply(std::string_view reply);
 bool OffersExtension(std::string_view ehloReply, std::string_view keyword,
                      std::string_view parameter = {});
 
+// The parameters of the extension keyword in a reply to EHLO, as the server wrote them, in
+// order ("PLAIN", "LOGIN" of "250 AUTH PLAIN LOGIN"); none when it is not offered.
+std::vector<std::string> ExtensionParameters(std::string_view ehloReply, std::string_view keyword);
+
 // RFC 4648 base 64, as AUTH PLAIN and LOGIN carry the credentials (RFC 4954 4).
 std::string Base64(std::string_view bytes);
+// The same written to out, which holds Base64Size(bytes.size()) bytes: a password is encoded
+// into a buffer that is wiped after use, never into a string of its own.
+std::size_t Base64Size(std::size_t size);
+void Base64Into(std::string_view bytes, char* out);
 
 // Joins successive reads into whole replies. A reply may arrive in any number of reads, and a
 // multi-line reply (RFC 5321 4.2.1) in several. A read that ends in a line feed ends the reply,

@@ -4,8 +4,8 @@
 // and the caller tests it: 0 or -1 after Connect, the byte count or -1 after SendSome and
 // Receive, 0 or -1 after the close in the destructor.
 //
-// No call waits for ever: each that may wait takes its bound as an argument. Name look-up waits
-// as long as the system resolver does.
+// No call waits for ever: each that may wait takes its bound as an argument, the name look-up
+// included (mail/Connector.h).
 #pragma once
 
 #include <chrono>
@@ -30,14 +30,17 @@ public:
     Socket(const Socket&) = delete;
     Socket& operator=(const Socket&) = delete;
 
-    // host: a dotted IPv4 address (used as it is), or a name or an IPv6 address, looked up;
-    // each of its addresses, IPv6 and IPv4 alike, is tried in turn, each with its share of the
-    // time left. port: decimal text read as atoi does: no digits give port 0.
+    // host: a dotted IPv4 address (used as it is), or a name or an IPv6 address, looked up
+    // and its addresses tried as Connector does, all within timeout. port: decimal text read
+    // as atoi does: no digits give port 0.
     // Returns `status`: 0 when connected; -1 when the library is not started, there is no
     // socket, the name is unknown, or no address took the connection within timeout. Why it
     // failed stays in `failure`.
     int Connect(const char* host, const char* port,
                 std::chrono::milliseconds timeout = kSocketTimeout);
+
+    // Takes a socket that Connector connected in place of the one there is.
+    void Adopt(winsock::SOCKET connected);
 
     // One send of what the socket takes now, without waiting. Returns `status`: the bytes
     // taken, 0 when the socket takes none now (its buffer is full), -1 when the send failed.
@@ -66,12 +69,7 @@ public:
     static inline bool started = false;
 
 private:
-    // A socket of family in place of the one there is, for the next address to try.
     bool Renew(int family);
-    ConnectFailure ConnectWithin(const sockaddr* address, int length,
-                                 std::chrono::milliseconds timeout);
-    // select on this socket alone, in the write and exception sets: a connection under way.
-    int WaitForConnection(std::chrono::milliseconds timeout) const;
 
     int protocol_;
 };

@@ -2,6 +2,7 @@
 // ("host:port", "[IPv6]:port"), with the submission settings over it.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,19 +10,6 @@
 #include "settings/Submission.h"
 
 namespace tarvelo {
-
-inline constexpr int kSmtpPort = 25;
-inline constexpr int kSubmissionPort = 587;   // RFC 6409, STARTTLS
-inline constexpr int kSubmissionsPort = 465;  // RFC 8314, TLS from the first byte
-
-// The server setting's parts. A name or a dotted address alone, as every setting was before
-// ports could be named, stays whole and has no port; so does any text that a port cannot be
-// read from (several colons without brackets: an IPv6 address alone).
-struct ServerAddress {
-    std::string host;
-    std::optional<int> port;
-};
-ServerAddress ParseServerAddress(std::string_view server);
 
 struct SubmissionTarget {
     std::string host;
@@ -32,8 +20,18 @@ struct SubmissionTarget {
 };
 
 // The settings' port wins over the server setting's, and 25 stands when neither names one;
-// the security is the settings' own, else StartTls on 587, Tls on 465, None on any other port.
+// the security is the settings' own, else StartTls on 587, Tls on 465, None on any other port
+// (EffectivePort, EffectiveSecurity). Raises ServerPortError as ParseServerAddress does.
 SubmissionTarget ResolveSubmission(std::string_view server, const SubmissionSettings& settings);
+
+// Bigger than any bundle of CAs a user would name.
+inline constexpr std::size_t kMaxCaFileBytes = std::size_t{1} << 20;
+
+// The CA file's bytes for a sending over TLS, read at once and before connecting: opened
+// without waiting and read only as a regular file of at most kMaxCaFileBytes, so that a pipe
+// or a device never holds a sending. Empty without a CA file or without TLS. Raises
+// CaFileError naming the file and why otherwise.
+std::string ReadCaFile(const SubmissionTarget& target);
 
 // "host:port", or "[host]:port" for an IPv6 address, as messages name the server.
 std::string HostAndPort(const SubmissionTarget& target);

@@ -7,10 +7,35 @@ namespace tarvelo {
 
 TcpTransport::TcpTransport() : socket_(SOCK_STREAM) {}
 
-ConnectFailure TcpTransport::Connect(const std::string& host, int port,
-                                     std::chrono::milliseconds timeout) {
-    socket_.Connect(host.c_str(), std::to_string(port).c_str(), timeout);
-    return socket_.status == 0 ? ConnectFailure::None : socket_.failure;
+ConnectFailure Transport::Connect(const std::string& host, int port,
+                                  std::chrono::milliseconds timeout) {
+    BeginConnect(host, port, timeout);
+    std::optional<ConnectFailure> result;
+    while (!(result = Connecting(timeout))) {
+    }
+    return *result;
+}
+
+void TcpTransport::BeginConnect(const std::string& host, int port,
+                                std::chrono::milliseconds timeout) {
+    // Without the library the socket layer could not look up or connect at all.
+    connector_ = Socket::started
+                     ? std::make_unique<Connector>(host, static_cast<std::uint16_t>(port), timeout)
+                     : nullptr;
+}
+
+std::optional<ConnectFailure> TcpTransport::Connecting(std::chrono::milliseconds wait) {
+    if (!connector_) {
+        return ConnectFailure::Other;
+    }
+    const std::optional<ConnectFailure> result = connector_->Step(wait);
+    if (result == ConnectFailure::None) {
+        socket_.Adopt(connector_->Take());
+    }
+    if (result) {
+        connector_.reset();
+    }
+    return result;
 }
 
 TransportSend TcpTransport::Send(std::string_view bytes) {

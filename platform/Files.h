@@ -18,6 +18,10 @@ bool FileMissing(std::string_view fileName);
 // when it is not a regular file (also through a symbolic link) or when it holds more than
 // maxBytes. Nothing waits or reads without end.
 std::optional<std::string> ReadRegularFile(std::string_view fileName, std::size_t maxBytes);
+// The same, and when it gives nullopt, why ("not a regular file", "larger than N bytes", or
+// the system's reason, in English) in why.
+std::optional<std::string> ReadRegularFile(std::string_view fileName, std::size_t maxBytes,
+                                           std::string& why);
 
 // Replaces the file whole with bytes. They go to a temporary file beside it, reach the disk,
 // and only then take the old file's name (keeping its permissions where the platform has

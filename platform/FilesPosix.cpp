@@ -109,12 +109,27 @@ bool FileMissing(std::string_view fileName) {
 }
 
 std::optional<std::string> ReadRegularFile(std::string_view fileName, std::size_t maxBytes) {
+    std::string why;
+    return ReadRegularFile(fileName, maxBytes, why);
+}
+
+std::optional<std::string> ReadRegularFile(std::string_view fileName, std::size_t maxBytes,
+                                           std::string& why) {
     // Non-blocking, so that a pipe without a writer is refused, not waited for.
     Descriptor fd(
         ::open(std::string(fileName).c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat status {};
-    if (!fd.valid() || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
-        static_cast<std::uintmax_t>(status.st_size) > maxBytes) {
+    if (!fd.valid() || ::fstat(fd.get(), &status) != 0) {
+        why = std::strerror(errno);
+        return std::nullopt;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        why = "not a regular file";
+        return std::nullopt;
+    }
+    const std::string tooLarge = "larger than " + std::to_string(maxBytes) + " bytes";
+    if (static_cast<std::uintmax_t>(status.st_size) > maxBytes) {
+        why = tooLarge;
         return std::nullopt;
     }
     // One byte past the limit is enough to see a file that grew after fstat.
@@ -126,6 +141,7 @@ std::optional<std::string> ReadRegularFile(std::string_view fileName, std::size_
             if (errno == EINTR) {
                 continue;
             }
+            why = std::strerror(errno);
             return std::nullopt;
         }
         if (got == 0) {
@@ -133,6 +149,7 @@ std::optional<std::string> ReadRegularFile(std::string_view fileName, std::size_
         }
         bytes.append(chunk.data(), static_cast<std::size_t>(got));
     }
+    why = tooLarge;
     return std::nullopt;
 }
 

@@ -82,10 +82,28 @@ bool FileMissing(std::string_view fileName) {
 }
 
 std::optional<std::string> ReadRegularFile(std::string_view fileName, std::size_t maxBytes) {
+    std::string why;
+    return ReadRegularFile(fileName, maxBytes, why);
+}
+
+std::optional<std::string> ReadRegularFile(std::string_view fileName, std::size_t maxBytes,
+                                           std::string& why) {
     const Handle file(Open(WideFromUtf8(fileName), GENERIC_READ, OPEN_EXISTING));
     LARGE_INTEGER size{};
-    if (!file.valid() || !IsRegular(file) || GetFileSizeEx(file.get(), &size) == 0 ||
+    if (!file.valid()) {
+        why = GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND
+                  ? "no such file"
+                  : "it cannot be opened";
+        return std::nullopt;
+    }
+    if (!IsRegular(file)) {
+        why = "not a regular file";
+        return std::nullopt;
+    }
+    const std::string tooLarge = "larger than " + std::to_string(maxBytes) + " bytes";
+    if (GetFileSizeEx(file.get(), &size) == 0 ||
         static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
+        why = tooLarge;
         return std::nullopt;
     }
     // One byte past the limit is enough to see a file that grew after the size was taken.
@@ -94,6 +112,7 @@ std::optional<std::string> ReadRegularFile(std::string_view fileName, std::size_
     while (bytes.size() <= maxBytes) {
         DWORD got = 0;
         if (ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr) == 0) {
+            why = "it cannot be read";
             return std::nullopt;
         }
         if (got == 0) {
@@ -101,6 +120,7 @@ std::optional<std::string> ReadRegularFile(std::string_view fileName, std::size_
         }
         bytes.append(chunk, got);
     }
+    why = tooLarge;
     return std::nullopt;
 }
 

@@ -8,6 +8,8 @@
 // server and login are UTF-8. None of these functions logs or prints the password.
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <string_view>
 
 #include "platform/SecretText.h"
@@ -18,17 +20,27 @@ enum class SecretLookup {
     Found,
     NotFound,  // a store runs but keeps nothing for this server and login
     NoStore,   // no store in this build, no session bus, no service, or it failed
+    NoAnswer,  // the bus or the store did not answer within kKeyringBound
 };
+
+// All that a look-up or a store may take: a bus that accepts and never speaks, or a service
+// that owns its name and never replies, costs this and no more. The work goes on off the
+// caller's thread.
+inline constexpr std::chrono::milliseconds kKeyringBound = std::chrono::seconds(5);
 
 struct StoredPassword {
     SecretLookup result = SecretLookup::NoStore;
     SecretText password;  // empty unless Found
 };
 
-StoredPassword LookUpPassword(std::string_view server, std::string_view login);
+// whileWaiting, when given, is called every few milliseconds while the answer is awaited: a
+// window keeps drawing itself and answering the desktop.
+StoredPassword LookUpPassword(std::string_view server, std::string_view login,
+                              const std::function<void()>& whileWaiting = {});
 
-// True when the store now keeps the password; false when there is none or it refused (a
-// keyring left locked, for one), and the caller keeps the password otherwise.
+// True when the store now keeps the password; false when there is none, it refused (a
+// keyring left locked, for one) or it did not answer in time, and the caller keeps the
+// password otherwise.
 bool StorePassword(std::string_view server, std::string_view login, std::string_view password);
 
 // Why no password was found (result NotFound or NoStore), in the store's own words, for

@@ -25,7 +25,8 @@ std::wstring TargetName(std::string_view server, std::string_view login) {
 
 }  // namespace
 
-StoredPassword LookUpPassword(std::string_view server, std::string_view login) {
+StoredPassword LookUpPassword(std::string_view server, std::string_view login,
+                              const std::function<void()>& /*whileWaiting*/) {
     StoredPassword stored;
     PCREDENTIALW credential = nullptr;
     if (!CredReadW(TargetName(server, login).c_str(), CRED_TYPE_GENERIC, 0, &credential)) {

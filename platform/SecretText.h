@@ -20,17 +20,25 @@ public:
     SecretText& operator=(const SecretText&) = delete;
     ~SecretText();
 
+    // size zero bytes, to be written through data(): a secret put together in place (a line
+    // for the wire, say) leaves no plain copy on the way.
+    static SecretText OfSize(std::size_t size);
     SecretText Copy() const { return SecretText(view()); }
+    // Adds text at the end; a buffer that has to grow is wiped before it is let go.
+    void Append(std::string_view text);
+    char* data() { return bytes_.get(); }
     std::string_view view() const { return {bytes_.get(), size_}; }
     // Followed by a zero byte, for C interfaces.
     const char* c_str() const { return bytes_ ? bytes_.get() : ""; }
     bool empty() const { return size_ == 0; }
+    std::size_t size() const { return size_; }
 
 private:
     void Wipe() noexcept;
 
     std::unique_ptr<char[]> bytes_;
     std::size_t size_ = 0;
+    std::size_t capacity_ = 0;  // without the zero byte that follows the text
 };
 
 // Overwrites size bytes with zeros in a way the compiler may not leave out.

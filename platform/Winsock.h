@@ -14,6 +14,7 @@
 // macros and global names (Socket.cpp says `using namespace winsock`).
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 namespace tarvelo::winsock {
@@ -234,5 +235,13 @@ namespace tarvelo::winsock {
 // Why the socket call just made failed.
 inline SocketError LastSocketError() {
     return ToSocketError(LastSocketErrorCode());
+}
+
+// A span as select's time-out.
+inline timeval ToTimeval(std::chrono::milliseconds span) {
+    timeval result{};
+    result.tv_sec = static_cast<decltype(result.tv_sec)>(span.count() / 1000);
+    result.tv_usec = static_cast<decltype(result.tv_usec)>(span.count() % 1000 * 1000);
+    return result;
 }
 }  // namespace tarvelo::winsock

@@ -1,5 +1,6 @@
 #include "settings/PasswordSource.h"
 
+#include "base/Error.h"
 #include "settings/Submission.h"
 #include "ui/Texts.h"
 
@@ -10,23 +11,56 @@ PasswordSource::Key PasswordSource::KeyOf(std::string_view smtp, std::string_vie
 }
 
 std::optional<SecretText> PasswordSource::ForSending(std::string_view smtp, std::string_view login,
-                                                     const PasswordPrompt& prompt) {
+                                                     const PasswordPrompt& prompt,
+                                                     std::string_view refusedReply) {
     const Key key = KeyOf(smtp, login);
-    if (const auto found = remembered_.find(key); found != remembered_.end()) {
-        return found->second.Copy();
-    }
-    StoredPassword stored = store_.lookUp(key.first, key.second);
-    if (stored.result == SecretLookup::Found) {
-        return std::move(stored.password);
+    std::string problem;
+    // A kept password that cannot go out: its reason, and the question.
+    const auto usable = [&problem](const SecretText& password) {
+        try {
+            CheckPassword(password.view());
+            return true;
+        } catch (const Error& error) {
+            problem = error.what();
+            return false;
+        }
+    };
+    StoredPassword stored;
+    if (refusedReply.empty()) {
+        if (const auto found = remembered_.find(key);
+            found != remembered_.end() && usable(found->second)) {
+            return found->second.Copy();
+        }
+        stored = store_.lookUp(key.first, key.second);
+        if (stored.result == SecretLookup::Found && usable(stored.password)) {
+            return std::move(stored.password);
+        }
+    } else {
+        // Only whether a store runs, for the check box.
+        stored.result = store_.lookUp(key.first, key.second).result;
     }
     if (!prompt) {
-        return SecretText();
+        throw PasswordContentError(true);
     }
-    std::optional<SecretText> answer = prompt(texts::PasswordQuestion(key.second, key.first));
-    if (answer) {
-        remembered_.insert_or_assign(key, answer->Copy());
+    PasswordPromptText text = PromptFor(key.first, key.second, stored.result, refusedReply);
+    text.problem = std::move(problem);
+    while (true) {
+        std::optional<PromptAnswer> answer = prompt(text);
+        if (!answer) {
+            return std::nullopt;
+        }
+        if (!usable(answer->password)) {
+            text.problem = std::move(problem);
+            continue;
+        }
+        if (answer->save) {
+            Keep(smtp, login, answer->password.view());
+        } else {
+            // A refused one is forgotten again, so that the question comes at once.
+            remembered_.insert_or_assign(key, answer->password.Copy());
+        }
+        return std::move(answer->password);
     }
-    return answer;
 }
 
 void PasswordSource::Keep(std::string_view smtp, std::string_view login,

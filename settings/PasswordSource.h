@@ -12,6 +12,7 @@
 
 #include "platform/SecretStore.h"
 #include "platform/SecretText.h"
+#include "settings/PasswordPrompt.h"
 
 namespace tarvelo {
 
@@ -24,20 +25,31 @@ struct SecretStoreSide {
         store;
 };
 
-// The window's question; question is UTF-8 ("login (server) のパスワード"). None when the
-// user cancels it.
-using PasswordPrompt = std::function<std::optional<SecretText>(std::string_view question)>;
+// The answer to the window's question: the password, and whether 「パスワードを保存する」 was
+// checked.
+struct PromptAnswer {
+    SecretText password;
+    bool save = false;
+};
+
+// The window's question (settings/PasswordPrompt.h says what it shows; a problem goes in a box
+// before it). None when the user cancels it.
+using PasswordPrompt = std::function<std::optional<PromptAnswer>(const PasswordPromptText& text)>;
 
 class PasswordSource {
 public:
     explicit PasswordSource(SecretStoreSide store) : store_(std::move(store)) {}
 
-    // For a sending with a login. An answer to prompt is kept in memory only: a mistyped one
-    // must not reach the store (that is the settings' password field's to fill), and a refused
-    // one is forgotten so that the next sending asks again. Without a prompt (a front end that
-    // has no question yet) the password is empty. None when the user cancels the question.
+    // For a sending with a login: the password given in this run, else the store's, else the
+    // answer to prompt, which goes into the store when the answer says save (as Keep does),
+    // else into memory until the program ends. A password that cannot go out (CheckPassword)
+    // is never given: the question comes (again) with its reason as the problem. refusedReply:
+    // the server's reply when it refused the login just now; the question then comes whatever
+    // is kept, and says why. Raises PasswordContentError without a prompt (a front end that has
+    // no question yet) when no password is kept. None when the user cancels the question.
     std::optional<SecretText> ForSending(std::string_view smtp, std::string_view login,
-                                         const PasswordPrompt& prompt);
+                                         const PasswordPrompt& prompt,
+                                         std::string_view refusedReply = {});
 
     // A password the user typed into the settings: into the store when it takes it, else in
     // memory until the program ends.

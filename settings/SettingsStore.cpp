@@ -88,7 +88,12 @@ SubmissionSettings ReadSubmission() {
     if (FileMissing(kSubmitFileName)) {
         return {};
     }
-    LineList lines = ReadLineList(kSubmitFileName);
+    const std::string bytes = ReadListFileBytes(kSubmitFileName);
+    // Invisible in every editor that writes one, and it would be read as part of the port.
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        throw ByteOrderMarkError(kSubmitFileName);
+    }
+    LineList lines = ParseLines(bytes);
     // A file cut short by hand leaves the settings of its missing lines unset.
     lines.resize(std::max<std::size_t>(lines.size(), kSubmitLines));
 
@@ -105,6 +110,9 @@ SubmissionSettings ReadSubmission() {
             throw SettingValueError(kSubmitFileName, texts::kSecurityLabel, word,
                                     texts::kSecurityExpected);
         }
+    }
+    if (lines[kLoginLine].find('\0') != std::string::npos) {
+        throw LoginNulError(kSubmitFileName);
     }
     settings.login = std::move(lines[kLoginLine]);
     settings.caFile = std::move(lines[kCaFileLine]);

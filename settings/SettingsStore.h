@@ -68,8 +68,9 @@ void RefusePlaceholders(std::string_view sender, std::string_view gatewayDomain)
 // line, or one that the file does not reach, leaves its setting unset, and lines after the
 // fourth are ignored. No file by that name: SubmissionSettings{}, and nothing is written.
 // Raises FileOpenError("tvsubmit.ini") for a file that exists but cannot be read as a list
-// (ReadLineList), and SettingValueError naming the line for a port that is not 1 to 65535 or a
-// security word that is not one of SecurityWord's.
+// (ReadLineList), ByteOrderMarkError for a file that begins with one, SettingValueError naming
+// the line for a port that is not 1 to 65535 or a security word that is not one of
+// SecurityWord's, and LoginNulError for a login that holds a NUL.
 SubmissionSettings ReadSubmission();
 
 // Writes the four lines (FormatLines, the atomic save of WriteLineList). Settings that are all

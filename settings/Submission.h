@@ -47,6 +47,39 @@ std::optional<int> PortFromText(std::string_view text);
 // user wrote it (Shift-JIS, like its file), in UTF-8 as the store wants its attributes.
 std::string SecretServerName(std::string_view smtp);
 
+inline constexpr int kSmtpPort = 25;
+inline constexpr int kSubmissionPort = 587;   // RFC 6409, STARTTLS
+inline constexpr int kSubmissionsPort = 465;  // RFC 8314, TLS from the first byte
+
+// The server setting's parts. A name or a dotted address alone, as every setting was before
+// ports could be named, stays whole and has no port; so does an IPv6 address alone (several
+// colons without brackets). Raises ServerPortError when the setting names a port that is not
+// 1 to 65535 ("mail.example:0", "mail.example:", "[::1]x"): a sending must not go to port 25
+// of a host by another name instead.
+struct ServerAddress {
+    std::string host;
+    std::optional<int> port;
+};
+ServerAddress ParseServerAddress(std::string_view server);
+
+// The port a sending connects to: the settings' own, else the server setting's, else 25.
+int EffectivePort(std::string_view server, const SubmissionSettings& settings);
+// The settings' security, else StartTls on 587, Tls on 465, None on any other port.
+Security EffectiveSecurity(std::string_view server, const SubmissionSettings& settings);
+
+// Raises LoginWithoutTlsError when there is a login and the connection would be plain text:
+// known before connecting, so that nothing is sent and no password is asked for; the
+// submission dialog's OK refuses such settings alike.
+void RefuseLoginWithoutTls(std::string_view server, const SubmissionSettings& settings);
+
+// Raises PasswordContentError for a password that is empty or holds NUL, CR or LF: AUTH would
+// carry an empty password, or a NUL would move the split of SASL PLAIN and a line end end the
+// command early. Checked before connecting.
+void CheckPassword(std::string_view password);
+
+// Raises LoginNulError for a login that holds a NUL, which SASL PLAIN takes for a separator.
+void CheckLogin(std::string_view login);
+
 // Whether nothing differs from the classic conversation's settings.
 bool IsClassic(const SubmissionSettings& settings);
 

@@ -44,7 +44,14 @@ std::string PortStepped(std::string_view text, int delta) {
 }
 
 SubmitTexts SubmitForm::Load() {
-    SubmissionSettings stored = ReadSubmission();
+    SubmissionSettings stored;
+    try {
+        stored = ReadSubmission();
+        loadFailure_.reset();
+    } catch (const Error& error) {
+        loadFailure_ = error.what();
+        throw;
+    }
     SubmitTexts texts;
     texts.port = stored.port.value_or(0);
     texts.security = SecurityIndex(stored.security);
@@ -58,8 +65,12 @@ void SubmitForm::Shown(const SubmitTexts& now) {
     caFile_.Shown(now.caFile);
 }
 
-SubmissionSettings SubmitForm::Ok(const SubmitTexts& now, bool passwordTyped) {
+SubmissionSettings SubmitForm::Ok(const SubmitTexts& now, std::string_view smtp,
+                                  std::string_view typedPassword) {
     closes_ = false;
+    if (loadFailure_) {
+        throw Error(*loadFailure_);
+    }
     SubmissionSettings settings;
     if (now.port != 0) {
         settings.port = now.port;
@@ -70,8 +81,14 @@ SubmissionSettings SubmitForm::Ok(const SubmitTexts& now, bool passwordTyped) {
     settings.login = login_.Bytes(now.login);
     settings.caFile = caFile_.Bytes(now.caFile);
     // The store keeps a password under its login: one without a login would be lost.
-    if (settings.login.empty() && passwordTyped) {
+    if (settings.login.empty() && !typedPassword.empty()) {
         throw Error(std::string(texts::kPasswordWithoutLogin));
+    }
+    // A sending's rules, refused here already rather than at the next sending.
+    CheckLogin(settings.login);
+    RefuseLoginWithoutTls(smtp, settings);
+    if (!typedPassword.empty()) {
+        CheckPassword(typedPassword);
     }
     // Pressing OK ends the showing from here on, even when the write fails.
     closes_ = true;

@@ -40,16 +40,21 @@ std::string PortStepped(std::string_view text, int delta);
 class SubmitForm {
 public:
     // The load (FormActivate): what the controls are to show. Raises what ReadSubmission
-    // raises, and the controls keep what they hold.
+    // raises, and the controls keep what they hold: the window then stays closed, and an OK
+    // after it writes nothing (a file it could not read is never turned into defaults).
     SubmitTexts Load();
     // What the login and CA file edits show once the load's texts are in them.
     void Shown(const SubmitTexts& now);
 
-    // OK. Raises Error (texts::kPasswordWithoutLogin) for a password without a login before
-    // anything is written, and the dialog stays open; then writes "tvsubmit.ini", and the
-    // showing ends even when that fails (FileCreateError). passwordTyped: whether the
-    // password edit holds any text. Returns the settings written.
-    SubmissionSettings Ok(const SubmitTexts& now, bool passwordTyped);
+    // OK. Before anything is written, and the dialog then stays open, raises the last load's
+    // error when it failed, Error (texts::kPasswordWithoutLogin) for a password without a
+    // login, and the errors of a sending's rules: LoginNulError, LoginWithoutTlsError (by the
+    // port and security that would be used with the SMTP Server setting smtp) and
+    // PasswordContentError for a typed password. Then writes "tvsubmit.ini", and the showing
+    // ends even when that fails (FileCreateError). typedPassword: the password edit's text,
+    // empty when it holds none. Returns the settings written.
+    SubmissionSettings Ok(const SubmitTexts& now, std::string_view smtp,
+                          std::string_view typedPassword);
     // Whether the last OK ends the showing.
     bool Closes() const { return closes_; }
 
@@ -57,6 +62,7 @@ private:
     StoredField login_{FieldEncoding::Utf8};
     StoredField caFile_{FieldEncoding::Utf8};
     bool closes_ = false;
+    std::optional<std::string> loadFailure_;  // what the last load raised
 };
 
 }  // namespace tarvelo

@@ -31,6 +31,15 @@ inline constexpr std::string_view kLogClrBtnHint = "下のログを消すだけ�
 inline constexpr std::string_view kLogSaveBtn = "Log Save && Clear";
 inline constexpr std::string_view kLogSaveBtnHint = "TVEMAIL.LOG に追加保存します";
 
+// The password prompt's check box: the answer goes into the desktop's keyring.
+inline constexpr std::string_view kSavePassword = "パスワードを保存する";
+inline constexpr std::string_view kSavePasswordHint =
+    "キーリングに保存します。しなければこのプログラムを終了するまで覚えておきます";
+// The progress dialog's headline, and the prompt's first line, when the server refused the
+// login; the server's reply follows.
+inline constexpr std::string_view kLoginRefused = "ログインできませんでした";
+// The prompt's labels are the submission dialog's: kLoginLabel, kPasswordLabel.
+
 // The tooltip over a character of the message that cannot be sent: 「X」は送れません, a line
 // break named 改行.
 inline std::string Unsendable(std::string_view character) {
@@ -50,6 +59,7 @@ inline constexpr std::string_view kProgNameDesigned = "Tarvelo";
 inline constexpr std::string_view kSendCaption = "送信";
 inline constexpr std::string_view kSendLabelDesigned = "SendLabel";
 inline constexpr std::string_view kStateDesigned = "State";
+inline constexpr std::string_view kConnectingLabel = "接続中";
 inline constexpr std::string_view kSending = "送信中";
 inline constexpr std::string_view kSent = "送信しました";
 inline constexpr std::string_view kSendError = "送信エラー";
@@ -80,8 +90,6 @@ inline std::string Reason(std::string_view sentence, std::string_view detail) {
 
 // The question for the password of the submission server at a sending.
 inline constexpr std::string_view kPasswordCaption = "送信サーバのパスワード";
-inline constexpr std::string_view kPasswordPromptHint =
-    "このプログラムを終了するまで覚えておきます";
 // "login (server) のパスワード"
 inline std::string PasswordQuestion(std::string_view login, std::string_view server) {
     return std::string(login) + " (" + std::string(server) + ") のパスワード";

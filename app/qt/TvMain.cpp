@@ -241,7 +241,7 @@ void TForm1::MailMesChange() {
          .phsNo = ToShiftJis(PhsNo->text()),
          .resNo = SetDialog != nullptr ? SetDialog->ResNoText() : std::string(),
          .testMode = NonCng->isChecked()});
-    marks_->Mark(view.unsendable);
+    marks_->Show(view.markUnsendable);
     TvImg->SetText(std::move(view.preview));
     TvMes->SetLines(std::move(view.mailImage));
     msgErr->setPlainText(Text(view.msgErr));

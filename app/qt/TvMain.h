@@ -89,6 +89,9 @@ protected:
 private:
     // Writes what a sending shows into the log and the progress dialog.
     void Show(const tarvelo::SendScreen& screen);
+    // The server refused the login with reply: the question for the password comes again at
+    // once over the progress dialog, and its answer is sent anew.
+    void AskAgain(const std::string& reply);
 
     // The window's size with its frame, as the window system draws it.
     QSize OuterSize() const;

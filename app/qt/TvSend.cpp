@@ -44,6 +44,24 @@ void TForm1::sendButtonClick() {
     sendButton->setEnabled(true);
 }
 
+void TForm1::AskAgain(const std::string& reply) {
+    // Closed meanwhile: the user is done with this sending.
+    if (!SendDlg->isVisible()) {
+        return;
+    }
+    tarvelo::RunHandler([this, &reply] {
+        const std::optional<tarvelo::SendScreen> screen =
+            form_.AskAgain(reply, tarvelo::PasswordQuestion(SendDlg), sendBounds);
+        if (!screen) {
+            return;
+        }
+        Show(*screen);
+        if (form_.Sending()) {
+            Timer1->start();
+        }
+    });
+}
+
 void TForm1::Timer1Timer() {
     tarvelo::RunHandler([this] { Show(form_.Poll()); });
 }
@@ -65,6 +83,10 @@ void TForm1::Show(const tarvelo::SendScreen& screen) {
     }
     if (screen.button) {
         SendDlg->CancelBtn->setText(tarvelo::Text(*screen.button));
+    }
+    if (screen.askAgain) {
+        // At once, over the progress dialog, once this tick is over.
+        QTimer::singleShot(0, this, [this, reply = *screen.askAgain] { AskAgain(reply); });
     }
     if (screen.box) {
         throw tarvelo::Error(*screen.box);

@@ -1,8 +1,12 @@
 // The characters of the message that cannot be sent, underlined where they stand in the
 // message box with a wavy red line, each naming itself in a tooltip.
+//
+// Only the rows in sight are looked at, when they are painted: a pasted page costs a keystroke
+// nothing here, and no mark makes the box lay out the whole of its text at once.
 #pragma once
 
-#include <QObject>
+#include <QTextCursor>
+#include <QWidget>
 #include <cstddef>
 #include <vector>
 
@@ -10,19 +14,30 @@ class QTextEdit;
 
 namespace tarvelo {
 
-class UnsendableMarks : public QObject {
+// Most marks drawn at once: far more than the rows in sight can hold.
+inline constexpr std::size_t kMaxUnsendableMarks = 200;
+
+// Lies over the box's viewport, drawing the marks and letting the mouse through.
+class UnsendableMarks : public QWidget {
 public:
     explicit UnsendableMarks(QTextEdit* box);
 
-    // Marks the characters at these indexes, counted in code points of the box's text (a line
-    // break counts one), and takes away the marks drawn before.
-    void Mark(const std::vector<std::size_t>& characters);
+    // Whether the characters that cannot be sent are marked: not in the test mode, and only
+    // while the composition says that some cannot.
+    void Show(bool shown);
+
+    // The marked characters in sight, each a cursor selecting it.
+    std::vector<QTextCursor> InSight() const;
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void FollowViewport();
+
     QTextEdit* box_;
+    bool shown_ = false;
 };
 
 }  // namespace tarvelo

@@ -4,8 +4,13 @@
 
 #include "app/CommandLine.h"
 #include "app/qt/Startup.h"
+#include "platform/StandardStreams.h"
 
 int main(int argc, char** argv) {
+    // Before anything is opened: a closed descriptor 2 must not become a file or the socket.
+    if (!tarvelo::OpenStandardStreams()) {
+        return 1;
+    }
     // Read before the application object, which would take Qt's own options.
     const std::span<const char* const> arguments(argv, static_cast<std::size_t>(argc));
     const tarvelo::CommandLineReply reply =

@@ -17,6 +17,7 @@
 #include "app/win32/TvMain.h"
 #include "app/win32/about.h"
 #include "mail/win32/Send.h"
+#include "platform/StandardStreams.h"
 #include "platform/Utf16Win32.h"
 #include "settings/MenuFolder.h"
 #include "settings/win32/DomainE.h"
@@ -62,6 +63,9 @@ int Answer(const tarvelo::CommandLineReply& reply) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
+    if (!tarvelo::OpenStandardStreams()) {
+        return 1;
+    }
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&controls);
     const std::vector<std::string> arguments = Arguments();

@@ -25,15 +25,11 @@
 
 #include "mail/tls/SchannelReasons.h"
 #include "mail/tls/TlsTransport.h"
-#include "platform/Files.h"
 #include "platform/Utf16Win32.h"
 
 namespace tarvelo {
 
 namespace {
-
-// Larger than any CA bundle a user would name, so that a wrong file is refused at once.
-constexpr std::size_t kMaxCaFileBytes = 4 * 1024 * 1024;
 
 constexpr DWORD kContextRequest = ISC_REQ_SEQUENCE_DETECT | ISC_REQ_REPLAY_DETECT |
                                   ISC_REQ_CONFIDENTIALITY | ISC_REQ_ALLOCATE_MEMORY |
@@ -173,9 +169,12 @@ public:
         }
     }
 
-    ConnectFailure Connect(const std::string& host, int port,
-                           std::chrono::milliseconds timeout) override {
-        return tcp_.Connect(host, port, timeout);
+    void BeginConnect(const std::string& host, int port,
+                      std::chrono::milliseconds timeout) override {
+        tcp_.BeginConnect(host, port, timeout);
+    }
+    std::optional<ConnectFailure> Connecting(std::chrono::milliseconds wait) override {
+        return tcp_.Connecting(wait);
     }
 
     TransportSend Send(std::string_view bytes) override {
@@ -271,23 +270,20 @@ public:
     }
 
     bool HasBuffered() const override { return !plain_.empty() || (closed_ && Open()); }
-    bool WantsWrite() const override {
-        return phase_ == Phase::Handshake ? want_ == Want::Write : !outbound_.empty();
+    std::optional<Awaits> Blocked() const override {
+        if (phase_ == Phase::Handshake) {
+            return want_ == Want::Write ? Awaits::Writing : Awaits::Reading;
+        }
+        return outbound_.empty() ? std::nullopt : std::optional<Awaits>(Awaits::Writing);
     }
+    bool Handshaking() const override { return phase_ == Phase::Handshake; }
 
     bool StartTls(const TlsRequest& request) override {
         phase_ = Phase::Failed;
-        if (!request.caFile.empty()) {
-            const std::optional<std::string> text =
-                ReadRegularFile(request.caFile, kMaxCaFileBytes);
-            if (!text) {
-                failure_ = "cannot read the CA file " + request.caFile;
-                return false;
-            }
-            extraRoots_ = CertificatesOf(*text);
+        if (!request.caPem.empty()) {
+            extraRoots_ = CertificatesOf(request.caPem);
             if (!extraRoots_) {
-                failure_ =
-                    "cannot read the CA file " + request.caFile + ": no PEM certificate in it";
+                failure_ = "the CA file holds no PEM certificate";
                 return false;
             }
         }
@@ -317,6 +313,8 @@ public:
         return phase_ != Phase::Failed;
     }
 
+    // Open only once the handshake and the checks of the chain and the name have passed.
+    bool TlsActive() const override { return Open(); }
     std::string TlsFailure() const override { return failure_; }
 
 private:

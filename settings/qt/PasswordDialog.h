@@ -3,6 +3,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -17,8 +18,13 @@ public:
     void BitBtnOkClick();
     void BitBtnCanClick();
 
+    QLabel* Label2;  // why the question comes again: the server's refusal, or empty
     QLabel* Label1;  // whose password: login and server
+    QLabel* Label3;
+    QLineEdit* Login;  // filled in, not for typing: the login the password goes with
+    QLabel* Label4;
     QLineEdit* Password;
+    QCheckBox* Remember;  // 「パスワードを保存する」
     QPushButton* BitBtnOk;
     QPushButton* BitBtnCan;
 

@@ -146,24 +146,35 @@ TSubmitDialog::TSubmitDialog(QWidget* parent)
     BitBtnCan->setText(Text(texts::kCancel));
 }
 
-void TSubmitDialog::FormActivate() {
-    tarvelo::RunHandler([this] {
+void TSubmitDialog::Open() {
+    if (FormActivate()) {
+        exec();
+    }
+}
+
+bool TSubmitDialog::FormActivate() {
+    bool loaded = false;
+    tarvelo::RunHandler([this, &loaded] {
         const tarvelo::SubmitTexts texts = form_.Load();
         Port->setValue(texts.port);
         Security->setCurrentIndex(texts.security);
         Login->setText(Text(texts.login));
         CaFile->setText(Text(texts.caFile));
         form_.Shown(Texts());
+        loaded = true;
     });
+    return loaded;
 }
 
 void TSubmitDialog::BitBtnOkClick() {
     tarvelo::RunHandler([this] {
-        const tarvelo::SubmissionSettings settings = form_.Ok(Texts(), !Password->text().isEmpty());
-        if (!Password->text().isEmpty()) {
-            const std::string smtp = SetDialog != nullptr ? SetDialog->SmtpText() : std::string();
-            const tarvelo::SecretText password = tarvelo::TakePassword(Password);
-            tarvelo::KeepSubmitPassword(smtp, settings.login, password.view());
+        const std::string smtp = SetDialog != nullptr ? SetDialog->SmtpText() : std::string();
+        // Taken out of the edit only once OK goes through; a refusal leaves it for correction.
+        const tarvelo::SecretText typed = tarvelo::PasswordOf(Password);
+        const tarvelo::SubmissionSettings settings = form_.Ok(Texts(), smtp, typed.view());
+        if (!typed.empty()) {
+            Password->clear();
+            tarvelo::KeepSubmitPassword(smtp, settings.login, typed.view());
         }
     });
     // Pressing OK ends the showing even when a write failed; the message box has told why.
@@ -194,8 +205,8 @@ void TSubmitDialog::FormClose() {
 void TSubmitDialog::showEvent(QShowEvent* event) {
     // A spontaneous show is the window system restoring the dialog, not a new showing.
     if (!event->spontaneous()) {
+        // The load came before the showing (Open).
         tarvelo::CenterOnScreen(this);
-        FormActivate();
         // Each showing starts at the top, wherever the last one was left.
         Port->setFocus();
     }

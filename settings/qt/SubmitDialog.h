@@ -23,7 +23,10 @@ public:
     explicit TSubmitDialog(QWidget* parent = nullptr);
 
     // Handlers. Each shows its own errors in a message box and skips the rest of its body.
-    void FormActivate();  // the load, at every showing
+    // Shows the dialog modally over what "tvsubmit.ini" holds; a file that cannot be read gets
+    // its box instead, and the dialog stays closed: its OK would write defaults over it.
+    void Open();
+    bool FormActivate();  // the load, at every showing; false when it failed
     void BitBtnOkClick();
     void BitBtnCanClick();
     void CaFileBtnClick();

@@ -87,8 +87,8 @@ LRESULT TSubmitDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_SHOWWINDOW:
             if (wParam != 0) {
+                // The load came before the showing (Open).
                 CenterOnScreen();
-                FormActivate();
                 // Each showing starts at the top, wherever the last one was left.
                 SetFocus(Port);
             }
@@ -126,24 +126,35 @@ LRESULT TSubmitDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return Form::Handle(message, wParam, lParam);
 }
 
-void TSubmitDialog::FormActivate() {
-    tarvelo::RunHandler([this] {
+void TSubmitDialog::Open() {
+    if (FormActivate()) {
+        ShowModal();
+    }
+}
+
+bool TSubmitDialog::FormActivate() {
+    bool loaded = false;
+    tarvelo::RunHandler([this, &loaded] {
         const tarvelo::SubmitTexts texts = form_.Load();
         tarvelo::win32::SetText(Port, tarvelo::PortText(texts.port));
         SendMessageW(Security, CB_SETCURSEL, static_cast<WPARAM>(texts.security), 0);
         tarvelo::win32::SetText(Login, texts.login);
         tarvelo::win32::SetText(CaFile, texts.caFile);
         form_.Shown(Texts());
+        loaded = true;
     });
+    return loaded;
 }
 
 void TSubmitDialog::BitBtnOkClick() {
     tarvelo::RunHandler([this] {
-        const bool passwordTyped = GetWindowTextLengthW(Password) > 0;
-        const tarvelo::SubmissionSettings settings = form_.Ok(Texts(), passwordTyped);
-        if (passwordTyped) {
-            const tarvelo::SecretText password = tarvelo::win32::TakeSecretText(Password);
-            tarvelo::SubmitPasswords().Keep(SetDialog->SmtpText(), settings.login, password.view());
+        const std::string smtp = SetDialog->SmtpText();
+        // Taken out of the edit only once OK goes through; a refusal leaves it for correction.
+        const tarvelo::SecretText typed = tarvelo::win32::SecretTextOf(Password);
+        const tarvelo::SubmissionSettings settings = form_.Ok(Texts(), smtp, typed.view());
+        if (!typed.empty()) {
+            SetWindowTextW(Password, L"");
+            tarvelo::SubmitPasswords().Keep(smtp, settings.login, typed.view());
         }
     });
     // Pressing OK ends the showing even when a write failed; the message box has told why.

@@ -10,7 +10,9 @@ class TSubmitDialog : public tarvelo::win32::Form {
 public:
     explicit TSubmitDialog(HWND owner);
 
-    void FormActivate();  // the load, at every showing
+    // Each showing: the load, and the dialog only over a file that it could read.
+    void Open();
+    bool FormActivate();  // the load; false when it failed and its box has said why
     void BitBtnOkClick();
     void BitBtnCanClick();
     void CaFileBtnClick();

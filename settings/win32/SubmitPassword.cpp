@@ -5,7 +5,11 @@
 namespace tarvelo {
 
 PasswordSource& SubmitPasswords() {
-    static PasswordSource source({.lookUp = LookUpPassword, .store = StorePassword});
+    // The Credential Manager is this computer's own, and answers at once.
+    static PasswordSource source(
+        {.lookUp = [](std::string_view server,
+                      std::string_view login) { return LookUpPassword(server, login); },
+         .store = StorePassword});
     return source;
 }
 

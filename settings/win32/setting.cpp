@@ -152,7 +152,7 @@ void TSetDialog::DomainEditBtnClick() {
 void TSetDialog::SubmitBtnClick() {
     // Its own file, written by its own OK: this dialog's fields and OK are left as they are.
     if (SubmitDialog != nullptr) {
-        SubmitDialog->ShowModal();
+        SubmitDialog->Open();
     }
 }
 

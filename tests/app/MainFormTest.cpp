@@ -25,7 +25,8 @@ std::deque<std::string> gReplies;
 
 class PlayedTransport : public Transport {
 public:
-    ConnectFailure Connect(const std::string&, int, std::chrono::milliseconds) override {
+    void BeginConnect(const std::string&, int, std::chrono::milliseconds) override {}
+    std::optional<ConnectFailure> Connecting(std::chrono::milliseconds) override {
         return gConnect;
     }
     TransportSend Send(std::string_view bytes) override { return {.taken = bytes.size()}; }
@@ -40,9 +41,17 @@ public:
     }
     bool Wait(bool, std::chrono::milliseconds) override { return !gReplies.empty(); }
     bool HasBuffered() const override { return false; }
-    bool WantsWrite() const override { return false; }
-    bool StartTls(const TlsRequest&) override { return false; }
+    std::optional<Awaits> Blocked() const override { return std::nullopt; }
+    bool Handshaking() const override { return false; }
+    bool StartTls(const TlsRequest&) override {
+        tls_ = true;
+        return true;
+    }
+    bool TlsActive() const override { return tls_; }
     std::string TlsFailure() const override { return {}; }
+
+private:
+    bool tls_ = false;
 };
 
 std::unique_ptr<Transport> MakePlayed() {
@@ -63,9 +72,11 @@ protected:
 
     // A prompt that counts its questions and answers "pw", or cancels when answer is none.
     PasswordPrompt Prompt(std::optional<std::string> answer = "pw") {
-        return [this, answer](std::string_view question) -> std::optional<SecretText> {
-            questions_.emplace_back(question);
-            return answer ? std::optional<SecretText>(SecretText(*answer)) : std::nullopt;
+        return [this, answer](const PasswordPromptText& text) -> std::optional<PromptAnswer> {
+            questions_.push_back(text.question);
+            refusals_.push_back(text.refusal);
+            return answer ? std::optional<PromptAnswer>(PromptAnswer{SecretText(*answer)})
+                          : std::nullopt;
         };
     }
 
@@ -74,6 +85,10 @@ protected:
                           .smtp = "mail.example",
                           .firstDomain = "gw.phs.test",
                           .mailImage = {"PHSNO=1", "MSG=" + Utf8ToShiftJis("ＡＢ")}};
+        // A login goes only over TLS: here from the first byte.
+        if (!login.empty()) {
+            fields.submission.security = Security::Tls;
+        }
         fields.submission.login = std::move(login);
         return fields;
     }
@@ -81,6 +96,7 @@ protected:
     PasswordSource passwords_{EmptyStore()};
     MainForm form_{passwords_, MakePlayed};
     std::vector<std::string> questions_;
+    std::vector<std::string> refusals_;
     testing::TempWorkingDir dir_;
 };
 
@@ -95,14 +111,14 @@ struct MarkCase {
     const char* name;
     const char* message;  // UTF-8
     bool testMode;
-    std::vector<std::size_t> unsendable;
+    bool marked;
 };
 
 const MarkCase kMarks[] = {
-    {"KanjiIsMarkedWhereItStands", "Aかな漢", false, {3}},
-    {"NothingToMarkInAValidMessage", "ABC", false, {}},
+    {"KanjiIsMarked", "Aかな漢", false, true},
+    {"NothingToMarkInAValidMessage", "ABC", false, false},
     // Nothing is converted there: what cannot go out is told by the error box alone.
-    {"TestModeMarksNothing", "a\tb", true, {}},
+    {"TestModeMarksNothing", "a\tb", true, false},
 };
 
 class ComposeMainMarks : public ::testing::TestWithParam<MarkCase> {};
@@ -111,7 +127,7 @@ TEST_P(ComposeMainMarks, MarksWhatCannotBeSentOnlyWhenConverting) {
     const MarkCase& row = GetParam();
     const MainView view = ComposeMain(
         {.message = Utf8ToShiftJis(row.message), .phsNo = "1", .testMode = row.testMode});
-    EXPECT_EQ(view.unsendable, row.unsendable);
+    EXPECT_EQ(view.markUnsendable, row.marked);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ComposeMainMarks, ::testing::ValuesIn(kMarks),
@@ -165,10 +181,12 @@ TEST_F(MainFormTest, CancelledQuestionSendsAndShowsNothing) {
 
 TEST_F(MainFormTest, RefusedConnectionSaysWhyInJapaneseAndLogsIt) {
     gConnect = ConnectFailure::Refused;
-    const std::optional<SendScreen> screen = form_.PressSend(Fields(), Prompt(), {});
-    ASSERT_TRUE(screen);
-    EXPECT_EQ(screen->sendLabel, "接続できませんでした");
-    EXPECT_EQ(screen->state, "サーバに接続できません (mail.example:25: connection refused)");
+    const std::optional<SendScreen> first = form_.PressSend(Fields(), Prompt(), {});
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->sendLabel, "接続中") << "the dialog is up before the connection is made";
+    const SendScreen screen = form_.Poll();
+    EXPECT_EQ(screen.sendLabel, "接続できませんでした");
+    EXPECT_EQ(screen.state, "サーバに接続できません (mail.example:25: connection refused)");
     EXPECT_EQ(form_.LogLines(),
               std::vector<std::string>{Utf8ToShiftJis(
                   " E:サーバに接続できません (mail.example:25: connection refused)")});
@@ -182,7 +200,7 @@ TEST_F(MainFormTest, SendingGoesOnFromTheTimerToItsEnd) {
                 "250 to\r\n", "354 go\r\n",    "250 queued\r\n", "221 bye\r\n"};
     const std::optional<SendScreen> first = form_.PressSend(Fields(), Prompt(), {});
     ASSERT_TRUE(first);
-    EXPECT_EQ(first->sendLabel, "送信中");
+    EXPECT_EQ(first->sendLabel, "接続中");
     EXPECT_EQ(first->state, "Connecting mail.example...");
     SendScreen last;
     for (int tick = 0; tick < 20 && form_.Sending(); ++tick) {
@@ -197,7 +215,7 @@ TEST_F(MainFormTest, SendingGoesOnFromTheTimerToItsEnd) {
 
 // A password typed at the question is kept for the next sending, unless the server refused it.
 TEST_F(MainFormTest, RefusedLoginForgetsTheTypedPassword) {
-    gReplies = {"220 hi\r\n", "250 hello\r\n"};
+    gReplies = {"220 hi\r\n", "250-hello\r\n250 AUTH PLAIN\r\n", "535 no\r\n"};
     ASSERT_TRUE(form_.PressSend(Fields("taro"), Prompt(), {}));
     while (form_.Sending()) {
         form_.Poll();
@@ -206,9 +224,38 @@ TEST_F(MainFormTest, RefusedLoginForgetsTheTypedPassword) {
     EXPECT_EQ(questions_.size(), 2u) << "asked again after the refusal";
 }
 
+// The refusal says so and asks again at once; the answer goes out over a new connection.
+TEST_F(MainFormTest, RefusedLoginAskedAgainAtOnceAndSentAnew) {
+    gReplies = {"220 hi\r\n", "250-hello\r\n250 AUTH PLAIN\r\n", "535 no\r\n"};
+    ASSERT_TRUE(form_.PressSend(Fields("taro"), Prompt(), {}));
+    SendScreen last;
+    while (form_.Sending()) {
+        last = form_.Poll();
+    }
+    EXPECT_EQ(last.sendLabel, "ログインできませんでした");
+    ASSERT_EQ(last.askAgain, "535 no");
+    gReplies = {"220 hi\r\n"};
+    const std::optional<SendScreen> again = form_.AskAgain(*last.askAgain, Prompt(), {});
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->sendLabel, "接続中");
+    EXPECT_TRUE(form_.Sending());
+    EXPECT_EQ(refusals_, (std::vector<std::string>{"", "ログインできませんでした: 535 no"}));
+}
+
+// Known from the settings: nothing is asked or sent.
+TEST_F(MainFormTest, LoginOverPlainTextIsRefusedBeforeThePasswordIsAsked) {
+    SendFields fields = Fields("taro");
+    fields.submission.security = Security::None;
+    EXPECT_THROW(form_.PressSend(fields, Prompt(), {}), Error);
+    EXPECT_TRUE(questions_.empty());
+}
+
 TEST_F(MainFormTest, TypedPasswordIsAskedOnceWhileItIsNotRefused) {
     gConnect = ConnectFailure::Refused;
     ASSERT_TRUE(form_.PressSend(Fields("taro"), Prompt(), {}));
+    while (form_.Sending()) {
+        form_.Poll();
+    }
     ASSERT_TRUE(form_.PressSend(Fields("taro"), Prompt(), {}));
     EXPECT_EQ(questions_.size(), 1u);
 }

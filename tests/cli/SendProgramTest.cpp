@@ -3,6 +3,7 @@
 // test runs in a network namespace of its own).
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@
 #include "TempDir.h"
 #include "cli/SendCommand.h"
 #include "cli/SendMail.h"
+#include "mail/SmtpText.h"
 
 extern char** environ;
 
@@ -44,7 +46,7 @@ struct Outcome {
 // inputFrom for standard input, outputTo for standard output.
 Outcome RunSend(const std::filesystem::path& dir, const std::vector<std::string>& arguments,
                 const std::string& input = "", const char* inputFrom = nullptr,
-                const char* outputTo = nullptr) {
+                const char* outputTo = nullptr, bool closeError = false) {
     const std::filesystem::path in = dir / "stdin", out = dir / "stdout", err = dir / "stderr";
     WriteFileBytes(in, input);
     posix_spawn_file_actions_t actions;
@@ -52,7 +54,12 @@ Outcome RunSend(const std::filesystem::path& dir, const std::vector<std::string>
     posix_spawn_file_actions_addopen(&actions, 0, inputFrom ? inputFrom : in.c_str(), O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, outputTo ? outputTo : out.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (closeError) {
+        posix_spawn_file_actions_addclose(&actions, 2);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+    }
     posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
     std::vector<std::string> words{TARVELO_SEND_PATH};
     words.insert(words.end(), arguments.begin(), arguments.end());
@@ -84,8 +91,9 @@ protected:
         WriteFileBytes(dir_.path() / "tvdomain.ini", kDomains);
     }
     Outcome Send(const std::vector<std::string>& arguments, const std::string& input = "",
-                 const char* inputFrom = nullptr, const char* outputTo = nullptr) {
-        return RunSend(dir_.path(), arguments, input, inputFrom, outputTo);
+                 const char* inputFrom = nullptr, const char* outputTo = nullptr,
+                 bool closeError = false) {
+        return RunSend(dir_.path(), arguments, input, inputFrom, outputTo, closeError);
     }
     testing::TempWorkingDir dir_;
 };
@@ -166,9 +174,25 @@ INSTANTIATE_TEST_SUITE_P(
              78,
              "",
              "tarvelo-send: cannot enter the settings folder no-such-folder: "},
+        // Refused before connecting (nothing listens) and before the password command runs
+        // (false would say it failed).
+        Case{"LoginWithoutTls",
+             {"--user", "taro", "--security", "none", "--password-command", "false", "1", "ア"},
+             "",
+             78,
+             "",
+             "tarvelo-send: 暗号化なしではログインできません。暗号化を STARTTLS か SSL/TLS "
+             "にしてください\n"},
+        Case{"PasswordWithNul",
+             {"--user", "taro", "--port", "465", "--password-command", "printf 'a\\000b\\n'", "1",
+              "ア"},
+             "",
+             78,
+             "",
+             "tarvelo-send: パスワードに NUL、CR、LF は使えません\n"},
         // No command and no keyring that keeps one: refused before connecting.
         Case{"LoginWithoutPassword",
-             {"--user", "taro", "1", "ア"},
+             {"--user", "taro", "--security", "starttls", "1", "ア"},
              "",
              78,
              "",
@@ -208,6 +232,23 @@ TEST_F(SendProgramTest, MissingOrUnreadableSettingsAreNamed) {
     run = Send({"1234", "ア"});
     EXPECT_EQ(run.status, 78);
     EXPECT_EQ(run.err, "tarvelo-send: no gateway domain: tvdomain.ini is empty\n");
+}
+
+TEST_F(SendProgramTest, SettingsThatCannotCarryASendingAreNamedBeforeConnecting) {
+    // Nothing listens: a connection tried would give 75.
+    for (const std::string server : {"127.0.0.1:0", "127.0.0.1:65536", "127.0.0.1:", "[::1]x"}) {
+        WriteFileBytes(dir_.path() / "tvemail.ini", "a@b\r\n" + server + "\r\n\r\n");
+        const Outcome run = Send({"1234", "ア"});
+        EXPECT_EQ(run.status, 78) << server;
+        EXPECT_EQ(run.err, "tarvelo-send: SMTP Server「" + server +
+                               "」のポート番号は1～65535 の数ではありません\n");
+    }
+    WriteFileBytes(dir_.path() / "tvemail.ini", kSettings);
+    std::filesystem::create_directory(dir_.path() / "tvsubmit.ini");
+    const Outcome run = Send({"1234", "ア"});
+    EXPECT_EQ(run.status, 78);
+    EXPECT_EQ(run.err, "tarvelo-send: ﾌｧｲﾙ tvsubmit.ini は開けません (could not read " +
+                           dir_.path().string() + "/tvsubmit.ini: is a directory)\n");
 }
 
 TEST_F(SendProgramTest, SettingsOfTheMenusFolder) {
@@ -344,6 +385,27 @@ INSTANTIATE_TEST_SUITE_P(
         ServerCase{"HangUpAfterTaken", 7, "", 0, ""}),
     [](const auto& row) { return std::string(row.param.name); });
 
+// With standard error closed, the socket would get descriptor 2 and the log of --verbose would
+// go into the connection; the server gets the conversation and nothing else.
+TEST_F(SendProgramTest, ClosedStandardErrorLosesTheLogNeverTheMail) {
+    ScriptedServer server([](ServerConnection& c) {
+        for (std::size_t step = 0; step < kReplies.size(); ++step) {
+            if (step > 0 && (step == kEndOfData ? c.ReadData() : c.ReadLine()).empty()) {
+                return;
+            }
+            c.Send(kReplies[step]);
+        }
+    });
+    const Outcome run =
+        Send({"--verbose", "--test", "1234", "Door open"}, "", nullptr, nullptr, true);
+    EXPECT_EQ(run.status, 0);
+    const std::string got = server.Received();
+    EXPECT_TRUE(got.starts_with("HELO example.com\r\nRSET\r\nMAIL FROM:<taro@example.com>\r\n"))
+        << got;
+    EXPECT_EQ(got.find(" R:"), std::string::npos) << got;
+    EXPECT_EQ(got.find(" S:"), std::string::npos) << got;
+}
+
 TEST_F(SendProgramTest, NoConnection) {
     // Nothing listens on 127.0.0.1:25 in this namespace.
     Outcome run = Send({"1234", "ア"});
@@ -364,6 +426,50 @@ TEST_F(SendProgramTest, NoConnection) {
               "tarvelo-send: cannot connect to no-such-host.invalid:25: the name cannot be looked "
               "up now\n");
 }
+
+// Waits on the outside world that end in time, each with its reason; nothing listens on port
+// 25 here, so a program that got as far as connecting exits 75 at once.
+struct BoundCase {
+    const char* name;
+    std::vector<std::string> arguments;
+    int status;
+    std::string err;
+    std::chrono::milliseconds atLeast;
+    friend void PrintTo(const BoundCase& row, std::ostream* out) { *out << row.name; }
+};
+
+class SendProgramBoundTest : public SendProgramTest,
+                             public ::testing::WithParamInterface<BoundCase> {};
+
+TEST_P(SendProgramBoundTest, EndsInTime) {
+    const BoundCase& row = GetParam();
+    ASSERT_EQ(::mkfifo((dir_.path() / "ca.fifo").c_str(), 0600), 0);
+    const auto start = std::chrono::steady_clock::now();
+    const Outcome run = Send(row.arguments);
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(run.status, row.status);
+    EXPECT_EQ(run.err, row.err);
+    EXPECT_GE(took, row.atLeast);
+    EXPECT_LT(took, row.atLeast + 3s);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SendProgramBoundTest,
+    ::testing::Values(
+        // Refused before connecting, without opening the pipe for reading.
+        BoundCase{"FifoAsCaFile",
+                  {"--security", "starttls", "--ca-file", "ca.fifo", "1234", "ア"},
+                  78,
+                  "tarvelo-send: CA ﾌｧｲﾙ ca.fifo を使えません: not a regular file\n",
+                  0ms},
+        // The password has come; the command gets its 2 s to exit and is then ended.
+        BoundCase{"PasswordCommandThatLingers",
+                  {"--user", "taro", "--security", "starttls", "--password-command",
+                   "echo pw; sleep 1000", "1234", "ア"},
+                  75,
+                  "tarvelo-send: cannot connect to 127.0.0.1:25: connection refused\n",
+                  2s}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(SendProgramTest, VerboseAndLogShowTheConversation) {
     const auto refuseHelo = [](ServerConnection& c) {
@@ -395,7 +501,7 @@ class SendMailTimeTest : public ::testing::Test {
 protected:
     static SendResult Send() {
         const MailRequest request{
-            .server = "127.0.0.1",
+            .target = ResolveSubmission("127.0.0.1", {}),
             .settings = {.userName = "taro@example.com", .gatewayDomain = "central.phs.example"},
             .mails = {{"MSG=A"}},
             .bounds = {.reply = 300ms}};
@@ -435,19 +541,23 @@ TEST_F(SendMailTimeTest, SilenceAfterTheMailWasTakenIsSuccess) {
 }
 
 // Submission to aiosmtpd with a CA of the test's own: STARTTLS or TLS, AUTH, and each refusal.
+// A password long enough that no other text of the log holds it by chance.
+constexpr const char* kSinkPassword = "s3cret-Pass-words";
+
 struct SubmissionCase {
     const char* name;
     const char* server;
     const char* password;
     bool trustTheCa;
     SendStatus status;
+    friend void PrintTo(const SubmissionCase& row, std::ostream* out) { *out << row.name; }
 };
 
 class SubmissionEndToEndTest : public ::testing::TestWithParam<SubmissionCase> {
 protected:
     static void SetUpTestSuite() {
         dir_ = new testing::TempWorkingDir;
-        sink_ = new testing::SmtpSink(dir_->path(), {"--submission", "taro", "pw"});
+        sink_ = new testing::SmtpSink(dir_->path(), {"--submission", "taro", kSinkPassword});
         ASSERT_TRUE(sink_->Ready(30s)) << "smtp_sink.py --submission did not start";
     }
     static void TearDownTestSuite() {
@@ -460,17 +570,23 @@ protected:
 
 TEST_P(SubmissionEndToEndTest, SendsOrSaysWhyNot) {
     const SubmissionCase& row = GetParam();
-    MailRequest request{.server = row.server,
-                        .settings = {.userName = "taro@example.com", .gatewayDomain = "gw.example"},
-                        .mails = {{"Subject: " + std::string(row.name), "", "MSG=A"}},
-                        .password = row.password};
-    request.submission.login = "taro";
-    request.submission.caFile = row.trustTheCa ? (dir_->path() / "ca.crt").string() : "";
+    SubmissionSettings submission;
+    submission.login = "taro";
+    submission.caFile = row.trustTheCa ? (dir_->path() / "ca.crt").string() : "";
+    const MailRequest request{
+        .target = ResolveSubmission(row.server, submission),
+        .settings = {.userName = "taro@example.com", .gatewayDomain = "gw.example"},
+        .mails = {{"Subject: " + std::string(row.name), "", "MSG=A"}},
+        .password = SecretText(row.password)};
     std::string log;
     const SendResult result =
         SendMails(request, [&](std::string_view line) { log += line; }).front();
     EXPECT_EQ(result.status, row.status) << result.failure;
-    EXPECT_EQ(log.find(row.password), std::string::npos) << "the password in the log";
+    // The password itself, and as AUTH LOGIN and AUTH PLAIN carry it.
+    for (const std::string& form : {std::string(row.password), Base64(row.password),
+                                    Base64(std::string("\0taro\0", 6) + row.password)}) {
+        EXPECT_EQ(log.find(form), std::string::npos) << "the password in the log: " << form;
+    }
     EXPECT_EQ(ReadFileBytes(dir_->path() / "message.eml").find(row.name) != std::string::npos,
               row.status == SendStatus::Sent);
 }
@@ -478,11 +594,12 @@ TEST_P(SubmissionEndToEndTest, SendsOrSaysWhyNot) {
 INSTANTIATE_TEST_SUITE_P(
     Rows, SubmissionEndToEndTest,
     ::testing::Values(
-        SubmissionCase{"StartTlsOn587", "127.0.0.1:587", "pw", true, SendStatus::Sent},
-        SubmissionCase{"TlsOn465", "127.0.0.1:465", "pw", true, SendStatus::Sent},
-        SubmissionCase{"WrongPassword", "127.0.0.1:587", "nope", true, SendStatus::NoPermission},
-        SubmissionCase{"UnknownCa", "127.0.0.1:465", "pw", false, SendStatus::Unavailable},
-        SubmissionCase{"CertificateForAnotherAddress", "[::1]:587", "pw", true,
+        SubmissionCase{"StartTlsOn587", "127.0.0.1:587", kSinkPassword, true, SendStatus::Sent},
+        SubmissionCase{"TlsOn465", "127.0.0.1:465", kSinkPassword, true, SendStatus::Sent},
+        SubmissionCase{"WrongPassword", "127.0.0.1:587", "n0t-the-pass", true,
+                       SendStatus::NoPermission},
+        SubmissionCase{"UnknownCa", "127.0.0.1:465", kSinkPassword, false, SendStatus::Unavailable},
+        SubmissionCase{"CertificateForAnotherAddress", "[::1]:587", kSinkPassword, true,
                        SendStatus::Unavailable}),
     [](const auto& row) { return std::string(row.param.name); });
 

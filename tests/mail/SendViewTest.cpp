@@ -102,22 +102,24 @@ const ScreenCase kScreens[] = {
      {" E:TLS で安全に接続できません (the server does not offer STARTTLS)"},
      true,
      false},
+    // The question comes again at once (SendScreen::askAgain).
     {"RefusedLoginForgetsThePassword",
      Failed({.kind = K::Authentication, .detail = "535 bad", .byReply = true}),
-     "送信エラー",
+     "ログインできませんでした",
      "OK",
      {},
      {},
      true,
      true},
-    {"LoginWithoutTlsSaysWhyAndForgets",
-     Failed({.kind = K::Authentication, .detail = "the login is sent only over TLS"}),
+    // Nothing was refused: the connection was no TLS, and no password went out.
+    {"LoginWithoutTlsSaysWhyAndKeepsThePassword",
+     Failed({.kind = K::Tls, .detail = "the login is sent only over TLS"}),
      "送信エラー",
      "OK",
-     "ログインできません (the login is sent only over TLS)",
-     {" E:ログインできません (the login is sent only over TLS)"},
+     "TLS で安全に接続できません (the login is sent only over TLS)",
+     {" E:TLS で安全に接続できません (the login is sent only over TLS)"},
      true,
-     true},
+     false},
     {"NotANumberShowsTheReplyThoughTheLogLeavesItOut",
      Failed({.kind = K::NotANumber, .detail = "hello there", .byReply = true}),
      "送信エラー",
@@ -145,6 +147,10 @@ TEST_P(SendScreenTest, ShowsWhatTheActionsSay) {
     EXPECT_EQ(screen.log, log);
     EXPECT_EQ(screen.end, row.end);
     EXPECT_EQ(screen.forgetPassword, row.forgetPassword);
+    // Asked again exactly when the server refused the login, with its reply.
+    EXPECT_EQ(screen.askAgain, row.forgetPassword
+                                   ? std::optional<std::string>(row.actions.ends.back().detail)
+                                   : std::nullopt);
     EXPECT_EQ(screen.box, std::nullopt);
 }
 
@@ -157,9 +163,19 @@ TEST(SendScreen, ACodeThatIsNotANumberRaisesItsBoxOnce) {
     EXPECT_EQ(ScreenAfter(actions).box, "'hel' は整数ではありません");
 }
 
+TEST(SendScreen, TheConnectionMadeSaysSending) {
+    SmtpActions actions;
+    actions.connected = true;
+    const SendScreen screen = ScreenAfter(actions);
+    EXPECT_EQ(screen.sendLabel, "送信中");
+    EXPECT_EQ(screen.button, "ｷｬﾝｾﾙ");
+    EXPECT_FALSE(screen.end);
+    EXPECT_EQ(ScreenAfter(SmtpActions{}).sendLabel, std::nullopt) << "a turn without news";
+}
+
 TEST(SendScreen, ConnectingNamesTheServerAsSet) {
     const SendScreen screen = ConnectingScreen(Utf8ToShiftJis("メール.example"));
-    EXPECT_EQ(screen.sendLabel, "送信中");
+    EXPECT_EQ(screen.sendLabel, "接続中");
     EXPECT_EQ(screen.button, "ｷｬﾝｾﾙ");
     EXPECT_EQ(screen.state, "Connecting メール.example...");
     EXPECT_FALSE(screen.end);
@@ -190,7 +206,10 @@ class ConnectFailedScreenTest : public testing::TestWithParam<ConnectCase> {};
 
 TEST_P(ConnectFailedScreenTest, SaysWhyInStateAndInTheLog) {
     const ConnectCase& row = GetParam();
-    const SendScreen screen = ConnectFailedScreen(row.end);
+    SmtpActions actions;
+    actions.outcome = SmtpOutcome::Failure;
+    actions.ends = {row.end};
+    const SendScreen screen = ScreenAfter(actions);
     EXPECT_EQ(screen.sendLabel, row.sendLabel);
     EXPECT_EQ(screen.button, "OK");
     EXPECT_EQ(screen.state, row.reason);

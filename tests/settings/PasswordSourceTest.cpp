@@ -2,6 +2,8 @@
 // the question; what is kept, and what a refusal forgets.
 #include "settings/PasswordSource.h"
 
+#include "base/Error.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -37,19 +39,31 @@ struct FakeStore {
 
 struct Asked {
     std::vector<std::string> questions;
-    std::optional<std::string> answer = "typed";
+    std::vector<std::string> refusals, problems;
+    std::vector<std::string> answers = {"typed"};  // in turn, the last again; none: cancel
+    bool save = false;
 
     PasswordPrompt Prompt() {
-        return [this](std::string_view question) -> std::optional<SecretText> {
-            questions.emplace_back(question);
-            return answer ? std::optional<SecretText>(SecretText(*answer)) : std::nullopt;
+        return [this](const PasswordPromptText& text) -> std::optional<PromptAnswer> {
+            questions.push_back(text.question);
+            refusals.push_back(text.refusal);
+            problems.push_back(text.problem);
+            if (answers.empty()) {
+                return std::nullopt;
+            }
+            const std::string answer = answers.front();
+            if (answers.size() > 1) {
+                answers.erase(answers.begin());
+            }
+            return PromptAnswer{SecretText(answer), save};
         };
     }
 };
 
-std::optional<std::string> Given(PasswordSource& source, Asked& asked) {
+std::optional<std::string> Given(PasswordSource& source, Asked& asked,
+                                 std::string_view refusedReply = {}) {
     const std::optional<SecretText> password =
-        source.ForSending("mail.example:587", "taro", asked.Prompt());
+        source.ForSending("mail.example:587", "taro", asked.Prompt(), refusedReply);
     return password ? std::optional<std::string>(password->view()) : std::nullopt;
 }
 
@@ -62,6 +76,7 @@ TEST(PasswordSource, TheStoresPasswordGoesWithoutAQuestion) {
     EXPECT_TRUE(asked.questions.empty());
 }
 
+// 「パスワードを保存する」 unchecked.
 TEST(PasswordSource, AnAnswerIsKeptInMemoryNotInTheStore) {
     FakeStore store;
     PasswordSource source(store.Side());
@@ -79,7 +94,7 @@ TEST(PasswordSource, ForgettingARefusedAnswerAsksAgain) {
     Asked asked;
     Given(source, asked);
     source.Forget("mail.example:587", "taro");
-    asked.answer = "retyped";
+    asked.answers = {"retyped"};
     EXPECT_EQ(Given(source, asked), "retyped");
     EXPECT_EQ(asked.questions.size(), 2u);
 }
@@ -88,18 +103,44 @@ TEST(PasswordSource, ACancelledQuestionGivesNoneAndKeepsNothing) {
     FakeStore store;
     PasswordSource source(store.Side());
     Asked asked;
-    asked.answer.reset();
+    asked.answers.clear();
     EXPECT_EQ(Given(source, asked), std::nullopt);
-    asked.answer = "typed";
+    asked.answers = {"typed"};
     EXPECT_EQ(Given(source, asked), "typed");
 }
 
-TEST(PasswordSource, WithoutAQuestionThePasswordIsEmpty) {
+// 「パスワードを保存する」 checked: as the settings' password field keeps one.
+TEST(PasswordSource, ACheckedAnswerGoesIntoTheStore) {
     FakeStore store;
     PasswordSource source(store.Side());
-    const std::optional<SecretText> password = source.ForSending("mail", "taro", {});
-    ASSERT_TRUE(password);
-    EXPECT_TRUE(password->view().empty());
+    Asked asked;
+    asked.save = true;
+    EXPECT_EQ(Given(source, asked), "typed");
+    EXPECT_EQ(store.kept["taro"], "typed");
+}
+
+// An empty password never goes out: without a question to ask, the sending is refused.
+TEST(PasswordSource, WithoutAQuestionNoPasswordIsRefused) {
+    FakeStore store;
+    PasswordSource source(store.Side());
+    EXPECT_THROW(source.ForSending("mail", "taro", {}), Error);
+}
+
+// The question comes again with the reason of a password that cannot go out, and after a
+// refused login whatever is kept, saying why; its answer replaces the refused one.
+TEST(PasswordSource, AskedAgainWithTheReason) {
+    FakeStore store;
+    store.kept["taro"] = "stored";
+    PasswordSource source(store.Side());
+    Asked asked;
+    asked.answers = {"", "a\nb", "right"};
+    asked.save = true;
+    EXPECT_EQ(Given(source, asked, "535 5.7.8 no"), "right");
+    EXPECT_EQ(asked.refusals,
+              std::vector<std::string>(3, "ログインできませんでした: 535 5.7.8 no"));
+    EXPECT_EQ(asked.problems, (std::vector<std::string>{"", "パスワードが空です",
+                                                        "パスワードに NUL、CR、LF は使えません"}));
+    EXPECT_EQ(store.kept["taro"], "right");
 }
 
 struct KeepCase {

@@ -20,10 +20,10 @@ using testing::WriteFileBytes;
 
 struct SubmitCase {
     const char* name;
-    const char* file;  // nullptr: no file; "/": a directory by that name
+    std::optional<std::string> file;  // none: no file; "/": a directory by that name
     SubmissionSettings read;
     const char* error;    // nullptr: read without error
-    const char* written;  // the file after writing back what was read; nullptr: none
+    const char* written;  // the file after writing back what was read; nullptr: as it was, or none
 };
 
 void PrintTo(const SubmitCase& row, std::ostream* out) {
@@ -31,7 +31,7 @@ void PrintTo(const SubmitCase& row, std::ostream* out) {
 }
 
 const SubmitCase kSubmitCases[] = {
-    {"Absent", nullptr, {}, nullptr, nullptr},
+    {"Absent", std::nullopt, {}, nullptr, nullptr},
     {"Port", "587\r\n", {587, {}, "", ""}, nullptr, "587\r\n\r\n\r\n\r\n"},
     {"PortLeadingZero", "0465\n", {465, {}, "", ""}, nullptr, "465\r\n\r\n\r\n\r\n"},
     {"HighestPort", "65535", {65535, {}, "", ""}, nullptr, "65535\r\n\r\n\r\n\r\n"},
@@ -95,6 +95,27 @@ const SubmitCase kSubmitCases[] = {
      "ﾌｧｲﾙ tvsubmit.ini の暗号化「TLS」はnone、starttls、tls のどれかではありません",
      "\r\nTLS\r\n"},
     {"Directory", "/", {}, "ﾌｧｲﾙ tvsubmit.ini は開けません", nullptr},
+    // A zero byte is shown, not taken for the end of the message.
+    {"PortWithZeroByte",
+     std::string("2\0"
+                 "5\r\n",
+                 5),
+     {},
+     "ﾌｧｲﾙ tvsubmit.ini のポート番号「2^@5」は1～65535 の数ではありません",
+     nullptr},
+    {"ByteOrderMark",
+     "\xEF\xBB\xBF"
+     "25\r\n",
+     {},
+     "ﾌｧｲﾙ tvsubmit.ini はバイト順マーク(BOM)で始まっています。BOM なしの UTF-8 で保存してください",
+     "\xEF\xBB\xBF"
+     "25\r\n"},
+    // SASL PLAIN splits at NUL: "a\0b" would log in as "a" with the password "b...".
+    {"LoginWithZeroByte",
+     std::string("\r\n\r\na\0b\r\n", 8),
+     {},
+     "ﾌｧｲﾙ tvsubmit.ini のログイン名に NUL は使えません",
+     nullptr},
 };
 
 class SubmissionStoreTest : public ::testing::TestWithParam<SubmitCase> {};
@@ -103,10 +124,10 @@ TEST_P(SubmissionStoreTest, ReadsAndWritesBack) {
     const SubmitCase& row = GetParam();
     TempWorkingDir dir;
     const std::string fileName(kSubmitFileName);
-    if (row.file != nullptr && std::string(row.file) == "/") {
+    if (row.file == "/") {
         std::filesystem::create_directory(fileName);
-    } else if (row.file != nullptr) {
-        WriteFileBytes(fileName, row.file);
+    } else if (row.file) {
+        WriteFileBytes(fileName, *row.file);
     }
     try {
         const SubmissionSettings settings = ReadSubmission();
@@ -121,7 +142,8 @@ TEST_P(SubmissionStoreTest, ReadsAndWritesBack) {
         EXPECT_STREQ(error.what(), row.error);
     }
     if (row.written == nullptr) {
-        EXPECT_FALSE(std::filesystem::is_regular_file(fileName));
+        EXPECT_TRUE(!std::filesystem::is_regular_file(fileName) ||
+                    ReadFileBytes(fileName) == row.file);
     } else {
         EXPECT_EQ(ReadFileBytes(fileName), row.written);
     }

@@ -27,21 +27,21 @@ TEST(SubmitFormTest, LoadAndOk) {
         int port, security;               // what the load shows
         const char *login, *caFile;
         std::function<void(SubmitTexts&)> edit;
-        bool passwordTyped;
+        const char* password;  // typed; "" none
         std::string raised;
         bool closes;
         std::optional<std::string> written;  // none: still no file
     } rows[] = {
-        {"NoFileStaysNone", {}, 0, 0, "", "", nullptr, false, "", true, {}},
+        {"NoFileStaysNone", {}, 0, 0, "", "", nullptr, "", "", true, {}},
         {"AllSet", "465\r\ntls\r\nuser@example.jp\r\n/ca.pem\r\n", 465, 3, "user@example.jp",
-         "/ca.pem", nullptr, false, "", true, "465\r\ntls\r\nuser@example.jp\r\n/ca.pem\r\n"},
+         "/ca.pem", nullptr, "", "", true, "465\r\ntls\r\nuser@example.jp\r\n/ca.pem\r\n"},
         {"SecurityFromTheList", "587\r\n\r\n\r\n\r\n", 587, 0, "", "",
-         [](SubmitTexts& t) { t.security = 2; }, false, "", true, "587\r\nstarttls\r\n\r\n\r\n"},
+         [](SubmitTexts& t) { t.security = 2; }, "", "", true, "587\r\nstarttls\r\n\r\n\r\n"},
         {"PortBackToTheDefault", "2525\r\nnone\r\n\r\n\r\n", 2525, 1, "", "",
-         [](SubmitTexts& t) { t.port = 0; }, false, "", true, "\r\nnone\r\n\r\n\r\n"},
+         [](SubmitTexts& t) { t.port = 0; }, "", "", true, "\r\nnone\r\n\r\n\r\n"},
         // Bytes that are no UTF-8 show as U+FFFD and go back as they were while left alone.
         {"BrokenLoginKept", "\r\n\r\nus\xE9r\r\n/c\xFF.pem\r\n", 0, 0, "us\uFFFDr", "/c\uFFFD.pem",
-         nullptr, false, "", true, "\r\n\r\nus\xE9r\r\n/c\xFF.pem\r\n"},
+         nullptr, "", "", true, "\r\n\r\nus\xE9r\r\n/c\xFF.pem\r\n"},
         {"LoginTyped",
          {},
          0,
@@ -49,7 +49,7 @@ TEST(SubmitFormTest, LoadAndOk) {
          "",
          "",
          [](SubmitTexts& t) { t.login = "usér"; },
-         true,
+         "pw",
          "",
          true,
          "\r\n\r\nus\xC3\xA9r\r\n\r\n"},
@@ -60,8 +60,45 @@ TEST(SubmitFormTest, LoadAndOk) {
          "",
          "",
          nullptr,
-         true,
+         "pw",
          "パスワードはログイン名といっしょに設定します",
+         false,
+         {}},
+        // A sending's rules, at OK already; nothing is written and the dialog stays open.
+        {"LoginOverPlainText",
+         {},
+         0,
+         0,
+         "",
+         "",
+         [](SubmitTexts& t) {
+             t.login = "taro";
+             t.security = 1;
+         },
+         "",
+         "暗号化なしではログインできません。暗号化を STARTTLS か SSL/TLS にしてください",
+         false,
+         {}},
+        {"LoginWithNul",
+         {},
+         0,
+         0,
+         "",
+         "",
+         [](SubmitTexts& t) { t.login = std::string("a\0b", 3); },
+         "",
+         "ログイン名に NUL は使えません",
+         false,
+         {}},
+        {"PasswordThatCannotGoOut",
+         {},
+         0,
+         0,
+         "",
+         "",
+         [](SubmitTexts& t) { t.login = "taro"; },
+         "a\rb",
+         "パスワードに NUL、CR、LF は使えません",
          false,
          {}},
     };
@@ -80,7 +117,9 @@ TEST(SubmitFormTest, LoadAndOk) {
         if (row.edit) {
             row.edit(texts);
         }
-        EXPECT_EQ(Raised([&] { form.Ok(texts, row.passwordTyped); }), row.raised) << row.name;
+        // Port 587 of the server: a login goes over STARTTLS unless a row says otherwise.
+        EXPECT_EQ(Raised([&] { form.Ok(texts, "mail.example:587", row.password); }), row.raised)
+            << row.name;
         EXPECT_EQ(form.Closes(), row.closes) << row.name;
         const std::optional<std::string> written =
             std::filesystem::exists("tvsubmit.ini") ? std::optional(ReadFileBytes("tvsubmit.ini"))
@@ -89,12 +128,19 @@ TEST(SubmitFormTest, LoadAndOk) {
     }
 }
 
-TEST(SubmitFormTest, ALineThatCannotBeReadIsSaidAtTheLoad) {
+// Said at the load; an OK after it (a window that opened all the same) writes nothing, so that
+// the login, the CA file and the security are never turned into defaults.
+TEST(SubmitFormTest, ALineThatCannotBeReadIsSaidAtTheLoadAndNeverWrittenOver) {
     TempWorkingDir dir;
-    WriteFileBytes("tvsubmit.ini", "0\r\n");
+    const std::string file = "5877x\r\nstarttls\r\nalice@example.jp\r\n/etc/tarvelo/ca.pem\r\n";
+    WriteFileBytes("tvsubmit.ini", file);
     SubmitForm form;
-    EXPECT_EQ(Raised([&] { form.Load(); }),
-              "ﾌｧｲﾙ tvsubmit.ini のポート番号「0」は1～65535 の数ではありません");
+    const std::string reason =
+        "ﾌｧｲﾙ tvsubmit.ini のポート番号「5877x」は1～65535 の数ではありません";
+    EXPECT_EQ(Raised([&] { form.Load(); }), reason);
+    EXPECT_EQ(Raised([&] { form.Ok({}, "mail.example", ""); }), reason);
+    EXPECT_FALSE(form.Closes());
+    EXPECT_EQ(ReadFileBytes("tvsubmit.ini"), file);
 }
 
 // The port edit of a toolkit without a spinner of its own: what it shows, what its text stands

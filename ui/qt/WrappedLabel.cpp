@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QStringList>
 #include <QTextLayout>
 #include <QTextOption>
 #include <algorithm>
@@ -15,17 +16,42 @@ WrappedLabel::WrappedLabel(const QString& text, QWidget* parent) : QLabel(text, 
     setWordWrap(true);
 }
 
+namespace {
+
+// The rows of text for width pixels: each paragraph broken at the last space before the row
+// would overflow, measured as sizeHint measures, so that a text that fits stays one row. A
+// word longer than a row stays whole rather than broken in the middle.
+QString BrokenAtSpaces(const QString& text, qreal width, const QFontMetricsF& metrics) {
+    QStringList rows;
+    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
+        QString row;
+        for (const QString& word : paragraph.split(QLatin1Char(' '))) {
+            const QString longer = row.isNull() ? word : row + QLatin1Char(' ') + word;
+            if (!row.isNull() && std::ceil(metrics.horizontalAdvance(longer)) > width) {
+                rows.append(row);
+                row = word;
+            } else {
+                row = longer;
+            }
+        }
+        rows.append(row);
+    }
+    return rows.join(QChar::LineSeparator);
+}
+
+}  // namespace
+
 int WrappedLabel::LayOut(int width, QPainter* painter) const {
     QString shown = text();
     shown.remove(QLatin1Char('\r'));
-    shown.replace(QLatin1Char('\n'), QChar::LineSeparator);
-    QTextLayout layout(shown, font());
+    QTextLayout layout(BrokenAtSpaces(shown, width, QFontMetricsF(font())), font());
     QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setWrapMode(QTextOption::ManualWrap);
     layout.setTextOption(option);
     layout.beginLayout();
     qreal height = 0;
     for (QTextLine row = layout.createLine(); row.isValid(); row = layout.createLine()) {
+        // Only the line separators end a row; a word wider than the row overflows it.
         row.setLineWidth(width);
         row.setPosition(QPointF(0, height));
         height += row.height();

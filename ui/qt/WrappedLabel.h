@@ -1,6 +1,6 @@
 // A label for text that comes from outside, such as a server's reply: shown as plain text,
-// whole, wrapped at its width between words where it can and anywhere where a word is longer
-// than a row, and at its line breaks.
+// whole, on one row when it fits, else wrapped at its width at spaces only, and at its line
+// breaks.
 #pragma once
 
 #include <QLabel>

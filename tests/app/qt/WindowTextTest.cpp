@@ -34,6 +34,7 @@
 #include "ScriptedServer.h"
 #include "SendFixture.h"
 #include "app/qt/TvMain.h"
+#include "app/qt/UnsendableMarks.h"
 #include "app/qt/about.h"
 #include "base/Error.h"
 #include "mail/qt/Send.h"
@@ -247,15 +248,13 @@ const std::string kLongReply =
 // Each mark under a character that cannot be sent, and the tooltip over it, as the user sees them.
 Misfit MarksOf(const char* utf8, const std::vector<QString>& tips) {
     Misfit misfits = AfterTyping(utf8);
-    const QList<QTextEdit::ExtraSelection> marks = Form1->MailMes->extraSelections();
+    const auto* overlay = Form1->MailMes->viewport()->findChild<UnsendableMarks*>();
     std::vector<QString> shown;
-    for (const QTextEdit::ExtraSelection& mark : marks) {
-        const QRect cell = Form1->MailMes->cursorRect(mark.cursor).adjusted(-8, 0, -8, 0);
+    for (const QTextCursor& mark : overlay->InSight()) {
+        const QRect cell = Form1->MailMes->cursorRect(mark).adjusted(-8, 0, -8, 0);
         QHelpEvent help(QEvent::ToolTip, cell.center(), Form1->MailMes->mapToGlobal(cell.center()));
         QApplication::sendEvent(Form1->MailMes->viewport(), &help);
-        shown.push_back(mark.format.underlineStyle() == QTextCharFormat::WaveUnderline
-                            ? QToolTip::text()
-                            : QString());
+        shown.push_back(overlay->isVisible() ? QToolTip::text() : QString());
         QToolTip::hideText();
     }
     if (shown != tips) {

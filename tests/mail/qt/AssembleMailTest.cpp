@@ -33,8 +33,15 @@ protected:
     void TearDown() override { DestroyWindows(); }
 
     static void PressSend() {
-        testing::OnNextModal(
-            [](QWidget*) { QTest::mouseClick(SendDlg->CancelBtn, Qt::LeftButton); });
+        // Nothing listens on port 25: the dialog says so once the refusal has come.
+        testing::OnNextModal([](QWidget*) {
+            (void)QTest::qWaitFor(
+                [] {
+                    return SendDlg->SendLabel->text() == QString::fromUtf8("接続できませんでした");
+                },
+                5000);
+            QTest::mouseClick(SendDlg->CancelBtn, Qt::LeftButton);
+        });
         QTest::mouseClick(Form1->sendButton, Qt::LeftButton);
         ASSERT_EQ(SendDlg->SendLabel->text(), QString::fromUtf8("接続できませんでした"));
     }

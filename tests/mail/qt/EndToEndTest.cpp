@@ -3,9 +3,14 @@
 // envelope, the six header lines and a body that Python's mail reader decodes.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QString>
 #include <QTextEdit>
+#include <QTimer>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -18,6 +23,9 @@
 #include "TempDir.h"
 #include "Typing.h"
 #include "app/qt/TvMain.h"
+#include "settings/LineList.h"
+#include "settings/SettingsFiles.h"
+#include "settings/qt/PasswordDialog.h"
 #include "settings/qt/setting.h"
 
 namespace tarvelo {
@@ -100,6 +108,59 @@ TEST_F(EndToEndTest, RealServerTakesTheMailAsComposed) {
               "PHSNO=1234\n"
               "RESNO=07011112222\n"
               "MSG=カ゛ツコウ\n");
+}
+
+// A login over TLS from the first byte to aiosmtpd with a CA of the test's own: the question
+// for the password comes first; the server refuses the wrong answer, and the question comes
+// again at once, saying why, with the login filled in; the right answer then delivers.
+TEST_F(EndToEndTest, RefusedLoginAskedAgainAtOnceThenDelivers) {
+    const std::filesystem::path sinkDir = dir_.path() / "sink";
+    SmtpSink sink(sinkDir, {"--submission", "taro", "right-pass"});
+    ASSERT_TRUE(sink.Ready(30s)) << "smtp_sink.py --submission did not start";
+    WriteLineList(kSubmitFileName, {"465", "", "taro", (sinkDir / "ca.crt").string()});
+
+    struct Asked {
+        QString refusal;
+        QString login;
+        bool saveChecked = true;
+    };
+    std::vector<Asked> asked;
+    QTimer answers;
+    QObject::connect(&answers, &QTimer::timeout, [&asked] {
+        auto* prompt = qobject_cast<TPasswordDialog*>(QApplication::activeModalWidget());
+        if (prompt == nullptr || !prompt->isVisible()) {
+            return;
+        }
+        asked.push_back(
+            {prompt->Label2->text(), prompt->Login->text(), prompt->Remember->isChecked()});
+        EXPECT_EQ(prompt->BitBtnOk->text(), "OK");
+        if (asked.size() > 2) {
+            prompt->BitBtnCan->click();
+            return;
+        }
+        prompt->Password->setText(asked.size() == 1 ? QStringLiteral("wrong-pass")
+                                                    : QStringLiteral("right-pass"));
+        prompt->BitBtnOk->click();
+    });
+    answers.start(10);
+    const testing::Seen seen = Send([&asked] {
+        return !Form1->Timer1->isActive() && SendDlg->CancelBtn->text() == "OK" &&
+               (SendDlg->SendLabel->text() != Text("ログインできませんでした") || asked.size() > 2);
+    });
+    answers.stop();
+
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0].refusal, "");
+    EXPECT_EQ(asked[0].login, "taro");
+    EXPECT_TRUE(asked[1].refusal.startsWith(Text("ログインできませんでした: 535")))
+        << asked[1].refusal.toStdString();
+    EXPECT_EQ(asked[1].login, "taro");
+    // The tests have no keyring: nothing to save into.
+    EXPECT_FALSE(asked[0].saveChecked);
+    EXPECT_EQ(seen.sendLabel, Text("送信しました"));
+    EXPECT_TRUE(seen.errorBox.isEmpty()) << seen.errorBox.toStdString();
+    ExpectSessionClosed();
+    EXPECT_NE(ReadFileBytes(sinkDir / "message.eml").find("PHSNO=1234"), std::string::npos);
 }
 
 }  // namespace
