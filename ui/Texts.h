@@ -35,6 +35,9 @@ inline constexpr std::string_view kLogSaveBtnHint = "TVEMAIL.LOG に追加保存
 inline constexpr std::string_view kSavePassword = "パスワードを保存する";
 inline constexpr std::string_view kSavePasswordHint =
     "キーリングに保存します。しなければこのプログラムを終了するまで覚えておきます";
+// The same where the store is Windows' Credential Manager.
+inline constexpr std::string_view kSavePasswordHintWindows =
+    "資格情報マネージャーに保存します。しなければこのプログラムを終了するまで覚えておきます";
 // The progress dialog's headline, and the prompt's first line, when the server refused the
 // login; the server's reply follows.
 inline constexpr std::string_view kLoginRefused = "ログインできませんでした";
