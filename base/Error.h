@@ -133,6 +133,19 @@ inline Error LoginNulError(std::string_view fileName = {}) {
                  "ログイン名に NUL は使えません");
 }
 
+// A field of a window that holds a value the program cannot take. field, value: UTF-8;
+// expected says what the field may hold.
+inline Error FieldValueError(std::string_view field, std::string_view value,
+                             std::string_view expected) {
+    std::string text(field);
+    text.append("「")
+        .append(CaretNotation(value))
+        .append("」は")
+        .append(expected)
+        .append("ではありません");
+    return Error(text);
+}
+
 // The log file's own texts name the file as the program always does.
 inline Error LogOpenError() {
     return Error("Log File <TVEMAIL.LOG> Open Error");

@@ -5,12 +5,6 @@
 
 namespace tarvelo {
 
-namespace {
-
-constexpr int kLastPort = 65535;
-
-}  // namespace
-
 std::string_view SecurityWord(Security security) {
     switch (security) {
         case Security::None:

@@ -37,7 +37,9 @@ std::string_view SecurityWord(Security security);
 // taken for another.
 std::optional<Security> SecurityFromWord(std::string_view word);
 
-// A port written as decimal digits alone, 1 to 65535; None for anything else (a sign, a blank,
+inline constexpr int kLastPort = 65535;
+
+// A port written as decimal digits alone, 1 to kLastPort; None for anything else (a sign, a blank,
 // 0, a number too large).
 std::optional<int> PortFromText(std::string_view text);
 

@@ -1,5 +1,7 @@
 #include "settings/SubmitForm.h"
 
+#include <algorithm>
+
 #include "base/Error.h"
 #include "settings/SettingsStore.h"
 #include "ui/Texts.h"
@@ -18,6 +20,28 @@ int SecurityIndex(std::optional<Security> security) {
 }
 
 }  // namespace
+
+std::string PortText(int port) {
+    return port == 0 ? std::string(texts::kDefaultChoice) : std::to_string(port);
+}
+
+int PortOfText(std::string_view text) {
+    if (text.empty() || text == texts::kDefaultChoice) {
+        return 0;
+    }
+    if (const std::optional<int> port = PortFromText(text)) {
+        return *port;
+    }
+    throw FieldValueError(texts::kPortLabel, text, texts::kPortExpected);
+}
+
+std::string PortStepped(std::string_view text, int delta) {
+    int port = 0;
+    if (text != texts::kDefaultChoice) {
+        port = PortFromText(text).value_or(0);
+    }
+    return PortText(std::clamp(port + delta, 0, kLastPort));
+}
 
 SubmitTexts SubmitForm::Load() {
     SubmissionSettings stored;

@@ -27,6 +27,16 @@ struct SubmitTexts {
 inline constexpr std::array<std::optional<Security>, 4> kSecurityChoices{
     std::nullopt, Security::None, Security::StartTls, Security::Tls};
 
+// The port edit of a front end whose toolkit has no spinner that shows a word for 0 (Win32):
+// the text it shows for a port, 0 as texts::kDefaultChoice.
+std::string PortText(int port);
+// The port its text stands for: 0 for texts::kDefaultChoice or nothing. Raises Error naming
+// the field for any other text that is not a port (PortFromText).
+int PortOfText(std::string_view text);
+// The text after its arrows moved the port by delta, within 0 to 65535; a text that is no port
+// moves from 0.
+std::string PortStepped(std::string_view text, int delta);
+
 class SubmitForm {
 public:
     // The load (FormActivate): what the controls are to show. Raises what ReadSubmission

@@ -35,6 +35,9 @@ inline constexpr std::string_view kLogSaveBtnHint = "TVEMAIL.LOG に追加保存
 inline constexpr std::string_view kSavePassword = "パスワードを保存する";
 inline constexpr std::string_view kSavePasswordHint =
     "キーリングに保存します。しなければこのプログラムを終了するまで覚えておきます";
+// The same where the store is Windows' Credential Manager.
+inline constexpr std::string_view kSavePasswordHintWindows =
+    "資格情報マネージャーに保存します。しなければこのプログラムを終了するまで覚えておきます";
 // The progress dialog's headline, and the prompt's first line, when the server refused the
 // login; the server's reply follows.
 inline constexpr std::string_view kLoginRefused = "ログインできませんでした";
@@ -151,6 +154,9 @@ inline constexpr std::string_view kSecurityHint =
 inline constexpr std::string_view kLoginHint = "空なら認証しません";
 inline constexpr std::string_view kPasswordHint =
     "キーリングに保存します(なければ終了まで覚えておきます)。空なら変えません";
+// The same where the store is Windows' Credential Manager.
+inline constexpr std::string_view kPasswordHintWindows =
+    "資格情報マネージャーに保存します(できなければ終了まで覚えておきます)。空なら変えません";
 inline constexpr std::string_view kCaFileHint =
     "システムの証明書のほかに信頼する CA の PEM ファイル(省略可)";
 inline constexpr std::string_view kCaFileBtn = "参照(&B)";

@@ -221,6 +221,9 @@ LRESULT TForm1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             Timer1Timer();
             return 0;
+        case kAskAgainMessage:
+            AskAgain();
+            return 0;
         case WM_CTLCOLOREDIT:
             // The mail image is editable, yet drawn on the button face like the boxes that
             // only show.

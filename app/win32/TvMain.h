@@ -12,6 +12,10 @@
 
 class TForm1 : public tarvelo::win32::Form {
 public:
+    // Posted by a sending's screen that says ask again, so that the question comes once the
+    // timer's tick is over.
+    static constexpr UINT kAskAgainMessage = WM_APP + 1;
+
     TForm1();
 
     // Handlers, named after the control and the event.
@@ -25,6 +29,7 @@ public:
     void LogClrBtnClick();
     void LogSaveBtnClick();
     void Timer1Timer();
+    void AskAgain();  // the password once more after a refused login, refusedReply_ saying why
 
     HWND MesL{}, MailMes{}, PhsNoL{}, PhsNo{}, Label3{}, TvMes{}, Label1{}, Label2{}, TvImg{},
         rcvClm{}, ClmUpDown{}, Label4{}, msgErr{}, phsErr{}, sendButton{}, SetBtn{}, NonCng{},
@@ -47,6 +52,8 @@ private:
     std::string preview_;
     tarvelo::MainForm form_;
     tarvelo::SendBounds sendBounds_;
+    // The server's reply to the refused login, for AskAgain.
+    std::string refusedReply_;
 
     friend LRESULT CALLBACK PreviewProcedure(HWND, UINT, WPARAM, LPARAM);
 };

@@ -42,6 +42,24 @@ void TForm1::sendButtonClick() {
     EnableWindow(sendButton, TRUE);
 }
 
+void TForm1::AskAgain() {
+    // Closed meanwhile: the user is done with this sending.
+    if (IsWindowVisible(SendDlg->hwnd) == 0) {
+        return;
+    }
+    tarvelo::RunHandler([this] {
+        const std::optional<tarvelo::SendScreen> screen =
+            form_.AskAgain(refusedReply_, tarvelo::PasswordQuestion(SendDlg->hwnd), sendBounds_);
+        if (!screen) {
+            return;
+        }
+        Show(*screen);
+        if (form_.Sending()) {
+            SetTimer(hwnd, kTimer1, kTimer1Interval, nullptr);
+        }
+    });
+}
+
 void TForm1::Timer1Timer() {
     tarvelo::RunHandler([this] { Show(form_.Poll()); });
 }
@@ -60,6 +78,11 @@ void TForm1::Show(const tarvelo::SendScreen& screen) {
     }
     if (screen.button) {
         tarvelo::win32::SetText(SendDlg->CancelBtn, *screen.button);
+    }
+    if (screen.askAgain) {
+        // At once, over the progress dialog, once this tick is over.
+        refusedReply_ = *screen.askAgain;
+        PostMessageW(hwnd, kAskAgainMessage, 0, 0);
     }
     if (screen.box) {
         throw tarvelo::Error(*screen.box);

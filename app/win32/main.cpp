@@ -21,6 +21,7 @@
 #include "platform/Utf16Win32.h"
 #include "settings/MenuFolder.h"
 #include "settings/win32/DomainE.h"
+#include "settings/win32/SubmitDialog.h"
 #include "settings/win32/setting.h"
 #include "ui/ErrorPath.h"
 #include "ui/win32/Form.h"
@@ -84,6 +85,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
         Form1 = form1.get();
         const auto setDialog = std::make_unique<TSetDialog>(Form1->hwnd);
         SetDialog = setDialog.get();
+        const auto submitDialog = std::make_unique<TSubmitDialog>(SetDialog->hwnd);
+        SubmitDialog = submitDialog.get();
         const auto domainEdit = std::make_unique<TDomainEdit>(Form1->hwnd);
         DomainEdit = domainEdit.get();
         const auto aboutBox = std::make_unique<TAboutBox>(Form1->hwnd);

@@ -1,6 +1,5 @@
 // The Win32 program's password source (settings/PasswordSource.h): the Credential Manager as its
-// secret store's side (platform/SecretStore.h), and its question, which is not there yet: a
-// login that finds no password in this run's memory or the store goes out with an empty one.
+// secret store's side (platform/SecretStore.h), and TPasswordDialog as its question.
 #pragma once
 
 #include "settings/PasswordSource.h"
@@ -11,7 +10,7 @@ namespace tarvelo {
 // The one source of the program's run.
 PasswordSource& SubmitPasswords();
 
-// The question for the password, over owner.
+// TPasswordDialog over owner, as the source's question.
 PasswordPrompt PasswordQuestion(HWND owner);
 
 }  // namespace tarvelo

@@ -4,6 +4,7 @@
 
 #include "platform/Utf16Win32.h"
 #include "settings/win32/DomainE.h"
+#include "settings/win32/SubmitDialog.h"
 #include "ui/ErrorPath.h"
 #include "ui/Texts.h"
 #include "ui/win32/QuestionBox.h"
@@ -17,7 +18,7 @@ TSetDialog* SetDialog = nullptr;
 
 namespace {
 
-enum ControlId { kUserName = 201, kSmtp, kResNo, kCenterAdr, kDomainEditBtn };
+enum ControlId { kUserName = 201, kSmtp, kResNo, kCenterAdr, kDomainEditBtn, kSubmitBtn };
 
 // The question's answers, in the order of tarvelo::ChangedAnswer.
 constexpr std::array<std::string_view, 3> kAnswers{texts::kLoadAnswer, texts::kOverwriteAnswer,
@@ -29,7 +30,7 @@ TSetDialog::TSetDialog(HWND owner) {
     Create(L"TSetDialog", texts::kSetDialogCaption, tarvelo::win32::kDialogStyle, 320, 167, owner);
     constexpr DWORD kEdit = ES_AUTOHSCROLL | WS_TABSTOP;
     constexpr DWORD kLabel = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
-    const std::array<ControlSpec, 11> controls{{
+    const std::array<ControlSpec, 12> controls{{
         {&UserName, L"EDIT", "", kEdit, 88, 8, 225, 20, kUserName, WS_EX_CLIENTEDGE},
         {&Smtp, L"EDIT", "", kEdit, 88, 40, 225, 20, kSmtp, WS_EX_CLIENTEDGE},
         {&ResNo, L"EDIT", "", kEdit, 88, 72, 225, 20, kResNo, WS_EX_CLIENTEDGE},
@@ -37,6 +38,9 @@ TSetDialog::TSetDialog(HWND owner) {
          kCenterAdr, 0, tarvelo::win32::GothicFont()},
         {&DomainEditBtn, L"BUTTON", texts::kDomainEditBtn, BS_PUSHBUTTON | WS_TABSTOP, 264, 104, 51,
          25, kDomainEditBtn},
+        // In the free space left of OK, so that the designed controls keep their places.
+        {&SubmitBtn, L"BUTTON", texts::kSubmitBtn, BS_PUSHBUTTON | WS_TABSTOP, 8, 136, 105, 25,
+         kSubmitBtn},
         {&BitBtnOk, L"BUTTON", texts::kOk, BS_DEFPUSHBUTTON | WS_TABSTOP, 160, 136, 75, 25, IDOK},
         {&BitBtnCan, L"BUTTON", texts::kCancel, BS_PUSHBUTTON | WS_TABSTOP, 240, 136, 75, 25,
          IDCANCEL},
@@ -51,6 +55,7 @@ TSetDialog::TSetDialog(HWND owner) {
     tarvelo::win32::AddTooltip(hwnd, ResNo, texts::kResNoHint);
     tarvelo::win32::AddTooltip(hwnd, centerAdr, texts::kCenterAdrHint);
     tarvelo::win32::AddTooltip(hwnd, DomainEditBtn, texts::kDomainEditBtnHint);
+    tarvelo::win32::AddTooltip(hwnd, SubmitBtn, texts::kSubmitBtnHint);
     FormCreate();
 }
 
@@ -91,6 +96,9 @@ LRESULT TSetDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                     return 0;
                 case kDomainEditBtn:
                     DomainEditBtnClick();
+                    return 0;
+                case kSubmitBtn:
+                    SubmitBtnClick();
                     return 0;
                 case kUserName:
                 case kSmtp:
@@ -139,6 +147,13 @@ void TSetDialog::DomainEditBtnClick() {
         form_.DomainEditorClosed();
     });
     Show();
+}
+
+void TSetDialog::SubmitBtnClick() {
+    // Its own file, written by its own OK: this dialog's fields and OK are left as they are.
+    if (SubmitDialog != nullptr) {
+        SubmitDialog->Open();
+    }
 }
 
 tarvelo::SettingsTexts TSetDialog::Texts() const {

@@ -25,9 +25,10 @@ public:
     void BitBtnOkClick();
     void BitBtnCanClick();
     void DomainEditBtnClick();
+    void SubmitBtnClick();
 
     HWND Label1{}, UserName{}, Label2{}, Smtp{}, Label3{}, ResNo{}, Label4{}, centerAdr{},
-        DomainEditBtn{}, BitBtnOk{}, BitBtnCan{};
+        DomainEditBtn{}, SubmitBtn{}, BitBtnOk{}, BitBtnCan{};
 
 protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -143,5 +143,40 @@ TEST(SubmitFormTest, ALineThatCannotBeReadIsSaidAtTheLoadAndNeverWrittenOver) {
     EXPECT_EQ(ReadFileBytes("tvsubmit.ini"), file);
 }
 
+// The port edit of a toolkit without a spinner of its own: what it shows, what its text stands
+// for, where its arrows take it.
+TEST(SubmitFormTest, PortEdit) {
+    const struct {
+        const char* name;
+        const char* text;
+        int port;  // -1: refused
+        int delta;
+        const char* stepped;
+    } rows[] = {
+        {"DefaultWord", "既定", 0, 1, "1"},
+        {"NothingIsTheDefault", "", 0, 25, "25"},
+        {"Digits", "587", 587, -1, "586"},
+        {"DownToTheDefault", "1", 1, -1, "既定"},
+        {"NotBelowTheDefault", "既定", 0, -1, "既定"},
+        {"NotAboveTheLast", "65535", 65535, 1, "65535"},
+        {"TooLarge", "65536", -1, 1, "1"},
+        {"Zero", "0", -1, 1, "1"},
+        {"Sign", "+25", -1, 1, "1"},
+        {"Blank", "25 ", -1, 1, "1"},
+        {"WordCut", "既", -1, 1, "1"},
+    };
+    for (const auto& row : rows) {
+        if (row.port >= 0) {
+            EXPECT_EQ(PortOfText(row.text), row.port) << row.name;
+            EXPECT_EQ(PortText(row.port), row.text[0] == '\0' ? "既定" : row.text) << row.name;
+        } else {
+            EXPECT_EQ(Raised([&] { PortOfText(row.text); }),
+                      "ポート番号「" + std::string(row.text) + "」は1～65535 の数ではありません")
+                << row.name;
+        }
+        EXPECT_EQ(PortStepped(row.text, row.delta), row.stepped) << row.name;
+    }
+}
+
 }  // namespace
 }  // namespace tarvelo

@@ -265,6 +265,25 @@ void SetText(HWND control, std::string_view utf8) {
     SetWindowTextW(control, WideFromUtf8(utf8).c_str());
 }
 
+SecretText SecretTextOf(HWND edit) {
+    std::vector<wchar_t> wide(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+    const int length = GetWindowTextW(edit, wide.data(), static_cast<int>(wide.size()));
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+    std::vector<char> utf8(static_cast<std::size_t>(size) + 1, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), size, nullptr, nullptr);
+    SecretText secret(std::string_view(utf8.data(), static_cast<std::size_t>(size)));
+    WipeBytes(utf8.data(), utf8.size());
+    WipeBytes(reinterpret_cast<char*>(wide.data()), wide.size() * sizeof(wchar_t));
+    return secret;
+}
+
+SecretText TakeSecretText(HWND edit) {
+    SecretText secret = SecretTextOf(edit);
+    SetWindowTextW(edit, L"");
+    return secret;
+}
+
 std::string JoinLines(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) {

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/SecretText.h"
+
 namespace tarvelo::win32 {
 
 // The border of the designed dialogs: a caption and a close box, not sizeable.
@@ -48,6 +50,11 @@ std::string SjisText(HWND control);
 void SetSjisText(HWND control, std::string_view sjis);
 // The program's own texts, which stand in the source as UTF-8.
 void SetText(HWND control, std::string_view utf8);
+
+// A password edit's text (UTF-8) as a secret, the copies made on the way wiped; Take empties
+// the edit.
+SecretText SecretTextOf(HWND edit);
+SecretText TakeSecretText(HWND edit);
 
 // Lines of a list, as a multi-line box shows them: CR LF between them.
 std::string JoinLines(const std::vector<std::string>& lines);
