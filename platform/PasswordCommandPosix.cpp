@@ -30,7 +30,12 @@ int MillisecondsUntil(Clock::time_point deadline) {
 // when the output ended (every writer closed it).
 template <typename Take>
 bool ReadUntil(int fd, Clock::time_point deadline, Take take) {
-    std::array<char, 512> chunk;
+    // What arrives is the password: the chunk is wiped however the read ends.
+    struct WipedChunk {
+        std::array<char, 512> bytes;
+        ~WipedChunk() { WipeBytes(bytes.data(), bytes.size()); }
+    } wiped;
+    std::array<char, 512>& chunk = wiped.bytes;
     for (;;) {
         pollfd watched{.fd = fd, .events = POLLIN, .revents = 0};
         const int ready = ::poll(&watched, 1, MillisecondsUntil(deadline));
