@@ -30,11 +30,8 @@ int MillisecondsUntil(Clock::time_point deadline) {
 // when the output ended (every writer closed it).
 template <typename Take>
 bool ReadUntil(int fd, Clock::time_point deadline, Take take) {
-    // What arrives is the password: the chunk is wiped however the read ends.
-    struct WipedChunk {
-        std::array<char, 512> bytes;
-        ~WipedChunk() { WipeBytes(bytes.data(), bytes.size()); }
-    } wiped;
+    // What arrives is the password.
+    WipedBuffer<512> wiped;
     std::array<char, 512>& chunk = wiped.bytes;
     for (;;) {
         pollfd watched{.fd = fd, .events = POLLIN, .revents = 0};

@@ -41,11 +41,8 @@ DWORD MillisecondsUntil(Clock::time_point deadline) {
 // what arrives to take until take says enough; true when the output ended.
 template <typename Take>
 bool ReadUntil(HANDLE pipe, Clock::time_point deadline, Take take) {
-    // What arrives is the password: the chunk is wiped however the read ends.
-    struct WipedChunk {
-        std::array<char, 512> bytes;
-        ~WipedChunk() { WipeBytes(bytes.data(), bytes.size()); }
-    } wiped;
+    // What arrives is the password.
+    WipedBuffer<512> wiped;
     std::array<char, 512>& chunk = wiped.bytes;
     for (;;) {
         DWORD waiting = 0;

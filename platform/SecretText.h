@@ -3,6 +3,7 @@
 // side per platform).
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <memory>
 #include <string_view>
@@ -43,6 +44,13 @@ private:
 
 // Overwrites size bytes with zeros in a way the compiler may not leave out.
 void WipeBytes(char* bytes, std::size_t size) noexcept;
+
+// A buffer that is wiped however its scope ends: for reads that may bring a secret.
+template <std::size_t Size>
+struct WipedBuffer {
+    std::array<char, Size> bytes{};
+    ~WipedBuffer() { WipeBytes(bytes.data(), bytes.size()); }
+};
 
 // Turns core dumps off for the rest of the run; called whenever a secret enters the program,
 // since its copies (in the toolkit's edit, in the TLS library's buffers) cannot all be wiped.
