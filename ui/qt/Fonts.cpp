@@ -1,13 +1,28 @@
 #include "ui/qt/Fonts.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QString>
 
 namespace tarvelo {
 
 namespace {
-QFont DesignedFont(const char* family) {
-    QFont font(QString::fromUtf8(family));
+
+// The families asked for: the designed ones where they are installed, else their stand-ins.
+QString gothicFamily = QString::fromUtf8(kGothicFamily);
+QString pGothicFamily = QString::fromUtf8(kPGothicFamily);
+
+// Asking for a family that is not installed fails, and Qt then has fontconfig sort every font
+// on the system for a fallback, once for each of the two fonts: a good part of the start-up.
+// So a missing designed font is asked for by its stand-in's own name.
+QString InstalledOrStandIn(const char* designed, const QString& standIn) {
+    const QString family = QString::fromUtf8(designed);
+    QFont::insertSubstitution(family, standIn);
+    return QFontDatabase::hasFamily(family) ? family : standIn;
+}
+
+QFont DesignedFont(const QString& family) {
+    QFont font(family);
     font.setPixelSize(12);
     // Hinting may round advances off the 12/6-pixel grid the preview's width rule counts on.
     font.setHintingPreference(QFont::PreferNoHinting);
@@ -16,8 +31,8 @@ QFont DesignedFont(const char* family) {
 }  // namespace
 
 void SetUpFonts() {
-    QFont::insertSubstitution(QString::fromUtf8(kGothicFamily), QStringLiteral("IPAGothic"));
-    QFont::insertSubstitution(QString::fromUtf8(kPGothicFamily), QStringLiteral("IPAPGothic"));
+    gothicFamily = InstalledOrStandIn(kGothicFamily, QStringLiteral("IPAGothic"));
+    pGothicFamily = InstalledOrStandIn(kPGothicFamily, QStringLiteral("IPAPGothic"));
     // Every window sets it itself; as the application's font too, the boxes that lay out their
     // empty document before a window's font reaches them, and the message boxes, which are
     // windows of their own, need no search for fallback fonts: a good part of the start-up.
@@ -25,7 +40,7 @@ void SetUpFonts() {
 }
 
 QFont GothicFont() {
-    QFont font = DesignedFont(kGothicFamily);
+    QFont font = DesignedFont(gothicFamily);
     font.setFixedPitch(true);
     font.setStyleHint(QFont::Monospace);
     // Every glyph of a fixed-pitch font stands in its own cell: nothing to shape, and shaping
@@ -36,7 +51,7 @@ QFont GothicFont() {
 }
 
 QFont PGothicFont() {
-    QFont font = DesignedFont(kPGothicFamily);
+    QFont font = DesignedFont(pGothicFamily);
     // The windows' own texts are all in the font, and the designed windows neither kern nor
     // shape. Without a search for fallback fonts (fontconfig sorts every font on the system
     // for each font that may fall back) and without shaping, the windows start noticeably
