@@ -14,9 +14,10 @@
 namespace tarvelo {
 
 namespace {
-// At 6 pixels or more a character, 8 KiB make some 180 rows of the memo's 281 pixels: more than
-// its 6 rows in sight, and enough that the scroll bar's slider is as short as it can be.
-constexpr std::size_t kHeadBytes = 8 * 1024;
+// A byte takes 6 pixels or more, so 2 KiB make at least some 44 rows of the memo's 281 pixels:
+// more than its 6 rows in sight, and enough that the scroll bar's slider is as short as it can
+// be (some 15 rows do). Each kilobyte more is laid out at every change of a long message.
+constexpr std::size_t kHeadBytes = 2 * 1024;
 
 // The lines of image up to kHeadBytes, the last one cut at a character's boundary; empty when
 // the image is not longer than that.

@@ -1,5 +1,6 @@
 #include "app/qt/UnsendableMarks.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QEvent>
 #include <QHelpEvent>
 #include <QPainter>
@@ -10,7 +11,10 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QToolTip>
+#include <algorithm>
+#include <utility>
 
 #include "compose/HandsetText.h"
 #include "ui/Texts.h"
@@ -45,36 +49,75 @@ void UnsendableMarks::Show(bool shown) {
     }
 }
 
-std::vector<QTextCursor> UnsendableMarks::InSight() const {
-    std::vector<QTextCursor> marks;
+namespace {
+
+// Where the character at position of a block, length UTF-16 units, stands on its row, in the
+// document's coordinates. A line break, or a character at the end of a row, has no cell of its
+// own on its row: it takes one of width after the row's last.
+UnsendableMark CellOf(const QTextBlock& block, const QRectF& bounds, int position, int length,
+                      int width) {
+    UnsendableMark mark;
+    const QTextLayout* rows = block.layout();
+    const QTextLine row = rows->lineForTextPosition(position);
+    if (!row.isValid()) {
+        return mark;
+    }
+    const qreal left = row.cursorToX(position);
+    const int after = position + length;
+    mark.rowEnd = after > block.length() - 1 ||
+                  rows->lineForTextPosition(after).lineNumber() != row.lineNumber();
+    const qreal right = mark.rowEnd ? left + width : row.cursorToX(after);
+    mark.cell = QRectF(bounds.left() + left, bounds.top() + row.y(), right - left, row.height())
+                    .toAlignedRect();
+    return mark;
+}
+
+}  // namespace
+
+std::vector<UnsendableMark> UnsendableMarks::InSight() const {
+    std::vector<UnsendableMark> marks;
     if (!shown_) {
         return marks;
     }
-    const QRect sight = box_->viewport()->rect();
-    const int first = box_->cursorForPosition(sight.topLeft()).block().position();
-    const QTextCursor last = box_->cursorForPosition(sight.bottomRight());
-    QTextCursor rows(box_->document());
-    rows.setPosition(first);
-    rows.setPosition(last.block().position() + last.block().length() - 1, QTextCursor::KeepAnchor);
-    QString shownText = rows.selectedText();
-    shownText.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    // The rule counts code points; the document counts UTF-16 units, two for an emoji.
-    qsizetype position = 0;
-    std::size_t index = 0;
-    for (const std::size_t wanted :
-         UnsendableCharacters(ToShiftJis(shownText), kMaxUnsendableMarks)) {
-        for (; index < wanted && position < shownText.size(); ++index) {
-            position += shownText[position].isHighSurrogate() ? 2 : 1;
-        }
-        if (position >= shownText.size()) {
+    // Straight from the layout of the rows in sight: cursors would lay out more of the text.
+    QAbstractTextDocumentLayout* layout = box_->document()->documentLayout();
+    const QPoint scrolled(box_->horizontalScrollBar()->value(), box_->verticalScrollBar()->value());
+    const QRect sight = box_->viewport()->rect().translated(scrolled);
+    const int first = std::max(layout->hitTest(sight.topLeft(), Qt::FuzzyHit), 0);
+    for (QTextBlock block = box_->document()->findBlock(first);
+         block.isValid() && marks.size() < kMaxUnsendableMarks; block = block.next()) {
+        // The box lays out a long text in sight first and the rest in steps that grow to
+        // hundreds of kilobytes; asking where a row not yet laid out stands would take a step.
+        if (block.layout()->lineCount() == 0) {
             break;
         }
-        QTextCursor mark(box_->document());
-        mark.setPosition(first + static_cast<int>(position));
-        mark.setPosition(
-            first + static_cast<int>(position + (shownText[position].isHighSurrogate() ? 2 : 1)),
-            QTextCursor::KeepAnchor);
-        marks.push_back(mark);
+        const QRectF bounds = layout->blockBoundingRect(block);
+        if (bounds.top() > sight.bottom()) {
+            break;
+        }
+        QString text = block.text();
+        if (block.next().isValid()) {
+            text += QLatin1Char('\n');
+        }
+        // The rule counts code points; the document counts UTF-16 units, two for an emoji.
+        qsizetype position = 0;
+        std::size_t index = 0;
+        for (const std::size_t wanted :
+             UnsendableCharacters(ToShiftJis(text), kMaxUnsendableMarks - marks.size())) {
+            for (; index < wanted && position < text.size(); ++index) {
+                position += text[position].isHighSurrogate() ? 2 : 1;
+            }
+            if (position >= text.size()) {
+                break;
+            }
+            const int length = text[position].isHighSurrogate() ? 2 : 1;
+            UnsendableMark mark = CellOf(block, bounds, static_cast<int>(position), length,
+                                         fontMetrics().averageCharWidth());
+            mark.position = block.position() + static_cast<int>(position);
+            mark.character = text.mid(position, length);
+            mark.cell.translate(-scrolled);
+            marks.push_back(std::move(mark));
+        }
     }
     return marks;
 }
@@ -83,18 +126,13 @@ void UnsendableMarks::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setPen(QPen(Qt::red, 1));
     const int step = 2;
-    for (const QTextCursor& mark : InSight()) {
-        QTextCursor start(mark);
-        start.setPosition(mark.selectionStart());
-        const QRect left = box_->cursorRect(start);
-        const QRect right = box_->cursorRect(mark);
-        // A line break, or a character at the end of a row, has no cell of its own on its row.
-        const int end = right.top() == left.top() ? right.left()
-                                                  : left.left() + fontMetrics().averageCharWidth();
+    for (const UnsendableMark& mark : InSight()) {
+        const QRect& cell = mark.cell;
+        const int end = cell.left() + cell.width();
         QPainterPath wave;
-        const int base = left.bottom();
-        wave.moveTo(left.left(), base);
-        for (int x = left.left(), up = 1; x < end; x += step, up = -up) {
+        const int base = cell.bottom();
+        wave.moveTo(cell.left(), base);
+        for (int x = cell.left(), up = 1; x < end; x += step, up = -up) {
             wave.lineTo(std::min(x + step, end), base - (up > 0 ? step : 0));
         }
         painter.drawPath(wave);
@@ -109,28 +147,16 @@ bool UnsendableMarks::eventFilter(QObject* watched, QEvent* event) {
         return QWidget::eventFilter(watched, event);
     }
     const auto* help = static_cast<QHelpEvent*>(event);
-    const int at = box_->cursorForPosition(help->pos()).position();
-    for (const QTextCursor& mark : InSight()) {
-        if (at < mark.selectionStart() || at > mark.selectionEnd()) {
-            continue;
-        }
-        // The cursor lands before or after the character under the mouse, whichever is nearer:
-        // only the character's own cell counts.
-        QTextCursor start(mark);
-        start.setPosition(mark.selectionStart());
-        const QRect left = box_->cursorRect(start);
-        const QRect right = box_->cursorRect(mark);
-        QRect cell(left.topLeft(), QPoint(right.left(), left.bottom()));
-        if (right.top() != left.top()) {
-            cell.setRight(box_->viewport()->width());  // a line break, or the end of a row
+    for (const UnsendableMark& mark : InSight()) {
+        QRect cell = mark.cell;
+        if (mark.rowEnd) {
+            cell.setRight(box_->viewport()->width());
         }
         if (!cell.contains(help->pos())) {
             continue;
         }
-        QString character = mark.selectedText();
-        if (character == QChar::ParagraphSeparator) {
-            character = Text(texts::kLineBreak);
-        }
+        const QString character =
+            mark.character == QLatin1String("\n") ? Text(texts::kLineBreak) : mark.character;
         QToolTip::showText(help->globalPos(),
                            Text(texts::Unsendable(character.toUtf8().toStdString())),
                            box_->viewport());

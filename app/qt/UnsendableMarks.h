@@ -5,7 +5,8 @@
 // nothing here, and no mark makes the box lay out the whole of its text at once.
 #pragma once
 
-#include <QTextCursor>
+#include <QRect>
+#include <QString>
 #include <QWidget>
 #include <cstddef>
 #include <vector>
@@ -17,6 +18,14 @@ namespace tarvelo {
 // Most marks drawn at once: far more than the rows in sight can hold.
 inline constexpr std::size_t kMaxUnsendableMarks = 200;
 
+// One marked character in sight.
+struct UnsendableMark {
+    int position = 0;     // in the box's document
+    QString character;    // as typed; "\n" for a line break
+    QRect cell;           // where it stands, in the viewport's coordinates
+    bool rowEnd = false;  // a line break, or the last character of a row: no cell of its own
+};
+
 // Lies over the box's viewport, drawing the marks and letting the mouse through.
 class UnsendableMarks : public QWidget {
 public:
@@ -26,8 +35,8 @@ public:
     // while the composition says that some cannot.
     void Show(bool shown);
 
-    // The marked characters in sight, each a cursor selecting it.
-    std::vector<QTextCursor> InSight() const;
+    // The marked characters in sight, at most kMaxUnsendableMarks.
+    std::vector<UnsendableMark> InSight() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -65,6 +65,15 @@ TEST(ShiftJisToUtf8, DecodesValidText) {
     EXPECT_EQ(ShiftJisToUtf8("MSG=\x83\x4A\x81\x4A\x83\x41"), "MSG=カ゛ア");
     EXPECT_EQ(ShiftJisToUtf8("\xB1\xB2"), "ｱｲ");
     EXPECT_EQ(ShiftJisToUtf8("\x81\x60"), "\uFF5E");
+    // Each half-width kana takes three bytes of UTF-8: a long run outgrows any room sized by
+    // the input, and nothing may be lost or repeated where the room runs out.
+    std::string kana, kanaUtf8;
+    for (int i = 0; i < 700; ++i) {
+        kana += "\xB1\xB2";
+        kanaUtf8 += "ｱｲ";
+    }
+    EXPECT_EQ(ShiftJisToUtf8(kana), kanaUtf8);
+    EXPECT_EQ(ShiftJisToUtf8(kana + "\x80" + kana), kanaUtf8 + "\uFFFD" + kanaUtf8);
 }
 
 class Utf8TextToShiftJisTest : public ::testing::TestWithParam<EncodeCase> {};

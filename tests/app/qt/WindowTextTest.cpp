@@ -250,8 +250,11 @@ Misfit MarksOf(const char* utf8, const std::vector<QString>& tips) {
     Misfit misfits = AfterTyping(utf8);
     const auto* overlay = Form1->MailMes->viewport()->findChild<UnsendableMarks*>();
     std::vector<QString> shown;
-    for (const QTextCursor& mark : overlay->InSight()) {
-        const QRect cell = Form1->MailMes->cursorRect(mark).adjusted(-8, 0, -8, 0);
+    for (const UnsendableMark& mark : overlay->InSight()) {
+        // Just before where the box's own cursor after the character stands.
+        QTextCursor after(Form1->MailMes->document());
+        after.setPosition(mark.position + static_cast<int>(mark.character.size()));
+        const QRect cell = Form1->MailMes->cursorRect(after).adjusted(-8, 0, -8, 0);
         QHelpEvent help(QEvent::ToolTip, cell.center(), Form1->MailMes->mapToGlobal(cell.center()));
         QApplication::sendEvent(Form1->MailMes->viewport(), &help);
         shown.push_back(overlay->isVisible() ? QToolTip::text() : QString());
