@@ -18,7 +18,8 @@ QString pGothicFamily = QString::fromUtf8(kPGothicFamily);
 QString InstalledOrStandIn(const char* designed, const QString& standIn) {
     const QString family = QString::fromUtf8(designed);
     QFont::insertSubstitution(family, standIn);
-    return QFontDatabase::hasFamily(family) ? family : standIn;
+    // Not hasFamily: it has fontconfig resolve the name first, which costs as much again.
+    return QFontDatabase::families().contains(family, Qt::CaseInsensitive) ? family : standIn;
 }
 
 QFont DesignedFont(const QString& family) {
