@@ -62,7 +62,8 @@ TEST_F(MainWindowTest, StartUpCreatesEveryWindowAndBothSettingsFiles) {
 }
 
 // The settings are loaded while the windows are made, before the main window first composes:
-// a stored reply number is in the very first mail image.
+// a stored reply number is in the very first mail image, read while the settings dialog has no
+// controls yet.
 TEST(StartUp, SettingsAreLoadedBeforeTheFirstComposition) {
     TempWorkingDir dir;
     testing::WriteFileBytes("tvemail.ini", "a@example.com\r\nmail\r\n0801\r\n");
@@ -72,6 +73,7 @@ TEST(StartUp, SettingsAreLoadedBeforeTheFirstComposition) {
     Form1->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1));
     EXPECT_EQ(Form1->TvMes->toPlainText(), Text("PHSNO=\nRESNO=0801\nMSG="));
+    EXPECT_EQ(SetDialog->ResNo, nullptr);
     DestroyWindows();
     EXPECT_EQ(Form1, nullptr);
     EXPECT_EQ(SendDlg, nullptr);
@@ -152,9 +154,15 @@ TEST_F(MainWindowTest, MessageBoxDrawsCharactersTheIpaFontsLackWithAFallbackFont
     EXPECT_EQ(families.size(), 2) << families.join(QLatin1Char(',')).toStdString();
 }
 
+// Typed into the settings dialog and saved with OK.
 TEST_F(MainWindowTest, ReplyNumberEntersTheMailImageOnlyAtTheNextComposition) {
     testing::TypeText(Form1->MailMes, Text("A"));
-    SetDialog->ResNo->setText(Text("09012345678"));
+    testing::OnNextModal([](QWidget*) {
+        testing::TypeText(SetDialog->ResNo, Text("09012345678"));
+        QTest::keyClick(SetDialog->ResNo, Qt::Key_Return);
+    });
+    QTest::mouseClick(Form1->SetBtn, Qt::LeftButton);
+    ASSERT_FALSE(SetDialog->isVisible());
     EXPECT_EQ(Lines(Form1->TvMes), Text("PHSNO=\nMSG=Ａ"));
     testing::TypeText(Form1->PhsNo, Text("5"));
     EXPECT_EQ(Lines(Form1->TvMes), Text("PHSNO=5\nRESNO=09012345678\nMSG=Ａ"));
