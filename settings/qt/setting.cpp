@@ -202,9 +202,10 @@ void TSetDialog::BitBtnCanClick() {
 void TSetDialog::DomainEditBtnClick() {
     tarvelo::RunHandler([this] {
         form_.OpenDomainEditor(centerAdr->currentIndex());
-        if (DomainEdit != nullptr) {
-            DomainEdit->exec();
+        if (DomainEdit == nullptr) {
+            DomainEdit = new TDomainEdit(this);
         }
+        DomainEdit->exec();
         form_.DomainEditorClosed();
     });
     Show();
@@ -212,9 +213,10 @@ void TSetDialog::DomainEditBtnClick() {
 
 void TSetDialog::SubmitBtnClick() {
     // Its own file, written by its own OK: this dialog's fields and OK are left as they are.
-    if (SubmitDialog != nullptr) {
-        SubmitDialog->Open();
+    if (SubmitDialog == nullptr) {
+        SubmitDialog = new TSubmitDialog(this);
     }
+    SubmitDialog->Open();
 }
 
 void TSetDialog::UserNameChange() {
