@@ -17,8 +17,6 @@
 #include <QWheelEvent>
 #include <filesystem>
 #include <functional>
-#include <ostream>
-#include <string>
 #include <vector>
 
 #include "ModalHelper.h"
@@ -84,61 +82,43 @@ TEST(StartUp, SettingsAreLoadedBeforeTheFirstComposition) {
     EXPECT_EQ(SetDialog, nullptr);
 }
 
-struct FirstUseCase {
-    const char* name;
-    std::function<QPushButton*()> button;  // opens the dialog, once the windows are up
-    std::function<QDialog*()> made;
-    std::function<QWidget*()> over;
-};
-
-void PrintTo(const FirstUseCase& row, std::ostream* out) {
-    *out << row.name;
-}
-
-// The settings button, which opens the settings dialog to press button there, and to close it
-// when the dialog that button opened is closed.
-std::function<QPushButton*()> InSettings(QPushButton* TSetDialog::*button) {
-    return [button]() -> QPushButton* {
-        testing::OnNextModal([button](QWidget*) {
-            QTest::mouseClick(SetDialog->*button, Qt::LeftButton);
-            QTest::keyClick(SetDialog, Qt::Key_Escape);
-        });
-        return Form1->SetBtn;
+// Each dialog is made when first opened, over the window that opens it, and opened again as the
+// same one.
+TEST_F(MainWindowTest, EachDialogIsMadeWhenFirstOpenedAndKept) {
+    const struct {
+        const char* name;
+        QPushButton* TSetDialog::*inSettings;  // null: the main window's About button
+        std::function<QDialog*()> made;
+    } rows[] = {
+        {"About", nullptr, [] { return AboutBox.data(); }},
+        {"DomainEditor", &TSetDialog::DomainEditBtn, [] { return DomainEdit.data(); }},
+        {"Submission", &TSetDialog::SubmitBtn, [] { return SubmitDialog.data(); }},
     };
-}
-
-const FirstUseCase kFirstUseCases[] = {
-    {"About", [] { return Form1->AboutBtn; }, [] { return AboutBox.data(); },
-     [] { return static_cast<QWidget*>(Form1); }},
-    {"DomainEditor", InSettings(&TSetDialog::DomainEditBtn), [] { return DomainEdit.data(); },
-     [] { return static_cast<QWidget*>(SetDialog); }},
-    {"Submission", InSettings(&TSetDialog::SubmitBtn), [] { return SubmitDialog.data(); },
-     [] { return static_cast<QWidget*>(SetDialog); }},
-};
-
-class FirstUseTest : public MainWindowTest, public ::testing::WithParamInterface<FirstUseCase> {};
-
-// Made when first opened, over the window that opens it, and the same one opened again.
-TEST_P(FirstUseTest, EachDialogIsMadeWhenFirstOpenedAndKept) {
-    const FirstUseCase& row = GetParam();
-    std::vector<QWidget*> opened;
-    for (int use = 0; use < 2; ++use) {
-        QPushButton* button = row.button();
-        testing::OnNextModal(
-            [&opened](QWidget* modal) {
-                opened.push_back(modal);
-                QTest::keyClick(modal, Qt::Key_Escape);
-            },
-            5000, [&row](QWidget* modal) { return modal == row.made(); });
-        QTest::mouseClick(button, Qt::LeftButton);
+    for (const auto& row : rows) {
+        std::vector<QWidget*> opened;
+        for (int use = 0; use < 2; ++use) {
+            testing::OnNextModal(
+                [&opened](QWidget* modal) {
+                    opened.push_back(modal);
+                    QTest::keyClick(modal, Qt::Key_Escape);
+                },
+                5000, [&row](QWidget* modal) { return modal == row.made(); });
+            if (row.inSettings == nullptr) {
+                QTest::mouseClick(Form1->AboutBtn, Qt::LeftButton);
+                continue;
+            }
+            testing::OnNextModal([&row](QWidget*) {
+                QTest::mouseClick(SetDialog->*row.inSettings, Qt::LeftButton);
+                QTest::keyClick(SetDialog, Qt::Key_Escape);
+            });
+            QTest::mouseClick(Form1->SetBtn, Qt::LeftButton);
+        }
+        ASSERT_NE(row.made(), nullptr) << row.name;
+        EXPECT_EQ(opened, (std::vector<QWidget*>{row.made(), row.made()})) << row.name;
+        QWidget* over = row.inSettings == nullptr ? static_cast<QWidget*>(Form1) : SetDialog;
+        EXPECT_EQ(row.made()->parentWidget(), over) << row.name;
     }
-    ASSERT_NE(row.made(), nullptr);
-    EXPECT_EQ(opened, (std::vector<QWidget*>{row.made(), row.made()}));
-    EXPECT_EQ(row.made()->parentWidget(), row.over());
 }
-
-INSTANTIATE_TEST_SUITE_P(Dialogs, FirstUseTest, ::testing::ValuesIn(kFirstUseCases),
-                         [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(MainWindowTest, FirstShowingComposesTheEmptyMessage) {
     EXPECT_EQ(Form1->msgErr->toPlainText(), Text("メッセージがありません"));
