@@ -21,6 +21,21 @@ bool Picked(int selected, const LineList& domains) {
 
 }  // namespace
 
+void LayOver(SettingsView& held, SettingsView view) {
+    if (view.domains) {
+        held.domains = std::move(view.domains);
+    }
+    if (view.selected) {
+        held.selected = view.selected;
+    }
+    for (std::size_t i = 0; i < kSettingsFields; ++i) {
+        if (view.fields[i]) {
+            held.fields[i] = std::move(view.fields[i]);
+        }
+    }
+    held.okEnabled = view.okEnabled;
+}
+
 void SettingsForm::Load(const SettingsTexts& now) {
     LoadDomains();
     const LineList lines = LoadOrCreateSettingsLines(settingsRead_);

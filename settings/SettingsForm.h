@@ -40,6 +40,11 @@ struct SettingsView {
     bool close = false;  // end the showing
 };
 
+// For a window that builds its controls at their first showing: what they are to show is kept
+// in held, each view laid over it as writing it to the controls would. A question and the end of
+// a showing belong to a showing, and are not kept.
+void LayOver(SettingsView& held, SettingsView view);
+
 class SettingsForm {
 public:
     // The load (FormActivate), at creation and at every showing. now: what the edits show.

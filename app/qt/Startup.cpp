@@ -16,12 +16,8 @@
 #include <vector>
 
 #include "app/qt/TvMain.h"
-#include "app/qt/about.h"
 #include "base/Version.h"
-#include "mail/qt/Send.h"
 #include "settings/MenuFolder.h"
-#include "settings/qt/DomainE.h"
-#include "settings/qt/SubmitDialog.h"
 #include "settings/qt/setting.h"
 #include "ui/ErrorPath.h"
 #include "ui/qt/Controls.h"
@@ -75,20 +71,12 @@ void SetIconWhenDrawn(QWidget* mainWindow) {
 void CreateWindows() {
     Form1 = new TForm1();
     SetDialog = new TSetDialog(Form1);
-    DomainEdit = new TDomainEdit(SetDialog);
-    SubmitDialog = new TSubmitDialog(SetDialog);
-    AboutBox = new TAboutBox(Form1);
-    SendDlg = new TSendDlg(Form1);
-    QObject::connect(SendDlg, &TSendDlg::Closing, Form1, &TForm1::EndSession);
 }
 
 void DestroyWindows() {
-    // The dialogs are children of the main window and go with it.
+    // The dialogs are children of the main window and go with it; the ones made at their first
+    // use forget them by themselves.
     delete Form1;
-    SendDlg = nullptr;
-    AboutBox = nullptr;
-    DomainEdit = nullptr;
-    SubmitDialog = nullptr;
     SetDialog = nullptr;
     Form1 = nullptr;
 }

@@ -1,4 +1,5 @@
-// Start-up: the application object and the five windows, each made once.
+// Start-up: the application object, the main window and the settings dialog; the other
+// dialogs are made at their first use, by the window that opens them.
 #pragma once
 
 class QWidget;
@@ -12,12 +13,12 @@ void SetUpIdentity();
 // Gives the windows their icon once mainWindow has been drawn for the first time.
 void SetIconWhenDrawn(QWidget* mainWindow);
 
-// Creates Form1, SetDialog, DomainEdit, AboutBox and SendDlg in that order and sets their
-// globals. Creating SetDialog loads both settings files (writing the missing ones), so the
-// settings are in place before the main window first composes.
+// Creates Form1 and SetDialog in that order and sets their globals. Creating SetDialog loads
+// both settings files (writing the missing ones), so the settings are in place before the main
+// window first composes; its controls wait for its first showing.
 void CreateWindows();
 
-// Destroys them in the reverse order and clears their globals.
+// Destroys them with every dialog made since, and clears their globals.
 void DestroyWindows();
 
 // The program: the application titled "Tarvelo from E-Mail", the windows, the message loop.

@@ -263,10 +263,11 @@ void TForm1::SetBtnClick() {
 }
 
 void TForm1::AboutBtnClick() {
-    if (AboutBox != nullptr) {
-        AboutBox->ProgName->setText(Text(tarvelo::kVersionText));
-        AboutBox->exec();
+    if (AboutBox == nullptr) {
+        AboutBox = new TAboutBox(this);
     }
+    AboutBox->ProgName->setText(Text(tarvelo::kVersionText));
+    AboutBox->exec();
 }
 
 void TForm1::LogClrBtnClick() {

@@ -31,6 +31,10 @@ void TForm1::sendButtonClick() {
         }
         shown = true;
         sendButton->setEnabled(false);
+        if (SendDlg == nullptr) {
+            SendDlg = new TSendDlg(this);
+            connect(SendDlg, &TSendDlg::Closing, this, &TForm1::EndSession);
+        }
         Show(*screen);
         if (form_.Sending()) {
             Timer1->start();

@@ -10,7 +10,7 @@
 #include "ui/qt/Controls.h"
 #include "ui/qt/Fonts.h"
 
-TAboutBox* AboutBox = nullptr;
+QPointer<TAboutBox> AboutBox;
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutBox"));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 class QFrame;
 class QLabel;
@@ -23,4 +24,5 @@ protected:
     void showEvent(QShowEvent* event) override;
 };
 
-extern TAboutBox* AboutBox;
+// Made at its first use, over the main window; null again when that goes.
+extern QPointer<TAboutBox> AboutBox;

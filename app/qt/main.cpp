@@ -1,5 +1,5 @@
 #include <cstddef>
-#include <iostream>
+#include <cstdio>
 #include <span>
 
 #include "app/CommandLine.h"
@@ -16,8 +16,10 @@ int main(int argc, char** argv) {
     const tarvelo::CommandLineReply reply =
         tarvelo::ReadCommandLine(arguments.empty() ? arguments : arguments.subspan(1));
     if (!reply.run) {
-        std::cout << reply.output;
-        std::cerr << reply.error;
+        // Through stdio: the streams of <iostream> would be set up at every start, for these
+        // two lines only.
+        std::fwrite(reply.output.data(), 1, reply.output.size(), stdout);
+        std::fwrite(reply.error.data(), 1, reply.error.size(), stderr);
         return reply.exitStatus;
     }
     return tarvelo::RunTarvelo(argc, argv, reply.menu);

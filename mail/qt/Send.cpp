@@ -11,7 +11,7 @@
 #include "ui/qt/Fonts.h"
 #include "ui/qt/WrappedLabel.h"
 
-TSendDlg* SendDlg = nullptr;
+QPointer<TSendDlg> SendDlg;
 
 TSendDlg::TSendDlg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 #include "ui/qt/WrappedLabel.h"
 
@@ -39,4 +40,5 @@ private:
     void FitTexts();
 };
 
-extern TSendDlg* SendDlg;
+// Made at the first sending, over the main window; null again when that goes.
+extern QPointer<TSendDlg> SendDlg;

@@ -20,7 +20,7 @@
 #include "ui/qt/Controls.h"
 #include "ui/qt/Fonts.h"
 
-TDomainEdit* DomainEdit = nullptr;
+QPointer<TDomainEdit> DomainEdit;
 
 namespace {
 

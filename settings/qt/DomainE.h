@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 #include "settings/DomainList.h"
 
@@ -52,4 +53,5 @@ private:
     bool outerSizeSet_ = false;
 };
 
-extern TDomainEdit* DomainEdit;
+// Made at its first use, over the settings dialog; null again when that goes.
+extern QPointer<TDomainEdit> DomainEdit;

@@ -20,7 +20,7 @@
 #include "ui/qt/Controls.h"
 #include "ui/qt/Fonts.h"
 
-TSubmitDialog* SubmitDialog = nullptr;
+QPointer<TSubmitDialog> SubmitDialog;
 
 namespace {
 

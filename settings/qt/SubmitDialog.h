@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <string>
 
 #include "settings/SubmitForm.h"
@@ -57,4 +58,5 @@ private:
     tarvelo::SubmitForm form_;
 };
 
-extern TSubmitDialog* SubmitDialog;
+// Made at its first use, over the settings dialog; null again when that goes.
+extern QPointer<TSubmitDialog> SubmitDialog;

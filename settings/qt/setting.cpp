@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStyle>
 #include <array>
+#include <utility>
 
 #include "settings/qt/DomainE.h"
 #include "settings/qt/SubmitDialog.h"
@@ -55,21 +56,32 @@ constexpr int kButtonHeight = 25;
 
 }  // namespace
 
-TSetDialog::TSetDialog(QWidget* parent)
-    : QDialog(parent),
-      Label1(new QLabel(this)),
-      UserName(new QLineEdit(this)),
-      Label2(new QLabel(this)),
-      Smtp(new QLineEdit(this)),
-      Label3(new QLabel(this)),
-      ResNo(new QLineEdit(this)),
-      Label4(new QLabel(this)),
-      centerAdr(new QComboBox(this)),
-      DomainEditBtn(new QPushButton(this)),
-      SubmitBtn(new QPushButton(this)),
-      BitBtnOk(new QPushButton(this)),
-      BitBtnCan(new QPushButton(this)) {
+TSetDialog::TSetDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("SetDialog"));
+    FormCreate();
+}
+
+void TSetDialog::setVisible(bool visible) {
+    if (visible && UserName == nullptr) {
+        CreateControls();
+    }
+    QDialog::setVisible(visible);
+}
+
+void TSetDialog::CreateControls() {
+    Label1 = new QLabel(this);
+    UserName = new QLineEdit(this);
+    Label2 = new QLabel(this);
+    Smtp = new QLineEdit(this);
+    Label3 = new QLabel(this);
+    ResNo = new QLineEdit(this);
+    Label4 = new QLabel(this);
+    centerAdr = new QComboBox(this);
+    DomainEditBtn = new QPushButton(this);
+    SubmitBtn = new QPushButton(this);
+    BitBtnOk = new QPushButton(this);
+    BitBtnCan = new QPushButton(this);
+
     Label1->setObjectName(QStringLiteral("Label1"));
     UserName->setObjectName(QStringLiteral("UserName"));
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -146,19 +158,23 @@ TSetDialog::TSetDialog(QWidget* parent)
     BitBtnOk->setText(Text(texts::kOk));
     BitBtnCan->setText(Text(texts::kCancel));
 
-    FormCreate();
+    // What the loads before the first showing left for the controls.
+    WriteControls(held_);
+    form_.Shown(Texts());
+    BitBtnOk->setEnabled(held_.okEnabled);
+    held_ = {};
 }
 
 std::string TSetDialog::UserNameText() const {
-    return form_.FieldBytes(SettingsField::UserName, UserName->text().toStdString());
+    return form_.FieldBytes(SettingsField::UserName, FieldText(SettingsField::UserName));
 }
 
 std::string TSetDialog::SmtpText() const {
-    return form_.FieldBytes(SettingsField::Smtp, Smtp->text().toStdString());
+    return form_.FieldBytes(SettingsField::Smtp, FieldText(SettingsField::Smtp));
 }
 
 std::string TSetDialog::ResNoText() const {
-    return form_.FieldBytes(SettingsField::ResNo, ResNo->text().toStdString());
+    return form_.FieldBytes(SettingsField::ResNo, FieldText(SettingsField::ResNo));
 }
 
 std::string TSetDialog::FirstDomainText() const {
@@ -186,9 +202,10 @@ void TSetDialog::BitBtnCanClick() {
 void TSetDialog::DomainEditBtnClick() {
     tarvelo::RunHandler([this] {
         form_.OpenDomainEditor(centerAdr->currentIndex());
-        if (DomainEdit != nullptr) {
-            DomainEdit->exec();
+        if (DomainEdit == nullptr) {
+            DomainEdit = new TDomainEdit(this);
         }
+        DomainEdit->exec();
         form_.DomainEditorClosed();
     });
     Show();
@@ -196,9 +213,10 @@ void TSetDialog::DomainEditBtnClick() {
 
 void TSetDialog::SubmitBtnClick() {
     // Its own file, written by its own OK: this dialog's fields and OK are left as they are.
-    if (SubmitDialog != nullptr) {
-        SubmitDialog->Open();
+    if (SubmitDialog == nullptr) {
+        SubmitDialog = new TSubmitDialog(this);
     }
+    SubmitDialog->Open();
 }
 
 void TSetDialog::UserNameChange() {
@@ -235,13 +253,39 @@ void TSetDialog::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
+std::string TSetDialog::FieldText(SettingsField field) const {
+    const auto i = static_cast<std::size_t>(field);
+    if (UserName == nullptr) {
+        return held_.fields[i].value_or(std::string());
+    }
+    const std::array<const QLineEdit*, tarvelo::kSettingsFields> edits{UserName, Smtp, ResNo};
+    return edits[i]->text().toStdString();
+}
+
 tarvelo::SettingsTexts TSetDialog::Texts() const {
-    return {UserName->text().toStdString(), Smtp->text().toStdString(),
-            ResNo->text().toStdString()};
+    return {FieldText(SettingsField::UserName), FieldText(SettingsField::Smtp),
+            FieldText(SettingsField::ResNo)};
 }
 
 void TSetDialog::Show() {
-    const tarvelo::SettingsView view = form_.TakeView();
+    tarvelo::SettingsView view = form_.TakeView();
+    if (UserName == nullptr) {
+        tarvelo::LayOver(held_, std::move(view));
+        return;
+    }
+    WriteControls(view);
+    form_.Shown(Texts());
+    BitBtnOk->setEnabled(view.okEnabled);
+    if (view.question) {
+        const tarvelo::ChangedAnswer answer = Ask(*view.question);
+        tarvelo::RunHandler([this, answer] { form_.Answer(answer); });
+        Show();
+    } else if (view.close) {
+        accept();
+    }
+}
+
+void TSetDialog::WriteControls(const tarvelo::SettingsView& view) {
     if (view.domains) {
         centerAdr->clear();
         for (const std::string& domain : *view.domains) {
@@ -256,15 +300,6 @@ void TSetDialog::Show() {
         if (view.fields[i]) {
             edits[i]->setText(Text(*view.fields[i]));
         }
-    }
-    form_.Shown(Texts());
-    BitBtnOk->setEnabled(view.okEnabled);
-    if (view.question) {
-        const tarvelo::ChangedAnswer answer = Ask(*view.question);
-        tarvelo::RunHandler([this, answer] { form_.Answer(answer); });
-        Show();
-    } else if (view.close) {
-        accept();
     }
 }
 

@@ -500,6 +500,42 @@ TEST(SettingsFormTest, OkIsEnabledByAnyChangeAndStaysSo) {
     EXPECT_TRUE(typedInto.TakeView().okEnabled);
 }
 
+// What a dialog holds for its controls until they are built: each part as the last view that
+// set it left it.
+TEST(SettingsFormTest, ViewsLaidOverWhatIsHeld) {
+    const struct {
+        const char* name;
+        SettingsView held, view, after;
+    } rows[] = {
+        {"FirstLoad",
+         {},
+         {Entries{"A", "B"}, 0, {"a", std::nullopt, "c"}, true, std::nullopt, false},
+         {Entries{"A", "B"}, 0, {"a", std::nullopt, "c"}, true, std::nullopt, false}},
+        {"AViewWithoutTheListKeepsIt",
+         {Entries{"A"}, 0, {"a", "b", ""}, true, std::nullopt, false},
+         {std::nullopt, std::nullopt, {std::nullopt, "x", std::nullopt}, true, std::nullopt, false},
+         {Entries{"A"}, 0, {"a", "x", ""}, true, std::nullopt, false}},
+        {"AnEmptiedListReplacesIt",
+         {Entries{"A", "B"}, 1, {}, true, std::nullopt, false},
+         {Entries{}, -1, {}, false, std::nullopt, false},
+         {Entries{}, -1, {}, false, std::nullopt, false}},
+        {"QuestionAndCloseAreNotHeld",
+         {},
+         {std::nullopt, std::nullopt, {}, true, "?", true},
+         {std::nullopt, std::nullopt, {}, true, std::nullopt, false}},
+    };
+    for (const auto& row : rows) {
+        SettingsView held = row.held;
+        LayOver(held, row.view);
+        EXPECT_EQ(held.domains, row.after.domains) << row.name;
+        EXPECT_EQ(held.selected, row.after.selected) << row.name;
+        EXPECT_EQ(held.fields, row.after.fields) << row.name;
+        EXPECT_EQ(held.okEnabled, row.after.okEnabled) << row.name;
+        EXPECT_EQ(held.question, row.after.question) << row.name;
+        EXPECT_EQ(held.close, row.after.close) << row.name;
+    }
+}
+
 TEST(SettingsFormTest, TheDomainEditorSeesTheChoiceFirstAndTheListIsReadAgain) {
     TempWorkingDir dir;
     WriteFileBytes("tvemail.ini", kStoredSettings);

@@ -16,6 +16,8 @@
 #include <QTextLayout>
 #include <QWheelEvent>
 #include <filesystem>
+#include <functional>
+#include <vector>
 
 #include "ModalHelper.h"
 #include "TempDir.h"
@@ -26,6 +28,7 @@
 #include "app/qt/about.h"
 #include "mail/qt/Send.h"
 #include "settings/qt/DomainE.h"
+#include "settings/qt/SubmitDialog.h"
 #include "settings/qt/setting.h"
 #include "ui/qt/Controls.h"
 #include "ui/qt/UpDown.h"
@@ -50,31 +53,71 @@ protected:
     TempWorkingDir dir_;
 };
 
-TEST_F(MainWindowTest, StartUpCreatesEveryWindowAndBothSettingsFiles) {
+TEST_F(MainWindowTest, StartUpCreatesTheMainWindowTheSettingsAndBothSettingsFiles) {
     ASSERT_NE(Form1, nullptr);
     ASSERT_NE(SetDialog, nullptr);
-    ASSERT_NE(DomainEdit, nullptr);
-    ASSERT_NE(AboutBox, nullptr);
-    ASSERT_NE(SendDlg, nullptr);
     EXPECT_TRUE(std::filesystem::exists("tvemail.ini"));
     EXPECT_TRUE(std::filesystem::exists("tvdomain.ini"));
     EXPECT_EQ(Form1->windowTitle(), Text("Tarvelo from E-Mail"));
 }
 
 // The settings are loaded while the windows are made, before the main window first composes:
-// a stored reply number is in the very first mail image.
+// a stored reply number is in the very first mail image, read while the settings dialog has no
+// controls yet.
 TEST(StartUp, SettingsAreLoadedBeforeTheFirstComposition) {
     TempWorkingDir dir;
     testing::WriteFileBytes("tvemail.ini", "a@example.com\r\nmail\r\n0801\r\n");
     CreateWindows();
     EXPECT_EQ(SetDialog->parent(), Form1) << "the main window comes first";
-    EXPECT_EQ(DomainEdit->parent(), SetDialog);
     Form1->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1));
     EXPECT_EQ(Form1->TvMes->toPlainText(), Text("PHSNO=\nRESNO=0801\nMSG="));
+    EXPECT_EQ(SetDialog->ResNo, nullptr);
+    EXPECT_EQ(DomainEdit, nullptr);
+    EXPECT_EQ(SubmitDialog, nullptr);
+    EXPECT_EQ(AboutBox, nullptr);
+    EXPECT_EQ(SendDlg, nullptr);
     DestroyWindows();
     EXPECT_EQ(Form1, nullptr);
-    EXPECT_EQ(SendDlg, nullptr);
+    EXPECT_EQ(SetDialog, nullptr);
+}
+
+// Each dialog is made when first opened, over the window that opens it, and opened again as the
+// same one.
+TEST_F(MainWindowTest, EachDialogIsMadeWhenFirstOpenedAndKept) {
+    const struct {
+        const char* name;
+        QPushButton* TSetDialog::*inSettings;  // null: the main window's About button
+        std::function<QDialog*()> made;
+    } rows[] = {
+        {"About", nullptr, [] { return AboutBox.data(); }},
+        {"DomainEditor", &TSetDialog::DomainEditBtn, [] { return DomainEdit.data(); }},
+        {"Submission", &TSetDialog::SubmitBtn, [] { return SubmitDialog.data(); }},
+    };
+    for (const auto& row : rows) {
+        std::vector<QWidget*> opened;
+        for (int use = 0; use < 2; ++use) {
+            testing::OnNextModal(
+                [&opened](QWidget* modal) {
+                    opened.push_back(modal);
+                    QTest::keyClick(modal, Qt::Key_Escape);
+                },
+                5000, [&row](QWidget* modal) { return modal == row.made(); });
+            if (row.inSettings == nullptr) {
+                QTest::mouseClick(Form1->AboutBtn, Qt::LeftButton);
+                continue;
+            }
+            testing::OnNextModal([&row](QWidget*) {
+                QTest::mouseClick(SetDialog->*row.inSettings, Qt::LeftButton);
+                QTest::keyClick(SetDialog, Qt::Key_Escape);
+            });
+            QTest::mouseClick(Form1->SetBtn, Qt::LeftButton);
+        }
+        ASSERT_NE(row.made(), nullptr) << row.name;
+        EXPECT_EQ(opened, (std::vector<QWidget*>{row.made(), row.made()})) << row.name;
+        QWidget* over = row.inSettings == nullptr ? static_cast<QWidget*>(Form1) : SetDialog;
+        EXPECT_EQ(row.made()->parentWidget(), over) << row.name;
+    }
 }
 
 TEST_F(MainWindowTest, FirstShowingComposesTheEmptyMessage) {
@@ -152,9 +195,15 @@ TEST_F(MainWindowTest, MessageBoxDrawsCharactersTheIpaFontsLackWithAFallbackFont
     EXPECT_EQ(families.size(), 2) << families.join(QLatin1Char(',')).toStdString();
 }
 
+// Typed into the settings dialog and saved with OK.
 TEST_F(MainWindowTest, ReplyNumberEntersTheMailImageOnlyAtTheNextComposition) {
     testing::TypeText(Form1->MailMes, Text("A"));
-    SetDialog->ResNo->setText(Text("09012345678"));
+    testing::OnNextModal([](QWidget*) {
+        testing::TypeText(SetDialog->ResNo, Text("09012345678"));
+        QTest::keyClick(SetDialog->ResNo, Qt::Key_Return);
+    });
+    QTest::mouseClick(Form1->SetBtn, Qt::LeftButton);
+    ASSERT_FALSE(SetDialog->isVisible());
     EXPECT_EQ(Lines(Form1->TvMes), Text("PHSNO=\nMSG=Ａ"));
     testing::TypeText(Form1->PhsNo, Text("5"));
     EXPECT_EQ(Lines(Form1->TvMes), Text("PHSNO=5\nRESNO=09012345678\nMSG=Ａ"));
@@ -368,7 +417,9 @@ TEST_F(MainWindowTest, StartsNarrowWithTheLogOutOfSight) {
 
 TEST_F(MainWindowTest, AboutShowsTheVersionEveryTime) {
     for (int showing = 0; showing < 2; ++showing) {
-        AboutBox->ProgName->setText(Text("something else"));
+        if (AboutBox != nullptr) {
+            AboutBox->ProgName->setText(Text("something else"));
+        }
         QString shown;
         testing::OnNextModal([&shown](QWidget* modal) {
             auto* box = qobject_cast<TAboutBox*>(modal);

@@ -141,7 +141,7 @@ void CheckInsideParent(QWidget* widget, std::vector<std::string>& misfits) {
     }
 }
 
-// Every misfit in the five windows and any message box that is open.
+// Every misfit in the windows made so far and any message box that is open.
 std::vector<std::string> Misfits() {
     std::vector<std::string> misfits;
     std::vector<QWidget*> windows{Form1, SetDialog, DomainEdit, SubmitDialog, AboutBox, SendDlg};
@@ -151,6 +151,9 @@ std::vector<std::string> Misfits() {
         }
     }
     for (QWidget* window : windows) {
+        if (window == nullptr) {
+            continue;
+        }
         const bool designed = qobject_cast<QMessageBox*>(window) == nullptr;
         for (QWidget* widget : window->findChildren<QWidget*>()) {
             // The dialogs are children of the main window, and are walked on their own.
@@ -212,6 +215,25 @@ Misfit InAboutBox() {
         modal->close();
     });
     QTest::mouseClick(Form1->AboutBtn, Qt::LeftButton);
+    return misfits;
+}
+
+// Walks the windows while the settings dialog is open, or the dialog that its button opens.
+Misfit InSettings(QPushButton* TSetDialog::*button = nullptr) {
+    Misfit misfits{"not opened"};
+    OnNextModal([&misfits, button](QWidget* settings) {
+        if (button == nullptr) {
+            misfits = Misfits();
+        } else {
+            OnNextModal([&misfits](QWidget* modal) {
+                misfits = Misfits();
+                QTest::keyClick(modal, Qt::Key_Escape);
+            });
+            QTest::mouseClick(SetDialog->*button, Qt::LeftButton);
+        }
+        QTest::keyClick(settings, Qt::Key_Escape);
+    });
+    QTest::mouseClick(Form1->SetBtn, Qt::LeftButton);
     return misfits;
 }
 
@@ -284,6 +306,9 @@ const ShownCase kShownCases[] = {
      }},
     {"SendableUnmarked", [] { return MarksOf("ハイ", {}); }},
     {"AboutBoxVersion", InAboutBox},
+    {"Settings", [] { return InSettings(); }},
+    {"DomainEditor", [] { return InSettings(&TSetDialog::DomainEditBtn); }},
+    {"Submission", [] { return InSettings(&TSetDialog::SubmitBtn); }},
     {"PlaceholderGatewayRefused",
      [] {
          WriteLineList(kDomainFileName, {"central.phs.example"});
@@ -339,6 +364,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, EveryTextTest, ::testing::ValuesIn(kShownCases),
 // The About box's panel: a lowered outer edge, darker at the top, around a raised inner one,
 // lighter at the top.
 TEST_F(WindowTextTest, AboutPanelHasARaisedInnerAndALoweredOuterBevel) {
+    InAboutBox();
+    ASSERT_NE(AboutBox, nullptr);
     const QImage panel = AboutBox->Panel1->grab().toImage();
     const int x = panel.width() / 2;
     const auto lightness = [&panel, x](int y) { return panel.pixelColor(x, y).lightness(); };

@@ -72,7 +72,8 @@ TEST_F(SendSessionTest, EveryCommandStaysOnOneRow) {
     std::vector<std::string> grown;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&grown] {
-        if (SendDlg->isVisible() && SendDlg->State->text().startsWith(QLatin1String("S:")) &&
+        if (SendDlg != nullptr && SendDlg->isVisible() &&
+            SendDlg->State->text().startsWith(QLatin1String("S:")) &&
             (SendDlg->height() != 116 ||
              SendDlg->State->height() > SendDlg->State->fontMetrics().height())) {
             grown.push_back(SendDlg->State->text().toStdString() + " " +

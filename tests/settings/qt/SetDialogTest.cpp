@@ -60,19 +60,38 @@ protected:
     TempWorkingDir dir_;
 };
 
-TEST_F(SetDialogTest, CreationLoadsIntoTheControlsAndOkIsEnabledAtTheFirstShowing) {
+// The load at creation is read before the controls exist, and they show it at their first
+// showing even when that showing's own load fails.
+TEST_F(SetDialogTest, WhatCreationLoadedIsReadAtOnceAndShownAtTheFirstShowing) {
+    WriteFileBytes("tvemail.ini", kStoredSettings);
     TSetDialog dialog;
-    EXPECT_EQ(dialog.UserNameText(), "tarvelo@example.com");
-    EXPECT_EQ(dialog.SmtpText(), "mail");
-    EXPECT_EQ(dialog.ResNoText(), "");
+    ASSERT_EQ(dialog.UserName, nullptr) << "the controls wait for the first showing";
+    EXPECT_EQ(dialog.UserNameText(), "me@example.com");
+    EXPECT_EQ(dialog.SmtpText(), "smtp.example");
+    EXPECT_EQ(dialog.ResNoText(), "0701234");
     EXPECT_EQ(dialog.FirstDomainText(), "central.phs.example");
-    EXPECT_EQ(dialog.centerAdr->count(), 5);
-    EXPECT_EQ(dialog.centerAdr->currentIndex(), 0);
+    std::filesystem::remove("tvdomain.ini");
+    std::filesystem::create_directory("tvdomain.ini");
+    QString box;
+    QStringList shown;
+    std::vector<std::string> items;
     bool enabled = false;
-    ExecWith(dialog, [&](QWidget*) {
-        enabled = dialog.BitBtnOk->isEnabled();
-        QTest::keyClick(dialog.UserName, Qt::Key_Escape);
-    });
+    CaptureNextMessageBox(&box);
+    OnNextModal(
+        [&](QWidget*) {
+            for (const QLineEdit* field : {dialog.UserName, dialog.Smtp, dialog.ResNo}) {
+                shown << field->text();
+            }
+            items = Items(dialog.centerAdr);
+            enabled = dialog.BitBtnOk->isEnabled();
+            QTest::keyClick(dialog.UserName, Qt::Key_Escape);
+        },
+        5000, [&dialog](QWidget* modal) { return modal == &dialog; });
+    dialog.exec();
+    EXPECT_EQ(box.toStdString(), "ﾌｧｲﾙ tvdomain.ini は開けません");
+    EXPECT_EQ(shown, (QStringList{"me@example.com", "smtp.example", "0701234"}));
+    EXPECT_EQ(items.size(), 5u);
+    EXPECT_EQ(items.front(), "central.phs.example");
     EXPECT_TRUE(enabled);
 }
 

@@ -59,6 +59,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, StripTest, ::testing::ValuesIn(kStripCases),
 TEST(SingleLineEditTest, PastingALineBreakIntoTheFieldsCannotReachTheWire) {
     TempWorkingDir dir;
     TSetDialog dialog;
+    dialog.show();
     TDomainEdit editor;
     for (QLineEdit* edit : {dialog.UserName, dialog.Smtp, dialog.ResNo, editor.NewDomain}) {
         edit->clear();
