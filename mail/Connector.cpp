@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "base/TimeLeft.h"
+
 namespace tarvelo {
 
 using namespace winsock;
@@ -156,8 +158,7 @@ std::optional<ConnectFailure> Connector::Step(milliseconds wait) {
 }
 
 bool Connector::AddressesReady(Clock::time_point waitUntil) {
-    const auto wait = std::chrono::ceil<milliseconds>(waitUntil - Clock::now());
-    if (!lookup_->Wait(std::max(milliseconds(0), wait))) {
+    if (!lookup_->Wait(TimeLeft(waitUntil))) {
         return false;
     }
     const LookupError error = lookup_->Error();
@@ -235,8 +236,7 @@ bool Connector::Watch(Clock::time_point waitUntil) {
     }
     fd_set failed = writable;
     // Not const: Windows' select takes a pointer to a changeable timeval.
-    timeval limit =
-        ToTimeval(std::max(milliseconds(0), std::chrono::ceil<milliseconds>(until - Clock::now())));
+    timeval limit = ToTimeval(TimeLeft(until));
     // A failed connection shows as writable on POSIX and in the exception set on Windows.
     if (winsock::select(static_cast<int>(highest) + 1, nullptr, &writable, &failed, &limit) <= 0) {
         return false;

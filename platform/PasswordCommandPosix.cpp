@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "base/TimeLeft.h"
 #include "platform/PasswordCommand.h"
 #include "platform/SecretText.h"
 
@@ -21,11 +22,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int MillisecondsUntil(Clock::time_point deadline) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-    return static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, left.count()));
-}
-
 // Hands what arrives to take until take says enough, the output ends or deadline passes. True
 // when the output ended (every writer closed it).
 template <typename Take>
@@ -35,7 +31,7 @@ bool ReadUntil(int fd, Clock::time_point deadline, Take take) {
     std::array<char, 512>& chunk = wiped.bytes;
     for (;;) {
         pollfd watched{.fd = fd, .events = POLLIN, .revents = 0};
-        const int ready = ::poll(&watched, 1, MillisecondsUntil(deadline));
+        const int ready = ::poll(&watched, 1, static_cast<int>(TimeLeft(deadline).count()));
         if (ready < 0 && errno == EINTR) {
             continue;
         }

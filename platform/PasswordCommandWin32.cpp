@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "base/TimeLeft.h"
 #include "platform/PasswordCommand.h"
 #include "platform/SecretText.h"
 #include "platform/Utf16Win32.h"
@@ -31,11 +32,6 @@ public:
 private:
     HANDLE handle_;
 };
-
-DWORD MillisecondsUntil(Clock::time_point deadline) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-    return static_cast<DWORD>(std::max<std::chrono::milliseconds::rep>(0, left.count()));
-}
 
 // An anonymous pipe cannot be waited on: it is looked at every 10 ms until deadline. Hands
 // what arrives to take until take says enough; true when the output ended.
@@ -119,7 +115,8 @@ std::optional<SecretText> PasswordFromCommand(const std::string& command, std::s
     const Clock::time_point exitBy = Clock::now() + bounds.exit;
     ReadUntil(readEnd.get(), exitBy, [](std::string_view) { return false; });
     const bool exited =
-        WaitForSingleObject(process.hProcess, MillisecondsUntil(exitBy)) == WAIT_OBJECT_0;
+        WaitForSingleObject(process.hProcess, static_cast<DWORD>(TimeLeft(exitBy).count())) ==
+        WAIT_OBJECT_0;
     DWORD status = 1;
     if (exited) {
         GetExitCodeProcess(process.hProcess, &status);

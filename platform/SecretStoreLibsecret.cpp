@@ -10,6 +10,7 @@
 #include <string>
 #include <system_error>
 
+#include "base/TimeLeft.h"
 #include "platform/Background.h"
 #include "platform/SecretStore.h"
 
@@ -76,11 +77,9 @@ template <typename T>
 std::optional<T> WithinBound(Background<T>& work, const std::function<void()>& whileWaiting) {
     const auto deadline = std::chrono::steady_clock::now() + kKeyringBound;
     for (;;) {
-        const auto left =
-            std::chrono::ceil<milliseconds>(deadline - std::chrono::steady_clock::now());
-        const milliseconds step =
-            whileWaiting ? std::min(left, milliseconds(20)) : std::max(left, milliseconds(0));
-        if (std::optional<T> result = work.Take(std::max(step, milliseconds(0)))) {
+        const milliseconds left = TimeLeft(deadline);
+        const milliseconds step = whileWaiting ? std::min(left, milliseconds(20)) : left;
+        if (std::optional<T> result = work.Take(step)) {
             return result;
         }
         if (std::chrono::steady_clock::now() >= deadline) {
